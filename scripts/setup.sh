@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, everything Tessarin needs to build, run, test and benchmark.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build ccache g++ clang libclang-rt-14-dev pkg-config clang-format
+  qt6-base-dev qt6-declarative-dev qt6-httpserver-dev qt6-websockets-dev libxkbcommon-dev
+  qtkeychain-qt6-dev libsecret-1-0 libicu-dev libgl-dev
+  # run (Qt Quick, Controls, icons)
+  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
+  qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
+  qml6-module-qtquick-dialogs qml6-module-qttest qt6-qpa-plugins breeze-icon-theme
+  # test session: display, session bus, real Secret Service
+  xvfb xauth dbus dbus-x11 gnome-keyring libsecret-tools imagemagick curl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: these packages are missing and installing them needs root" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

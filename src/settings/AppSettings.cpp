@@ -1,0 +1,150 @@
+#include "AppSettings.h"
+
+#include "KeychainStore.h"
+
+using namespace Qt::StringLiterals;
+
+const QString AppSettings::tokenAccount = u"default"_s;
+
+namespace Key {
+const QString baseURL = u"baseURL"_s;
+const QString trustSelfSigned = u"trustSelfSigned"_s;
+const QString displayName = u"displayName"_s;
+const QString refreshInterval = u"refreshInterval"_s;
+} // namespace Key
+
+AppSettings::AppSettings(QObject *parent)
+    : QObject(parent)
+    , m_store(QSettings::NativeFormat, QSettings::UserScope, u"Tessarin"_s, u"Tessarin"_s)
+    , m_keychain(new KeychainStore(this))
+{
+    // Loading never writes back.
+    const QVariant url = m_store.value(Key::baseURL);
+    m_baseURLString = url.typeId() == QMetaType::QString ? url.toString() : QString();
+
+    m_trustSelfSigned = m_store.value(Key::trustSelfSigned, false).toBool();
+
+    const QVariant name = m_store.value(Key::displayName);
+    if (name.typeId() == QMetaType::QString)
+        m_displayName = name.toString();
+
+    bool isNumber = false;
+    const double interval = m_store.value(Key::refreshInterval).toDouble(&isNumber);
+    m_refreshIntervalSeconds = isNumber && interval > 0 ? interval : defaultRefreshIntervalSeconds;
+
+    m_token = m_keychain->read(tokenAccount).value_or(QString());
+
+    connect(m_keychain, &KeychainStore::errorMessageChanged, this, &AppSettings::keyringErrorChanged);
+}
+
+AppSettings::~AppSettings() = default;
+
+template<typename Assign> void AppSettings::assignServerSetting(Assign &&assign)
+{
+    const QUrl oldURL = baseURL();
+    const bool wasConfigured = isConfigured();
+    assign();
+    if (baseURL() != oldURL)
+        emit baseURLChanged();
+    if (isConfigured() != wasConfigured)
+        emit isConfiguredChanged();
+}
+
+void AppSettings::setBaseURLString(const QString &text)
+{
+    assignServerSetting([&] {
+        const bool changed = text != m_baseURLString;
+        m_baseURLString = text;
+        m_store.setValue(Key::baseURL, text);
+        m_store.sync();
+        if (changed)
+            emit baseURLStringChanged();
+    });
+}
+
+void AppSettings::setTrustSelfSigned(bool trust)
+{
+    const bool changed = trust != m_trustSelfSigned;
+    m_trustSelfSigned = trust;
+    m_store.setValue(Key::trustSelfSigned, trust);
+    m_store.sync();
+    if (changed)
+        emit trustSelfSignedChanged();
+}
+
+void AppSettings::setDisplayName(const QString &name)
+{
+    const bool changed = m_displayName != name;
+    m_displayName = name;
+    m_store.setValue(Key::displayName, name);
+    m_store.sync();
+    if (changed)
+        emit displayNameChanged();
+}
+
+void AppSettings::resetDisplayName()
+{
+    const bool changed = m_displayName.has_value();
+    m_displayName.reset();
+    m_store.remove(Key::displayName);
+    m_store.sync();
+    if (changed)
+        emit displayNameChanged();
+}
+
+void AppSettings::setRefreshIntervalSeconds(double seconds)
+{
+    const bool changed = seconds != m_refreshIntervalSeconds;
+    m_refreshIntervalSeconds = seconds;
+    m_store.setValue(Key::refreshInterval, seconds);
+    m_store.sync();
+    if (changed)
+        emit refreshIntervalSecondsChanged();
+}
+
+void AppSettings::setToken(const QString &token)
+{
+    assignServerSetting([&] {
+        const bool changed = token != m_token;
+        m_token = token;
+        if (token.isEmpty())
+            m_keychain->remove(tokenAccount);
+        else
+            m_keychain->save(token, tokenAccount);
+        if (changed)
+            emit tokenChanged();
+    });
+}
+
+std::optional<QUrl> AppSettings::parseBaseURL(const QString &text)
+{
+    QString cleaned = text.trimmed();
+    while (cleaned.endsWith(u'/'))
+        cleaned.chop(1);
+    if (cleaned.isEmpty())
+        return std::nullopt;
+    const QUrl url(cleaned, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty())
+        return std::nullopt;
+    return url;
+}
+
+QUrl AppSettings::baseURL() const
+{
+    return parseBaseURL(m_baseURLString).value_or(QUrl());
+}
+
+bool AppSettings::isConfigured() const
+{
+    return parseBaseURL(m_baseURLString).has_value() && !m_token.isEmpty();
+}
+
+QString AppSettings::keyringError() const
+{
+    return m_keychain->errorMessage();
+}
+
+bool AppSettings::waitForKeyring(int timeoutMs)
+{
+    return m_keychain->waitForPendingWrites(timeoutMs);
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The user's settings: server URL, certificate trust, refresh interval and display name in QSettings,
+// the Personal Access Token in the system keyring. Writes through on every assignment.
+
+#include <QObject>
+#include <QSettings>
+#include <QString>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+#include <optional>
+
+class KeychainStore;
+
+class AppSettings : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The application owns the one settings object.")
+
+    Q_PROPERTY(QString baseURLString READ baseURLString WRITE setBaseURLString NOTIFY baseURLStringChanged)
+    Q_PROPERTY(bool trustSelfSigned READ trustSelfSigned WRITE setTrustSelfSigned NOTIFY trustSelfSignedChanged)
+    Q_PROPERTY(
+        QString displayName READ displayName WRITE setDisplayName RESET resetDisplayName NOTIFY displayNameChanged)
+    Q_PROPERTY(double refreshIntervalSeconds READ refreshIntervalSeconds WRITE setRefreshIntervalSeconds NOTIFY
+                   refreshIntervalSecondsChanged)
+    Q_PROPERTY(QString token READ token WRITE setToken NOTIFY tokenChanged)
+    Q_PROPERTY(QUrl baseURL READ baseURL NOTIFY baseURLChanged)
+    Q_PROPERTY(bool isConfigured READ isConfigured NOTIFY isConfiguredChanged)
+    Q_PROPERTY(QString keyringError READ keyringError NOTIFY keyringErrorChanged)
+
+public:
+    static constexpr double defaultRefreshIntervalSeconds = 120;
+    static const QString tokenAccount;
+
+    // Loads every value; the token comes from the keyring last, and may wait for it to be unlocked.
+    explicit AppSettings(QObject *parent = nullptr);
+    ~AppSettings() override;
+
+    [[nodiscard]] QString baseURLString() const { return m_baseURLString; }
+    [[nodiscard]] bool trustSelfSigned() const { return m_trustSelfSigned; }
+    // Empty when the server never told us a name; hasDisplayName() tells the two apart.
+    [[nodiscard]] QString displayName() const { return m_displayName.value_or(QString()); }
+    [[nodiscard]] bool hasDisplayName() const { return m_displayName.has_value(); }
+    [[nodiscard]] double refreshIntervalSeconds() const { return m_refreshIntervalSeconds; }
+    [[nodiscard]] QString token() const { return m_token; }
+
+    void setBaseURLString(const QString &text);
+    void setTrustSelfSigned(bool trust);
+    void setDisplayName(const QString &name);
+    void resetDisplayName();
+    void setRefreshIntervalSeconds(double seconds);
+    void setToken(const QString &token);
+
+    // The server URL cleaned of surrounding blanks and trailing slashes; invalid when unusable.
+    [[nodiscard]] QUrl baseURL() const;
+    [[nodiscard]] bool isConfigured() const;
+
+    // Empty while the keyring keeps the token; otherwise the reason it cannot.
+    [[nodiscard]] QString keyringError() const;
+
+    // Waits until the keyring holds the last token assigned, or the time is up. For quitting and tests.
+    bool waitForKeyring(int timeoutMs = 5000);
+
+    // The same cleaning as baseURL(), on any text.
+    [[nodiscard]] static std::optional<QUrl> parseBaseURL(const QString &text);
+
+signals:
+    void baseURLStringChanged();
+    void trustSelfSignedChanged();
+    void displayNameChanged();
+    void refreshIntervalSecondsChanged();
+    void tokenChanged();
+    void baseURLChanged();
+    void isConfiguredChanged();
+    void keyringErrorChanged();
+
+private:
+    // Runs an assignment and announces what it changed, the derived values included.
+    template<typename Assign> void assignServerSetting(Assign &&assign);
+
+    QSettings m_store;
+    KeychainStore *m_keychain;
+    QString m_baseURLString;
+    bool m_trustSelfSigned = false;
+    std::optional<QString> m_displayName;
+    double m_refreshIntervalSeconds = defaultRefreshIntervalSeconds;
+    QString m_token;
+};

@@ -1,0 +1,204 @@
+#include "KeychainStore.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QEventLoop>
+#include <QStringDecoder>
+#include <QTimer>
+#include <qt6keychain/keychain.h>
+
+using namespace Qt::StringLiterals;
+
+const QString KeychainStore::serviceName = u"org.tessarin.Tessarin.pat"_s;
+
+namespace {
+
+// How long start-up waits for the keyring at most: long enough for the user to answer an unlock prompt.
+constexpr int readTimeoutMs = 60'000;
+// How long we ask the bus whether a keyring service exists. The bus daemon answers in microseconds.
+constexpr int busQueryTimeoutMs = 500;
+
+QString unavailableMessage()
+{
+    return u"No system keyring (Secret Service) is available, so the token cannot be saved and will be "
+           u"lost when Tessarin quits."_s;
+}
+
+QStringList busNames(const QDBusConnection &bus, const QString &method)
+{
+    const auto call = QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s,
+                                                     u"org.freedesktop.DBus"_s, method);
+    const QDBusMessage reply = bus.call(call, QDBus::Block, busQueryTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().constFirst().toStringList();
+}
+
+// Strict UTF-8: a secret that is not valid UTF-8 is not our token.
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+KeychainStore::KeychainStore(QObject *parent)
+    : QObject(parent)
+{ }
+
+KeychainStore::~KeychainStore() = default;
+
+bool KeychainStore::isServiceAvailable()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    static const QStringList providers = {u"org.freedesktop.secrets"_s, u"org.kde.kwalletd5"_s, u"org.kde.kwalletd6"_s};
+    for (const QString &method : {u"ListNames"_s, u"ListActivatableNames"_s}) {
+        const QStringList names = busNames(bus, method);
+        for (const QString &provider : providers) {
+            if (names.contains(provider))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool KeychainStore::serviceAvailable()
+{
+    if (!m_serviceAvailable)
+        m_serviceAvailable = isServiceAvailable();
+    return *m_serviceAvailable;
+}
+
+std::optional<QString> KeychainStore::read(const QString &account)
+{
+    if (!serviceAvailable()) {
+        setErrorMessage(unavailableMessage());
+        return std::nullopt;
+    }
+
+    // The job deletes itself when it ends, so a keyring that answers after we gave up harms nothing.
+    auto *job = new QKeychain::ReadPasswordJob(serviceName, this);
+    job->setAutoDelete(true);
+    job->setInsecureFallback(false);
+    job->setKey(account);
+
+    QEventLoop loop;
+    std::optional<QByteArray> secret;
+    bool answered = false;
+    connect(job, &QKeychain::Job::finished, &loop, [&](QKeychain::Job *) {
+        answered = true;
+        if (job->error() == QKeychain::NoError)
+            secret = job->binaryData();
+        loop.quit();
+    });
+    QTimer::singleShot(readTimeoutMs, &loop, &QEventLoop::quit);
+    job->start();
+    if (!answered)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    if (!secret)
+        return std::nullopt;
+    return decodeUtf8(*secret);
+}
+
+void KeychainStore::save(const QString &secret, const QString &account)
+{
+    enqueue({account, secret});
+}
+
+void KeychainStore::remove(const QString &account)
+{
+    enqueue({account, std::nullopt});
+}
+
+bool KeychainStore::hasPendingWrites() const
+{
+    return m_writing || !m_queue.isEmpty();
+}
+
+bool KeychainStore::waitForPendingWrites(int timeoutMs)
+{
+    if (!hasPendingWrites())
+        return true;
+    QEventLoop loop;
+    connect(this, &KeychainStore::writesFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return !hasPendingWrites();
+}
+
+void KeychainStore::enqueue(Write write)
+{
+    // A write that has not started yet is overtaken by a newer one for the same account: the keyring
+    // only has to end up with the last value, and typing must not pile up keyring round trips.
+    m_queue.removeIf([&](const Write &queued) { return queued.account == write.account; });
+    m_queue.append(std::move(write));
+    if (!m_writing)
+        startNext();
+}
+
+void KeychainStore::startNext()
+{
+    if (m_queue.isEmpty()) {
+        emit writesFinished();
+        return;
+    }
+    if (!serviceAvailable()) {
+        m_queue.clear();
+        setErrorMessage(unavailableMessage());
+        emit writesFinished();
+        return;
+    }
+
+    // A save removes every item of the account first, then adds the new one: an item filed by another
+    // program under the same service and account would otherwise survive beside ours.
+    const Write write = m_queue.takeFirst();
+    m_writing = true;
+    auto *removeJob = new QKeychain::DeletePasswordJob(serviceName, this);
+    removeJob->setAutoDelete(true);
+    removeJob->setInsecureFallback(false);
+    removeJob->setKey(write.account);
+    connect(removeJob, &QKeychain::Job::finished, this, [this, write](QKeychain::Job *job) {
+        const QKeychain::Error error = job->error();
+        if (!write.secret || (error != QKeychain::NoError && error != QKeychain::EntryNotFound)) {
+            finishWrite(error, job->errorString());
+            return;
+        }
+        auto *addJob = new QKeychain::WritePasswordJob(serviceName, this);
+        addJob->setAutoDelete(true);
+        addJob->setInsecureFallback(false);
+        addJob->setKey(write.account);
+        addJob->setTextData(*write.secret);
+        connect(addJob, &QKeychain::Job::finished, this,
+                [this](QKeychain::Job *added) { finishWrite(added->error(), added->errorString()); });
+        addJob->start();
+    });
+    removeJob->start();
+}
+
+void KeychainStore::finishWrite(int error, const QString &errorString)
+{
+    m_writing = false;
+    if (error == QKeychain::NoError || error == QKeychain::EntryNotFound) {
+        setErrorMessage({});
+    } else {
+        setErrorMessage(u"The token could not be saved in the system keyring (%1). It will be lost when "
+                        u"Tessarin quits."_s.arg(errorString));
+    }
+    startNext();
+}
+
+void KeychainStore::setErrorMessage(const QString &message)
+{
+    if (m_errorMessage == message)
+        return;
+    m_errorMessage = message;
+    emit errorMessageChanged();
+}

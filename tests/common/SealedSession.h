@@ -1,0 +1,5 @@
+#pragma once
+// Refuses to run a test outside the sealed session of scripts/test-session.sh, so a test started by
+// hand can never write to the user's own settings or keyring.
+
+void requireSealedSession();
