@@ -1,0 +1,415 @@
+#include "JiraClient.h"
+
+#include "settings/AppSettings.h"
+
+#include <QMetaObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QStringDecoder>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const auto searchJql = u"assignee = currentUser() AND resolution = Unresolved ORDER BY updated DESC"_s;
+const auto searchFields = u"summary,status,priority,issuetype,updated,duedate,assignee,description,project"_s;
+constexpr int maxRedirects = 10;
+
+// Characters kept as they are in a path besides the unreserved ones; everything else is percent-encoded,
+// '%' included, so an issue key can never smuggle in an escape of its own.
+const QByteArray pathKeeps = "/:@!$'()*,"_ba;
+// In a query value '&', '=', '+' and ';' must be encoded or a server would split or decode them; a space
+// becomes %20, never '+'.
+const QByteArray queryKeeps = ":@!$'()*,/?"_ba;
+
+bool isHttpScheme(const QString &scheme)
+{
+    return scheme == "http"_L1 || scheme == "https"_L1;
+}
+
+bool sameOrigin(const QUrl &a, const QUrl &b)
+{
+    return a.scheme() == b.scheme() && a.host().compare(b.host(), Qt::CaseInsensitive) == 0 &&
+        a.port(a.scheme() == "https"_L1 ? 443 : 80) == b.port(b.scheme() == "https"_L1 ? 443 : 80);
+}
+
+// A short description for when the server gave neither a readable body nor a reason phrase.
+QString statusPhrase(int code)
+{
+    switch (code) {
+    case 400:
+        return u"bad request"_s;
+    case 401:
+        return u"unauthorized"_s;
+    case 402:
+        return u"payment required"_s;
+    case 403:
+        return u"forbidden"_s;
+    case 404:
+        return u"not found"_s;
+    case 405:
+        return u"method not allowed"_s;
+    case 406:
+        return u"unacceptable"_s;
+    case 407:
+        return u"proxy authentication required"_s;
+    case 408:
+        return u"request timed out"_s;
+    case 409:
+        return u"conflict"_s;
+    case 410:
+        return u"no longer exists"_s;
+    case 411:
+        return u"length required"_s;
+    case 412:
+        return u"precondition failed"_s;
+    case 413:
+        return u"request too large"_s;
+    case 414:
+        return u"requested URL too long"_s;
+    case 415:
+        return u"unsupported media type"_s;
+    case 429:
+        return u"too many requests"_s;
+    case 500:
+        return u"internal server error"_s;
+    case 501:
+        return u"unimplemented"_s;
+    case 502:
+        return u"bad gateway"_s;
+    case 503:
+        return u"service unavailable"_s;
+    case 504:
+        return u"gateway timed out"_s;
+    case 505:
+        return u"unsupported version"_s;
+    default:
+        break;
+    }
+    if (code >= 100 && code < 200)
+        return u"informational"_s;
+    if (code >= 200 && code < 300)
+        return u"success"_s;
+    if (code >= 300 && code < 400)
+        return u"redirected"_s;
+    if (code >= 400 && code < 500)
+        return u"client error"_s;
+    if (code >= 500 && code < 600)
+        return u"server error"_s;
+    return u"server error"_s;
+}
+
+// Errors Qt raises when no complete HTTP answer arrived, as opposed to those it derives from a status.
+bool isTransportFailure(QNetworkReply::NetworkError error)
+{
+    using E = QNetworkReply;
+    if (error == E::NoError)
+        return false;
+    if (error < E::ProxyConnectionRefusedError || error == E::UnknownNetworkError)
+        return true;
+    if (error >= E::ProxyConnectionRefusedError && error <= E::UnknownProxyError &&
+        error != E::ProxyAuthenticationRequiredError)
+        return true;
+    return error == E::ProtocolFailure || error == E::ProtocolUnknownError;
+}
+
+std::optional<QString> strictUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+// One operation in flight: its hops through redirects, and its way back to the caller.
+class JiraRequest : public QObject
+{
+public:
+    JiraRequest(JiraClient *client, QObject *context, JiraClient::Callback<QByteArray> done, const QUrl &url,
+                QByteArray method, QByteArray body, QString token)
+        : QObject(client)
+        , m_client(client)
+        , m_context(context)
+        , m_done(std::move(done))
+        , m_origin(url)
+        , m_method(std::move(method))
+        , m_body(std::move(body))
+        , m_token(std::move(token))
+    {
+        // Abandoned with its context: the reply goes, the callback never runs.
+        connect(context, &QObject::destroyed, this, [this] {
+            dropReply();
+            deleteLater();
+        });
+        start(url);
+    }
+
+    ~JiraRequest() override { dropReply(); }
+
+private:
+    void start(const QUrl &url)
+    {
+        QNetworkRequest request(url);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        request.setTransferTimeout(int(m_client->m_transferTimeout.count()));
+        // Qt would keep our Authorization header on a redirect to any host; the token goes only to the
+        // server the user named.
+        if (sameOrigin(url, m_origin))
+            request.setRawHeader("Authorization"_ba, "Bearer "_ba + m_token.toUtf8());
+        request.setRawHeader("Accept"_ba, "application/json"_ba);
+
+        QNetworkAccessManager *manager = m_client->manager();
+        if (m_method == "GET"_ba) {
+            m_reply = manager->get(request);
+        } else {
+            request.setRawHeader("Content-Type"_ba, "application/json"_ba);
+            m_reply = manager->sendCustomRequest(request, m_method, m_body);
+        }
+        AppSettings *settings = m_client->m_settings;
+        QNetworkReply *reply = m_reply;
+        connect(reply, &QNetworkReply::sslErrors, this, [settings, reply] {
+            // Read now, not when the request was made: the user may have just changed it.
+            if (settings->trustSelfSigned())
+                reply->ignoreSslErrors();
+        });
+        connect(reply, &QNetworkReply::finished, this, [this] { onFinished(); });
+    }
+
+    void onFinished()
+    {
+        QNetworkReply *reply = m_reply;
+        m_reply = nullptr;
+        reply->deleteLater();
+        disconnect(reply, nullptr, this, nullptr);
+
+        const QNetworkReply::NetworkError error = reply->error();
+        const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+
+        if (error == QNetworkReply::OperationCanceledError) {
+            // We never abort a reply whose answer we still await, so this is Qt's transfer time-out.
+            finish(JiraError::transport(u"The request timed out."_s, JiraError::TransportKind::TimedOut));
+            return;
+        }
+        if (isTransportFailure(error) || (!statusAttribute.isValid() && error != QNetworkReply::NoError)) {
+            finish(JiraError::transport(reply->errorString()));
+            return;
+        }
+        if (!statusAttribute.isValid()) {
+            finish(JiraError::invalidURL());
+            return;
+        }
+
+        const int status = statusAttribute.toInt();
+        if (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) {
+            const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+            if (target.isValid()) {
+                follow(status, reply->url().resolved(target));
+                return;
+            }
+        }
+
+        const QByteArray body = reply->readAll();
+        if (status >= 200 && status <= 299) {
+            finish(body);
+            return;
+        }
+        QString message;
+        if (const std::optional<QString> text = strictUtf8(body); text && !text->isEmpty())
+            message = *text;
+        else
+            message = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        if (message.isEmpty())
+            message = statusPhrase(status);
+        finish(JiraError::http(status, message));
+    }
+
+    void follow(int status, const QUrl &target)
+    {
+        if (!isHttpScheme(target.scheme()) || target.host().isEmpty()) {
+            finish(JiraError::transport(u"Unsupported redirect to "_s + target.toDisplayString()));
+            return;
+        }
+        if (m_origin.scheme() == "https"_L1 && target.scheme() == "http"_L1) {
+            finish(JiraError::transport(u"Insecure redirect"_s));
+            return;
+        }
+        if (++m_redirects > maxRedirects) {
+            finish(JiraError::transport(u"Too many redirects"_s));
+            return;
+        }
+        // As browsers and Qt do: a POST answered by 301, 302 or 303 continues as a GET without a body.
+        if (status == 303 || ((status == 301 || status == 302) && m_method == "POST"_ba)) {
+            m_method = "GET"_ba;
+            m_body.clear();
+        }
+        start(target);
+    }
+
+    void finish(JiraResult<QByteArray> result)
+    {
+        if (QObject *context = m_context.data()) {
+            // Queued on the context: the callback runs from the event loop, free to delete this client,
+            // and never once the context is gone.
+            QMetaObject::invokeMethod(
+                context, [done = std::move(m_done), result = std::move(result)] { done(result); },
+                Qt::QueuedConnection);
+        }
+        deleteLater();
+    }
+
+    void dropReply()
+    {
+        if (QNetworkReply *reply = m_reply) {
+            m_reply = nullptr;
+            disconnect(reply, nullptr, this, nullptr);
+            reply->abort();
+            reply->deleteLater();
+        }
+    }
+
+    JiraClient *m_client;
+    QPointer<QObject> m_context;
+    JiraClient::Callback<QByteArray> m_done;
+    QUrl m_origin;
+    QByteArray m_method;
+    QByteArray m_body;
+    QString m_token;
+    QPointer<QNetworkReply> m_reply;
+    int m_redirects = 0;
+};
+
+JiraClient::JiraClient(AppSettings *settings, QObject *parent, std::chrono::milliseconds transferTimeout)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_transferTimeout(transferTimeout)
+{ }
+
+JiraClient::~JiraClient()
+{
+    // The requests first: each aborts its reply while the managers still exist.
+    qDeleteAll(findChildren<JiraRequest *>(Qt::FindDirectChildrenOnly));
+}
+
+QNetworkAccessManager *JiraClient::manager()
+{
+    pruneRetiredManagers();
+    const bool trust = m_settings->trustSelfSigned();
+    if (m_manager && trust != m_managerTrust) {
+        m_retiredManagers.append(m_manager);
+        m_manager = nullptr;
+    }
+    if (!m_manager) {
+        m_manager = new QNetworkAccessManager(this);
+        m_managerTrust = trust;
+    }
+    return m_manager;
+}
+
+void JiraClient::pruneRetiredManagers()
+{
+    m_retiredManagers.removeIf([](const QPointer<QNetworkAccessManager> &manager) {
+        if (manager && manager->findChildren<QNetworkReply *>().isEmpty())
+            manager->deleteLater();
+        return manager.isNull() || manager->findChildren<QNetworkReply *>().isEmpty();
+    });
+}
+
+void JiraClient::send(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
+                      QObject *context, Callback<QByteArray> done)
+{
+    if (!context)
+        context = this;
+    auto failNow = [&](JiraError error) {
+        QMetaObject::invokeMethod(
+            context, [done = std::move(done), error] { done(error); }, Qt::QueuedConnection);
+    };
+
+    const QUrl base = m_settings->baseURL();
+    if (!base.isValid() || base.scheme().isEmpty())
+        return failNow(JiraError::notConfigured());
+    const QString token = m_settings->token();
+    if (token.isEmpty())
+        return failNow(JiraError::notConfigured());
+
+    // The base URL's own text, then the path: a context path stays in front of "/rest".
+    QByteArray text = base.toEncoded();
+    while (text.endsWith('/'))
+        text.chop(1);
+    text += QUrl::toPercentEncoding(path, pathKeeps);
+    if (!query.isEmpty()) {
+        text += '?';
+        for (qsizetype i = 0; i < query.size(); ++i) {
+            if (i > 0)
+                text += '&';
+            text += QUrl::toPercentEncoding(query[i].first, queryKeeps) + '=' +
+                QUrl::toPercentEncoding(query[i].second, queryKeeps);
+        }
+    }
+    const QUrl url = QUrl::fromEncoded(text, QUrl::StrictMode);
+    // Anything but HTTP(S) would not give an HTTP answer; better not to send the token there at all.
+    if (!url.isValid() || !isHttpScheme(url.scheme()) || url.host().isEmpty())
+        return failNow(JiraError::invalidURL());
+
+    new JiraRequest(this, context, std::move(done), url, method, body, token);
+}
+
+template<typename Record, typename T, typename Pick>
+void JiraClient::fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick)
+{
+    send(path, "GET"_ba, query, QByteArray(), context,
+         [done = std::move(done), pick = std::move(pick)](JiraResult<QByteArray> answer) {
+             if (!answer)
+                 return done(answer.error());
+             JiraResult<Record> decoded = decodeJiraAnswer<Record>(answer.value());
+             if (!decoded)
+                 return done(decoded.error());
+             done(pick(std::move(decoded).value()));
+         });
+}
+
+void JiraClient::fetchMyself(QObject *context, Callback<JiraUser> done)
+{
+    fetch<JiraUser>(u"/rest/api/2/myself"_s, {}, context, std::move(done), [](JiraUser &&user) { return user; });
+}
+
+void JiraClient::fetchAssignedIssues(QObject *context, Callback<QList<JiraIssue>> done)
+{
+    const QueryItems query {{u"jql"_s, searchJql},
+                            {u"maxResults"_s, u"100"_s},
+                            {u"fields"_s, searchFields},
+                            {u"expand"_s, u"renderedFields"_s}};
+    fetch<JiraSearchResponse>(u"/rest/api/2/search"_s, query, context, std::move(done),
+                              [](JiraSearchResponse &&answer) { return std::move(answer.issues); });
+}
+
+void JiraClient::fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done)
+{
+    fetch<JiraTransitionsResponse>(u"/rest/api/2/issue/"_s + issueKey + u"/transitions"_s, {}, context, std::move(done),
+                                   [](JiraTransitionsResponse &&answer) { return std::move(answer.transitions); });
+}
+
+void JiraClient::performTransition(const QString &issueKey, const QString &transitionId, QObject *context,
+                                   Callback<void> done)
+{
+    const QByteArray body = JiraTransitionRequest {{transitionId}}.toJson();
+    send(u"/rest/api/2/issue/"_s + issueKey + u"/transitions"_s, "POST"_ba, {}, body, context,
+         [done = std::move(done)](JiraResult<QByteArray> answer) {
+             // Whatever a successful answer carries is of no use here.
+             if (!answer)
+                 return done(answer.error());
+             done({});
+         });
+}
+
+void JiraClient::fetchComments(const QString &issueKey, QObject *context, Callback<QList<JiraComment>> done)
+{
+    fetch<JiraCommentsResponse>(u"/rest/api/2/issue/"_s + issueKey + u"/comment"_s, {{u"expand"_s, u"renderedBody"_s}},
+                                context, std::move(done),
+                                [](JiraCommentsResponse &&answer) { return std::move(answer.comments); });
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Tessarin's only way to Jira: the five REST operations it needs, over one QNetworkAccessManager.
+// Every request reads the server URL, token and certificate trust from AppSettings at the moment of use.
+
+#include "JiraRecords.h"
+#include "JiraResult.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <utility>
+
+class AppSettings;
+class QNetworkAccessManager;
+class QNetworkRequest;
+
+class JiraClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The longest a request may wait for data before it fails as timed out.
+    static constexpr std::chrono::milliseconds defaultTransferTimeout {30000};
+
+    // The settings must outlive the client.
+    explicit JiraClient(AppSettings *settings, QObject *parent = nullptr,
+                        std::chrono::milliseconds transferTimeout = defaultTransferTimeout);
+    // Abandons the requests still in flight: their callbacks never run.
+    ~JiraClient() override;
+
+    template<typename T> using Callback = std::function<void(JiraResult<T>)>;
+
+    // Each operation calls `done` exactly once, later, from the event loop, unless `context` is destroyed
+    // first (then never, and the request is aborted). Several operations may be in flight at once.
+    void fetchMyself(QObject *context, Callback<JiraUser> done);
+    // The unresolved issues assigned to the token's user, at most 100, in the server's order.
+    void fetchAssignedIssues(QObject *context, Callback<QList<JiraIssue>> done);
+    void fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done);
+    void performTransition(const QString &issueKey, const QString &transitionId, QObject *context, Callback<void> done);
+    // In the server's order, unsorted.
+    void fetchComments(const QString &issueKey, QObject *context, Callback<QList<JiraComment>> done);
+
+private:
+    friend class JiraRequest;
+
+    using QueryItems = QList<std::pair<QString, QString>>;
+
+    // The body of a 2xx answer, or the error that ended the request.
+    void send(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
+              QObject *context, Callback<QByteArray> done);
+    template<typename Record, typename T, typename Pick>
+    void fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick);
+
+    // The manager to use for a new request: a fresh one after the trust flag changed, so that no pooled
+    // connection accepted under the old decision is reused.
+    QNetworkAccessManager *manager();
+    void pruneRetiredManagers();
+
+    AppSettings *m_settings;
+    std::chrono::milliseconds m_transferTimeout;
+    QNetworkAccessManager *m_manager = nullptr;
+    bool m_managerTrust = false;
+    QList<QPointer<QNetworkAccessManager>> m_retiredManagers;
+};

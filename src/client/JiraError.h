@@ -1,0 +1,50 @@
+#pragma once
+// The one error type of the Jira client, and the text a user reads for it.
+
+#include <QString>
+
+class JiraError
+{
+public:
+    enum class Kind { Http, Decoding, Transport, NotConfigured, InvalidURL };
+    // A transfer time-out and a cancellation both arrive from Qt as "Operation canceled"; the user
+    // should read which of the two happened.
+    enum class TransportKind { Failure, TimedOut, Cancelled };
+
+    [[nodiscard]] static JiraError http(int statusCode, const QString &message);
+    [[nodiscard]] static JiraError decoding(const QString &detail);
+    [[nodiscard]] static JiraError transport(const QString &text, TransportKind kind = TransportKind::Failure);
+    [[nodiscard]] static JiraError notConfigured();
+    [[nodiscard]] static JiraError invalidURL();
+
+    [[nodiscard]] Kind kind() const { return m_kind; }
+    // Http only: the status code and the server's text (or the status's short description).
+    [[nodiscard]] int statusCode() const { return m_statusCode; }
+    [[nodiscard]] QString message() const { return m_message; }
+    // Decoding: where the answer broke the expected shape (never shown to the user).
+    // Transport: the network layer's own description of the failure.
+    [[nodiscard]] QString detail() const { return m_detail; }
+    [[nodiscard]] TransportKind transportKind() const { return m_transportKind; }
+
+    // The fixed user-facing description of this error.
+    [[nodiscard]] QString description() const;
+
+    friend bool operator==(const JiraError &, const JiraError &) = default;
+
+private:
+    explicit JiraError(Kind kind)
+        : m_kind(kind)
+    { }
+
+    Kind m_kind;
+    int m_statusCode = 0;
+    QString m_message;
+    QString m_detail;
+    TransportKind m_transportKind = TransportKind::Failure;
+};
+
+// What the store, the detail pane and the settings window show for a failed operation.
+[[nodiscard]] inline QString userFacingText(const JiraError &error)
+{
+    return error.description();
+}
