@@ -1,0 +1,173 @@
+#include "TicketStore.h"
+
+#include "TicketListModel.h"
+#include "TicketOrder.h"
+#include "client/JiraClient.h"
+#include "settings/AppSettings.h"
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+const QString TicketStore::notConfiguredMessage = u"Set your Jira server URL and Personal Access Token in Settings."_s;
+
+TicketStore::TicketStore(AppSettings *settings, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_client(new JiraClient(settings, this))
+    , m_filteredModel(new TicketListModel(this))
+{
+    m_autoRefreshTimer.setSingleShot(true);
+    // A wait of minutes needs no coalescing slack; the precise timer is still one wake-up per wait.
+    m_autoRefreshTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_autoRefreshTimer, &QTimer::timeout, this, [this] {
+        const quint64 loop = m_autoRefreshLoop;
+        refresh([this, loop] {
+            if (m_autoRefreshing && loop == m_autoRefreshLoop)
+                waitForNextAutoRefresh();
+        });
+    });
+}
+
+TicketStore::~TicketStore() = default;
+
+void TicketStore::refresh(std::function<void()> done)
+{
+    if (!m_settings->isConfigured()) {
+        setErrorMessage(notConfiguredMessage);
+        emit refreshFinished();
+        if (done)
+            done();
+        return;
+    }
+    setLoading(true);
+    setErrorMessage({});
+
+    // Bound to this store: a store destroyed while the request runs never hears of it.
+    m_client->fetchAssignedIssues(this, [this, done = std::move(done)](JiraResult<QList<JiraIssue>> result) {
+        if (result) {
+            QList<JiraIssue> issues = std::move(result).value();
+            sortIntoTicketOrder(issues);
+            m_tickets = std::move(issues);
+            m_lastUpdated = QDateTime::currentDateTime();
+
+            const bool selectionStays = !m_selectedTicketID.isEmpty() &&
+                std::any_of(m_tickets.cbegin(), m_tickets.cend(),
+                            [&](const JiraIssue &issue) { return issue.id == m_selectedTicketID; });
+            if (!selectionStays)
+                setSelectedTicketID(m_tickets.isEmpty() ? QString() : m_tickets.constFirst().id);
+
+            updateFilteredModel();
+            emit ticketsChanged();
+            emit lastUpdatedChanged();
+        } else {
+            setErrorMessage(userFacingText(result.error()));
+        }
+        setLoading(false);
+        emit refreshFinished();
+        if (done)
+            done();
+    });
+}
+
+void TicketStore::startAutoRefresh()
+{
+    ++m_autoRefreshLoop; // a refresh the old loop still awaits completes, but starts no next wait
+    const bool wasRunning = m_autoRefreshing;
+    m_autoRefreshing = true;
+    waitForNextAutoRefresh();
+    if (!wasRunning)
+        emit isAutoRefreshingChanged();
+}
+
+void TicketStore::stopAutoRefresh()
+{
+    ++m_autoRefreshLoop;
+    m_autoRefreshTimer.stop();
+    if (m_autoRefreshing) {
+        m_autoRefreshing = false;
+        emit isAutoRefreshingChanged();
+    }
+}
+
+void TicketStore::waitForNextAutoRefresh()
+{
+    // Read before every wait, so a new interval applies from the next one.
+    double seconds = m_settings->refreshIntervalSeconds();
+    if (!(seconds > 0) || !std::isfinite(seconds))
+        seconds = fallbackIntervalSeconds;
+    constexpr double longestMs = std::numeric_limits<int>::max();
+    const double ms = std::min(std::ceil(seconds * 1000), longestMs);
+    m_autoRefreshTimer.start(std::chrono::milliseconds(qint64(ms)));
+}
+
+void TicketStore::setLoading(bool loading)
+{
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    emit isLoadingChanged();
+}
+
+void TicketStore::setErrorMessage(const QString &message)
+{
+    if (m_errorMessage == message)
+        return;
+    m_errorMessage = message;
+    emit errorMessageChanged();
+}
+
+void TicketStore::setSelectedTicketID(const QString &id)
+{
+    if (m_selectedTicketID == id)
+        return;
+    m_selectedTicketID = id;
+    emit selectedTicketIDChanged();
+}
+
+void TicketStore::setFilter(StatusFilter::Case filter)
+{
+    if (m_filter == filter)
+        return;
+    m_filter = filter;
+    updateFilteredModel();
+    emit filterChanged();
+}
+
+void TicketStore::setSearchText(const QString &text)
+{
+    if (m_searchText == text)
+        return;
+    m_searchText = text;
+    updateFilteredModel();
+    emit searchTextChanged();
+}
+
+std::optional<JiraIssue> TicketStore::selectedTicket() const
+{
+    if (m_selectedTicketID.isEmpty())
+        return std::nullopt;
+    for (const JiraIssue &issue : m_tickets) {
+        if (issue.id == m_selectedTicketID)
+            return issue;
+    }
+    return std::nullopt;
+}
+
+QList<JiraIssue> TicketStore::filteredTickets() const
+{
+    return filterTickets(m_tickets, m_filter, m_searchText);
+}
+
+int TicketStore::filteredCount() const
+{
+    return m_filteredModel->rowCount();
+}
+
+void TicketStore::updateFilteredModel()
+{
+    m_filteredModel->setIssues(filteredTickets());
+    emit filteredTicketsChanged();
+}

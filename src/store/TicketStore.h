@@ -1,0 +1,113 @@
+#pragma once
+// The main window's model: the user's unresolved issues with loading and error state, the selection,
+// the status filter and search text, and the refresh on request and on a timer.
+
+#include "StatusFilter.h"
+#include "client/JiraRecords.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+#include <optional>
+
+class AppSettings;
+class JiraClient;
+class TicketListModel;
+
+class TicketStore : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by the main window from the application's settings.")
+
+    Q_PROPERTY(int ticketCount READ ticketCount NOTIFY ticketsChanged)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(QString selectedTicketID READ selectedTicketID WRITE setSelectedTicketID NOTIFY selectedTicketIDChanged)
+    Q_PROPERTY(StatusFilter::Case filter READ filter WRITE setFilter NOTIFY filterChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(QDateTime lastUpdated READ lastUpdated NOTIFY lastUpdatedChanged)
+    Q_PROPERTY(int filteredCount READ filteredCount NOTIFY filteredTicketsChanged)
+    Q_PROPERTY(TicketListModel *filteredModel READ filteredModel CONSTANT)
+    Q_PROPERTY(bool isAutoRefreshing READ isAutoRefreshing NOTIFY isAutoRefreshingChanged)
+
+public:
+    // Used when the configured interval is zero, negative or not a number: never refresh without pause.
+    static constexpr double fallbackIntervalSeconds = 120;
+    static const QString notConfiguredMessage;
+
+    // The settings must outlive the store. The store makes its own client on them.
+    explicit TicketStore(AppSettings *settings, QObject *parent = nullptr);
+    ~TicketStore() override;
+
+    [[nodiscard]] const QList<JiraIssue> &tickets() const { return m_tickets; }
+    [[nodiscard]] int ticketCount() const { return int(m_tickets.size()); }
+    [[nodiscard]] bool isLoading() const { return m_isLoading; }
+    // Empty when the last refresh did not fail.
+    [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    // Empty when nothing is selected.
+    [[nodiscard]] QString selectedTicketID() const { return m_selectedTicketID; }
+    [[nodiscard]] StatusFilter::Case filter() const { return m_filter; }
+    [[nodiscard]] QString searchText() const { return m_searchText; }
+    // Invalid until the first successful refresh.
+    [[nodiscard]] QDateTime lastUpdated() const { return m_lastUpdated; }
+    [[nodiscard]] bool isAutoRefreshing() const { return m_autoRefreshing; }
+
+    void setSelectedTicketID(const QString &id);
+    void setFilter(StatusFilter::Case filter);
+    void setSearchText(const QString &text);
+
+    [[nodiscard]] std::optional<JiraIssue> selectedTicket() const;
+    [[nodiscard]] QList<JiraIssue> filteredTickets() const;
+    [[nodiscard]] int filteredCount() const;
+    [[nodiscard]] TicketListModel *filteredModel() const { return m_filteredModel; }
+    [[nodiscard]] JiraClient *client() const { return m_client; }
+    [[nodiscard]] AppSettings *settings() const { return m_settings; }
+
+    // Loads the list again. Every outcome lands in the properties; `done` runs after it has.
+    Q_INVOKABLE void refresh() { refresh({}); }
+    void refresh(std::function<void()> done);
+    // (Re)starts the automatic refresh: the first one comes one interval from now.
+    Q_INVOKABLE void startAutoRefresh();
+    Q_INVOKABLE void stopAutoRefresh();
+
+signals:
+    void ticketsChanged();
+    void isLoadingChanged();
+    void errorMessageChanged();
+    void selectedTicketIDChanged();
+    void filterChanged();
+    void searchTextChanged();
+    void lastUpdatedChanged();
+    void filteredTicketsChanged();
+    void isAutoRefreshingChanged();
+    // After each refresh has applied its outcome, refused ones included.
+    void refreshFinished();
+
+private:
+    void setLoading(bool loading);
+    void setErrorMessage(const QString &message);
+    void updateFilteredModel();
+    void waitForNextAutoRefresh();
+
+    AppSettings *m_settings;
+    JiraClient *m_client;
+    TicketListModel *m_filteredModel;
+    QList<JiraIssue> m_tickets;
+    bool m_isLoading = false;
+    QString m_errorMessage;
+    QString m_selectedTicketID;
+    StatusFilter::Case m_filter = StatusFilter::All;
+    QString m_searchText;
+    QDateTime m_lastUpdated;
+
+    QTimer m_autoRefreshTimer;
+    bool m_autoRefreshing = false;
+    // Tells a loop's refresh, when it completes, whether its loop is still the running one.
+    quint64 m_autoRefreshLoop = 0;
+};
