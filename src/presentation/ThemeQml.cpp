@@ -1,0 +1,60 @@
+#include "ThemeQml.h"
+
+#include "HtmlText.h"
+#include "RelativeTime.h"
+#include "Theme.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+
+ThemeQml::ThemeQml(QObject *parent)
+    : QObject(parent)
+    , m_isDark(Theme::systemAppearance() == Theme::Appearance::Dark)
+{
+    // The application object hears of every palette change, from the platform theme or from setPalette.
+    if (qGuiApp)
+        qGuiApp->installEventFilter(this);
+}
+
+bool ThemeQml::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange) {
+        const bool dark = Theme::systemAppearance() == Theme::Appearance::Dark;
+        if (dark != m_isDark) {
+            m_isDark = dark;
+            emit isDarkChanged();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+static Theme::Appearance appearanceOf(bool dark)
+{
+    return dark ? Theme::Appearance::Dark : Theme::Appearance::Light;
+}
+
+QColor ThemeQml::priorityColor(const QString &priorityName) const
+{
+    return Theme::priorityColor(priorityName, appearanceOf(m_isDark));
+}
+
+QColor ThemeQml::statusColor(const QString &categoryKey) const
+{
+    return Theme::statusCategoryColor(categoryKey, appearanceOf(m_isDark));
+}
+
+QString ThemeQml::relativeTimeString(const QString &text) const
+{
+    return ::relativeTimeString(text);
+}
+
+QString ThemeQml::relativeDateString(const QDateTime &date) const
+{
+    return relativePhrase(date, QDateTime::currentDateTimeUtc());
+}
+
+QVariant ThemeQml::attributedFromHTML(const QString &html) const
+{
+    const std::optional<QString> richText = ::attributedFromHTML(html);
+    return richText ? QVariant(*richText) : QVariant();
+}

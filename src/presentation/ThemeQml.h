@@ -1,0 +1,42 @@
+#pragma once
+// The presentation helpers as the QML singleton Theme: colours, relative phrases and rich text.
+
+#include <QColor>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+
+class ThemeQml : public QObject
+{
+    Q_OBJECT
+    QML_NAMED_ELEMENT(Theme)
+    QML_SINGLETON
+
+    // The colour functions below follow the application palette, but a binding only re-runs for a
+    // property it reads: bindings that must follow a switch between light and dark read isDark too.
+    Q_PROPERTY(bool isDark READ isDark NOTIFY isDarkChanged)
+
+public:
+    explicit ThemeQml(QObject *parent = nullptr);
+
+    [[nodiscard]] bool isDark() const { return m_isDark; }
+
+    Q_INVOKABLE [[nodiscard]] QColor priorityColor(const QString &priorityName) const;
+    Q_INVOKABLE [[nodiscard]] QColor statusColor(const QString &categoryKey) const;
+    Q_INVOKABLE [[nodiscard]] QString relativeTimeString(const QString &text) const;
+    // For the line about the last refresh, which has an instant rather than a server text.
+    Q_INVOKABLE [[nodiscard]] QString relativeDateString(const QDateTime &date) const;
+    // The rich text, or undefined when the HTML cannot be converted (so `?? fallback` works).
+    Q_INVOKABLE [[nodiscard]] QVariant attributedFromHTML(const QString &html) const;
+
+signals:
+    void isDarkChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool m_isDark;
+};
