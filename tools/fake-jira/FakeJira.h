@@ -1,0 +1,126 @@
+#pragma once
+// A local stand-in for a Jira Server: the five REST requests Tessarin makes, bearer-token checks, a
+// workflow, HTTPS with a self-signed certificate, a log of every request and switches for faults.
+// Listens on 127.0.0.1 only. Tests embed it; the fake-jira program serves it for the demo.
+
+#include <QByteArray>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <chrono>
+#include <optional>
+#include <utility>
+
+class QHttpServer;
+class QHttpServerRequest;
+class QTcpSocket;
+
+class FakeJira : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Headers = QList<std::pair<QByteArray, QByteArray>>;
+
+    struct Request
+    {
+        QByteArray method;
+        QString path; // percent-decoded
+        QByteArray rawPath; // as sent
+        QByteArray rawQuery; // as sent, without "?"
+        QList<std::pair<QString, QString>> query; // decoded, in order; '+' stays '+'
+        Headers headers; // as received, in order
+        QByteArray body;
+
+        // The first value of a header, its name compared without case; empty when absent.
+        [[nodiscard]] QByteArray header(const QByteArray &name) const;
+        [[nodiscard]] bool hasHeader(const QByteArray &name) const;
+    };
+
+    // A fixed answer for one path, whatever the method, token or query.
+    struct Canned
+    {
+        int status = 200;
+        QByteArray body;
+        Headers headers;
+        QByteArray reasonPhrase; // empty: the usual phrase for the status; "-": none at all
+    };
+
+    static const QString defaultToken;
+
+    explicit FakeJira(QObject *parent = nullptr);
+    ~FakeJira() override;
+
+    // The bundled sample team, unless another data file is loaded.
+    [[nodiscard]] static QString sampleDataPath();
+    bool loadData(const QString &fileName, QString *error = nullptr);
+    void loadData(const QJsonObject &data);
+
+    // Serves HTTPS with the bundled self-signed certificate. Call before listen().
+    void enableTls();
+    // On 127.0.0.1; port 0 picks a free one. Returns false when the port is taken.
+    bool listen(quint16 port = 0);
+    [[nodiscard]] quint16 port() const { return m_port; }
+    [[nodiscard]] bool isTls() const { return m_tls; }
+    [[nodiscard]] QUrl url() const;
+
+    void setToken(const QString &token) { m_token = token; }
+    [[nodiscard]] QString token() const { return m_token; }
+
+    // Fault switches. The path is the decoded request path, e.g. "/rest/api/2/myself".
+    void setDelay(std::chrono::milliseconds delay) { m_delay = delay; }
+    void setCanned(const QString &path, const Canned &answer);
+    void setMalformedJson(const QString &path);
+    // Sends the status line, headers and half the promised body, then closes the connection.
+    void setCloseMidBody(const QString &path);
+    void setRedirect(const QString &path, const QUrl &target, int status = 302);
+    void clearFaults();
+
+    [[nodiscard]] QList<Request> requests() const { return m_log; }
+    void clearRequests() { m_log.clear(); }
+
+    // The issue as the server now holds it (all its fields), or an empty object.
+    [[nodiscard]] QJsonObject issue(const QString &key) const;
+
+signals:
+    void requestReceived();
+
+private:
+    struct Answer
+    {
+        int status = 200;
+        QByteArray body;
+        Headers headers;
+        QByteArray reasonPhrase;
+        bool closeMidBody = false;
+    };
+
+    void handle(const QHttpServerRequest &request, QTcpSocket *socket);
+    Answer answer(const Request &request);
+    Answer answerMyself() const;
+    Answer answerSearch(const Request &request) const;
+    Answer answerTransitions(const QString &key) const;
+    Answer answerPerformTransition(const QString &key, const Request &request);
+    Answer answerComments(const QString &key, const Request &request) const;
+    std::optional<qsizetype> indexOfIssue(const QString &key) const;
+    static void write(QTcpSocket *socket, const Answer &answer);
+
+    QHttpServer *m_server;
+    bool m_tls = false;
+    quint16 m_port = 0;
+    QString m_token = defaultToken;
+    std::chrono::milliseconds m_delay {0};
+    QHash<QString, Answer> m_faults;
+    QList<Request> m_log;
+
+    QJsonObject m_myself;
+    QJsonArray m_issues;
+    QJsonObject m_comments; // issue key -> array of comments
+    QJsonObject m_statuses; // status name -> status object
+    QJsonArray m_transitions; // {id, name, to: status name, resolution?}
+};
