@@ -33,7 +33,10 @@ QJsonObject asObject(const QJsonValue &value)
 
 void prefixPath(DecodeFailure &failure, QLatin1StringView step)
 {
-    failure.path = failure.path.isEmpty() ? QString(step) : step + u'.' + failure.path;
+    if (failure.path.isEmpty())
+        failure.path = step;
+    else
+        failure.path = step + (failure.path.startsWith(u'[') ? QString() : u"."_s) + failure.path;
 }
 
 // Reads one field through a reader for its value; the failure names the field.
