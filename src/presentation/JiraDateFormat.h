@@ -15,8 +15,7 @@ namespace JiraDateFormat {
 
 // The shared parsers, made on first use and kept for the life of the process. Null only when ICU
 // cannot build them (missing locale data); every parse then yields none.
-// They belong to the main thread: ICU formatters are not safe to share across threads without care,
-// and nothing else parses dates.
+// Only the main thread parses dates (the views do), so the shared parsers take no lock.
 [[nodiscard]] const icu::SimpleDateFormat *timestamp(); // yyyy-MM-dd'T'HH:mm:ss.SSSZ
 [[nodiscard]] const icu::SimpleDateFormat *day(); // yyyy-MM-dd, midnight in the system's time zone
 

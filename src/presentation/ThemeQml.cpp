@@ -33,6 +33,33 @@ static Theme::Appearance appearanceOf(bool dark)
     return dark ? Theme::Appearance::Dark : Theme::Appearance::Light;
 }
 
+QColor ThemeQml::secondary() const
+{
+    return Theme::color(Theme::NamedColor::Secondary, appearanceOf(m_isDark));
+}
+
+QColor ThemeQml::red() const
+{
+    return Theme::color(Theme::NamedColor::Red, appearanceOf(m_isDark));
+}
+
+QColor ThemeQml::orange() const
+{
+    return Theme::color(Theme::NamedColor::Orange, appearanceOf(m_isDark));
+}
+
+QColor ThemeQml::gray() const
+{
+    return Theme::color(Theme::NamedColor::Gray, appearanceOf(m_isDark));
+}
+
+QColor ThemeQml::separator() const
+{
+    QColor rule = Theme::color(Theme::NamedColor::Gray, appearanceOf(m_isDark));
+    rule.setAlphaF(0.3f);
+    return rule;
+}
+
 QColor ThemeQml::priorityColor(const QString &priorityName) const
 {
     return Theme::priorityColor(priorityName, appearanceOf(m_isDark));

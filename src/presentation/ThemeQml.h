@@ -17,11 +17,23 @@ class ThemeQml : public QObject
     // The colour functions below follow the application palette, but a binding only re-runs for a
     // property it reads: bindings that must follow a switch between light and dark read isDark too.
     Q_PROPERTY(bool isDark READ isDark NOTIFY isDarkChanged)
+    // The named colours the views use directly.
+    Q_PROPERTY(QColor secondary READ secondary NOTIFY isDarkChanged)
+    Q_PROPERTY(QColor red READ red NOTIFY isDarkChanged)
+    Q_PROPERTY(QColor orange READ orange NOTIFY isDarkChanged)
+    Q_PROPERTY(QColor gray READ gray NOTIFY isDarkChanged)
+    // Thin rules between sections.
+    Q_PROPERTY(QColor separator READ separator NOTIFY isDarkChanged)
 
 public:
     explicit ThemeQml(QObject *parent = nullptr);
 
     [[nodiscard]] bool isDark() const { return m_isDark; }
+    [[nodiscard]] QColor secondary() const;
+    [[nodiscard]] QColor red() const;
+    [[nodiscard]] QColor orange() const;
+    [[nodiscard]] QColor gray() const;
+    [[nodiscard]] QColor separator() const;
 
     Q_INVOKABLE [[nodiscard]] QColor priorityColor(const QString &priorityName) const;
     Q_INVOKABLE [[nodiscard]] QColor statusColor(const QString &categoryKey) const;

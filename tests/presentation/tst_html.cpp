@@ -110,7 +110,6 @@ private slots:
 
         QTest::newRow("accents and beyond")
             << u"<p>Größe – naïve café, Ærø, 日本語, 😀</p>"_s << u"Größe – naïve café, Ærø, 日本語, 😀"_s;
-        QTest::newRow("entities") << u"<p>&lt;b&gt; &amp; &eacute; &#x1F600;</p>"_s << u"<b> & é 😀"_s;
         // The text is already decoded; a stale charset declaration must not make it decoded again.
         QTest::newRow("misleading charset")
             << u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
@@ -120,8 +119,6 @@ private slots:
         QTest::newRow("script not shown")
             << u"<p>before</p><script>document.write('injected')</script><p>after</p>"_s << u"before\nafter"_s;
         QTest::newRow("style not shown") << u"<style>p { color: red }</style><p>styled</p>"_s << u"styled"_s;
-        QTest::newRow("title not shown")
-            << u"<html><head><title>Page title</title></head><body>body text</body></html>"_s << u"body text"_s;
     }
     void text()
     {
@@ -136,11 +133,9 @@ private slots:
     {
         QTest::addColumn<QString>("html");
         QTest::newRow("empty") << QString();
-        QTest::newRow("blanks only") << u"  \n\t "_s;
         QTest::newRow("comment only") << u"<!-- nothing to show -->"_s;
         QTest::newRow("script only") << u"<script>alert(1)</script>"_s;
         QTest::newRow("lone high surrogate") << (u"<p>broken "_s + QChar(0xd800) + u"</p>"_s);
-        QTest::newRow("lone low surrogate") << (u"<p>"_s + QChar(0xdc00) + u"</p>"_s);
     }
     void none()
     {

@@ -63,14 +63,11 @@ private slots:
 
         QTest::newRow("leading blank") << u" High"_s << NamedColor::Secondary;
         QTest::newRow("trailing blank") << u"High "_s << NamedColor::Secondary;
-        QTest::newRow("trailing newline") << u"Low\n"_s << NamedColor::Secondary;
         QTest::newRow("empty") << QString() << NamedColor::Secondary;
         QTest::newRow("not in the table") << u"Urgent"_s << NamedColor::Secondary;
-        QTest::newRow("prefix of a name") << u"Hig"_s << NamedColor::Secondary;
         QTest::newRow("name plus more") << u"Highest!"_s << NamedColor::Secondary;
         // Unicode lower-cases the dotted capital I to i plus a combining dot, not to a plain i.
         QTest::newRow("dotted capital I") << u"H\u0130GHEST"_s << NamedColor::Secondary;
-        QTest::newRow("full-width letters") << u"\uff28\uff29\uff27\uff28"_s << NamedColor::Secondary;
     }
     void priority()
     {
@@ -88,10 +85,7 @@ private slots:
         QTest::newRow("indeterminate") << u"indeterminate"_s << NamedColor::Blue;
         QTest::newRow("new") << u"new"_s << NamedColor::Secondary;
         QTest::newRow("empty") << QString() << NamedColor::Secondary;
-        QTest::newRow("undefined") << u"undefined"_s << NamedColor::Secondary;
         QTest::newRow("capitalised Done") << u"Done"_s << NamedColor::Secondary;
-        QTest::newRow("upper-case DONE") << u"DONE"_s << NamedColor::Secondary;
-        QTest::newRow("Indeterminate") << u"Indeterminate"_s << NamedColor::Secondary;
         QTest::newRow("blank before done") << u" done"_s << NamedColor::Secondary;
         QTest::newRow("a category name, not a key") << u"In Progress"_s << NamedColor::Secondary;
     }
@@ -126,18 +120,6 @@ private slots:
         }
     }
 
-    void followsSystemPalette()
-    {
-        usePalette(QColor(0x20, 0x20, 0x22));
-        QCOMPARE(Theme::systemAppearance(), Appearance::Dark);
-        QCOMPARE(Theme::priorityColor(u"Blocker"_s), Theme::color(NamedColor::Red, Appearance::Dark));
-        QCOMPARE(Theme::statusCategoryColor(u"done"_s), Theme::color(NamedColor::Green, Appearance::Dark));
-
-        usePalette(QColor(0xef, 0xf0, 0xf1));
-        QCOMPARE(Theme::systemAppearance(), Appearance::Light);
-        QCOMPARE(Theme::priorityColor(u"Blocker"_s), Theme::color(NamedColor::Red, Appearance::Light));
-    }
-
     void singletonFollowsPaletteChanges()
     {
         ThemeQml theme;
@@ -147,6 +129,7 @@ private slots:
         usePalette(Qt::black);
         QCOMPARE(changed.size(), 1);
         QVERIFY(theme.isDark());
+        QCOMPARE(Theme::systemAppearance(), Appearance::Dark);
         QCOMPARE(theme.statusColor(u"indeterminate"_s), Theme::color(NamedColor::Blue, Appearance::Dark));
 
         // Another dark palette is no change of appearance.
