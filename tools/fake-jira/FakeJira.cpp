@@ -295,7 +295,7 @@ void FakeJira::write(QTcpSocket *socket, const Answer &answer)
     QByteArray out = "HTTP/1.1 "_ba + QByteArray::number(answer.status) + ' ' + phrase + "\r\n"_ba;
     for (const auto &[name, value] : answer.headers)
         out += name + ": "_ba + value + "\r\n"_ba;
-    if (answer.status != 204 && answer.status >= 200)
+    if (answer.status != 204)
         out += "Content-Length: "_ba + QByteArray::number(answer.body.size()) + "\r\n"_ba;
     out += "\r\n"_ba;
     if (answer.closeMidBody) {
