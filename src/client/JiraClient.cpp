@@ -130,6 +130,8 @@ std::optional<QString> strictUtf8(const QByteArray &bytes)
 // One operation in flight: its hops through redirects, and its way back to the caller.
 class JiraRequest : public QObject
 {
+    Q_OBJECT
+
 public:
     JiraRequest(JiraClient *client, QObject *context, JiraClient::Callback<QByteArray> done, const QUrl &url,
                 QByteArray method, QByteArray body, QString token)
@@ -413,3 +415,5 @@ void JiraClient::fetchComments(const QString &issueKey, QObject *context, Callba
                                 context, std::move(done),
                                 [](JiraCommentsResponse &&answer) { return std::move(answer.comments); });
 }
+
+#include "JiraClient.moc"
