@@ -9,9 +9,9 @@ packages=(
   qt6-base-dev qt6-declarative-dev qt6-httpserver-dev qt6-websockets-dev libxkbcommon-dev
   qtkeychain-qt6-dev libsecret-1-0 libicu-dev libgl-dev
   # run (Qt Quick, Controls, icons)
-  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
+  qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
-  qml6-module-qtquick-dialogs qml6-module-qttest qt6-qpa-plugins breeze-icon-theme
+  qml6-module-qtquick-dialogs qml6-module-qttest qt6-qpa-plugins libqt6svg6 breeze-icon-theme
   # test session: display, session bus, real Secret Service
   xvfb xauth dbus dbus-x11 gnome-keyring libsecret-tools imagemagick curl
 )

@@ -2,6 +2,9 @@
 
 #include "KeychainStore.h"
 
+#include <QPointer>
+#include <QQmlEngine>
+
 using namespace Qt::StringLiterals;
 
 const QString AppSettings::tokenAccount = u"default"_s;
@@ -38,6 +41,27 @@ AppSettings::AppSettings(QObject *parent)
 }
 
 AppSettings::~AppSettings() = default;
+
+namespace {
+QPointer<AppSettings> sharedSettings;
+}
+
+void AppSettings::setShared(AppSettings *settings)
+{
+    sharedSettings = settings;
+}
+
+AppSettings *AppSettings::shared()
+{
+    return sharedSettings;
+}
+
+AppSettings *AppSettings::create(QQmlEngine *, QJSEngine *)
+{
+    Q_ASSERT_X(sharedSettings, "AppSettings", "the application registers its settings before loading QML");
+    QQmlEngine::setObjectOwnership(sharedSettings, QQmlEngine::CppOwnership);
+    return sharedSettings;
+}
 
 template<typename Assign> void AppSettings::assignServerSetting(Assign &&assign)
 {

@@ -11,12 +11,14 @@
 #include <optional>
 
 class KeychainStore;
+class QJSEngine;
+class QQmlEngine;
 
 class AppSettings : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    QML_UNCREATABLE("The application owns the one settings object.")
+    QML_SINGLETON
 
     Q_PROPERTY(QString baseURLString READ baseURLString WRITE setBaseURLString NOTIFY baseURLStringChanged)
     Q_PROPERTY(bool trustSelfSigned READ trustSelfSigned WRITE setTrustSelfSigned NOTIFY trustSelfSignedChanged)
@@ -61,6 +63,12 @@ public:
 
     // Waits until the keyring holds the last token assigned, or the time is up. For quitting and tests.
     bool waitForKeyring(int timeoutMs = 5000);
+
+    // The application's one settings object, as QML sees it. The application (or a test) makes it and
+    // registers it before any QML asks; it keeps ownership.
+    static void setShared(AppSettings *settings);
+    [[nodiscard]] static AppSettings *shared();
+    static AppSettings *create(QQmlEngine *, QJSEngine *);
 
     // The same cleaning as baseURL(), on any text.
     [[nodiscard]] static std::optional<QUrl> parseBaseURL(const QString &text);

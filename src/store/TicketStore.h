@@ -3,6 +3,7 @@
 // the status filter and search text, and the refresh on request and on a timer.
 
 #include "StatusFilter.h"
+#include "TicketListModel.h"
 #include "client/JiraRecords.h"
 
 #include <QDateTime>
@@ -17,7 +18,6 @@
 
 class AppSettings;
 class JiraClient;
-class TicketListModel;
 
 class TicketStore : public QObject
 {

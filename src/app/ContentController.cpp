@@ -1,0 +1,115 @@
+#include "ContentController.h"
+
+#include "TicketDetail.h"
+#include "presentation/RelativeTime.h"
+#include "settings/AppSettings.h"
+#include "store/TicketStore.h"
+
+using namespace Qt::StringLiterals;
+
+ContentController::ContentController(QObject *parent)
+    : QObject(parent)
+{ }
+
+ContentController::~ContentController() = default;
+
+void ContentController::setSettings(AppSettings *settings)
+{
+    if (m_settings || !settings)
+        return; // the store is made once, for the settings it was first given
+    m_settings = settings;
+    m_store = new TicketStore(settings, this);
+
+    const auto sidebarInputs = {&TicketStore::ticketsChanged, &TicketStore::isLoadingChanged,
+                                &TicketStore::errorMessageChanged, &TicketStore::filteredTicketsChanged};
+    for (auto signal : sidebarInputs)
+        connect(m_store, signal, this, &ContentController::updateSidebarContent);
+    connect(settings, &AppSettings::isConfiguredChanged, this, &ContentController::updateSidebarContent);
+    connect(m_store, &TicketStore::lastUpdatedChanged, this, &ContentController::footerTextChanged);
+    connect(m_store, &TicketStore::selectedTicketIDChanged, this, &ContentController::updateDetail);
+    connect(m_store, &TicketStore::ticketsChanged, this, &ContentController::updateDetail);
+
+    emit settingsChanged();
+    updateSidebarContent();
+    updateDetail();
+}
+
+SidebarContent::Kind ContentController::sidebarContent() const
+{
+    return m_sidebarContent;
+}
+
+void ContentController::updateSidebarContent()
+{
+    if (!m_store)
+        return;
+    const SidebarContent::Kind content =
+        SidebarContent::choose(m_settings->isConfigured(), m_store->ticketCount() > 0, m_store->isLoading(),
+                               !m_store->errorMessage().isEmpty(), m_store->filteredCount() > 0);
+    if (content == m_sidebarContent)
+        return;
+    m_sidebarContent = content;
+    emit sidebarContentChanged();
+}
+
+QString ContentController::footerText() const
+{
+    if (!m_store || !m_store->lastUpdated().isValid())
+        return {};
+    return u"Updated "_s + relativePhrase(m_store->lastUpdated(), QDateTime::currentDateTimeUtc());
+}
+
+void ContentController::updateDetail()
+{
+    const std::optional<JiraIssue> selected = m_store ? m_store->selectedTicket() : std::nullopt;
+    if (m_detail && selected && m_detail->issueId() == selected->id) {
+        // A refresh brought a new copy of the same issue: the pane keeps its transitions, comments and
+        // any transition in flight.
+        if (!(m_detail->issue() == *selected) || m_detail->summary() != selected->fields.summary)
+            m_detail->setIssue(*selected);
+        return;
+    }
+    if (!m_detail && !selected)
+        return;
+
+    TicketDetail *old = m_detail;
+    m_detail = nullptr;
+    if (selected) {
+        QPointer<TicketStore> store(m_store);
+        m_detail = new TicketDetail(
+            *selected, m_settings, m_store->client(),
+            [store] {
+                if (store)
+                    store->refresh();
+            },
+            this);
+        m_detail->load();
+    }
+    emit detailChanged();
+    if (old)
+        old->deleteLater(); // QML may still hold it until the bindings have moved on
+}
+
+void ContentController::appeared()
+{
+    if (!m_store)
+        return;
+    const quint64 appearance = ++m_appearance;
+    m_store->refresh([this, appearance] {
+        if (appearance == m_appearance)
+            m_store->startAutoRefresh();
+    });
+}
+
+void ContentController::disappeared()
+{
+    ++m_appearance;
+    if (m_store)
+        m_store->stopAutoRefresh();
+}
+
+void ContentController::refresh()
+{
+    if (m_store)
+        m_store->refresh();
+}

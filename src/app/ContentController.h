@@ -1,0 +1,61 @@
+#pragma once
+// The state behind the main window's content: owns the ticket store, chooses what the sidebar shows,
+// and keeps one detail pane for the selected issue.
+
+#include "SidebarContent.h"
+#include "TicketDetail.h"
+#include "settings/AppSettings.h"
+#include "store/TicketStore.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+class ContentController : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+
+    // Set once, from QML; the store is made with it.
+    Q_PROPERTY(AppSettings *settings READ settings WRITE setSettings NOTIFY settingsChanged)
+    Q_PROPERTY(TicketStore *store READ store NOTIFY settingsChanged)
+    Q_PROPERTY(SidebarContent::Kind sidebarContent READ sidebarContent NOTIFY sidebarContentChanged)
+    // "Updated …" once a refresh has succeeded, else empty.
+    Q_PROPERTY(QString footerText READ footerText NOTIFY footerTextChanged)
+    // The pane of the selected issue, or null. A new object whenever another issue is selected.
+    Q_PROPERTY(TicketDetail *detail READ detail NOTIFY detailChanged)
+
+public:
+    explicit ContentController(QObject *parent = nullptr);
+    ~ContentController() override;
+
+    [[nodiscard]] AppSettings *settings() const { return m_settings; }
+    void setSettings(AppSettings *settings);
+    [[nodiscard]] TicketStore *store() const { return m_store; }
+    [[nodiscard]] SidebarContent::Kind sidebarContent() const;
+    [[nodiscard]] QString footerText() const;
+    [[nodiscard]] TicketDetail *detail() const { return m_detail; }
+
+    // The window appeared: load, then refresh by itself. It went away: stop refreshing.
+    Q_INVOKABLE void appeared();
+    Q_INVOKABLE void disappeared();
+    Q_INVOKABLE void refresh();
+
+signals:
+    void settingsChanged();
+    void sidebarContentChanged();
+    void footerTextChanged();
+    void detailChanged();
+
+private:
+    void updateSidebarContent();
+    void updateDetail();
+
+    AppSettings *m_settings = nullptr;
+    TicketStore *m_store = nullptr;
+    TicketDetail *m_detail = nullptr;
+    SidebarContent::Kind m_sidebarContent = SidebarContent::Unconfigured;
+    // Which appearance the running first load belongs to; a disappearance in between cancels it.
+    quint64 m_appearance = 0;
+};

@@ -1,0 +1,75 @@
+#include "JiraImageAccess.h"
+
+#include "settings/AppSettings.h"
+
+#include <QNetworkRequest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+
+using namespace Qt::StringLiterals;
+
+bool isSameOrigin(const QUrl &a, const QUrl &b)
+{
+    return a.isValid() && b.isValid() && a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+        a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && a.port(-1) == b.port(-1) &&
+        (a.scheme() == u"http"_s || a.scheme() == u"https"_s);
+}
+
+QString restrictImagesToServer(const QString &richText, const QUrl &serverBase)
+{
+    if (!richText.contains(u"<img"_s, Qt::CaseInsensitive))
+        return richText;
+    QUrl base = serverBase;
+    if (base.isValid())
+        base.setPath(base.path() + u"/"_s);
+
+    // The document only parses here; it loads a resource only when laid out, which this one never is.
+    QTextDocument document;
+    document.setHtml(richText);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            if (!format.isImageFormat())
+                continue;
+            QTextImageFormat image = format.toImageFormat();
+            const QUrl source(image.name());
+            const QUrl absolute = source.isRelative() && base.isValid() ? base.resolved(source) : source;
+            image.setName(isSameOrigin(absolute, serverBase) ? absolute.toString() : QString());
+            QTextCursor cursor(&document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(image);
+        }
+    }
+    return document.toHtml();
+}
+
+JiraImageNetworkManager::JiraImageNetworkManager(AppSettings *settings, QObject *parent)
+    : QNetworkAccessManager(parent)
+    , m_settings(settings)
+{
+    setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
+}
+
+QNetworkReply *JiraImageNetworkManager::createRequest(Operation op, const QNetworkRequest &request, QIODevice *data)
+{
+    const QUrl server = m_settings->baseURL();
+    if (op != GetOperation || !isSameOrigin(request.url(), server)) {
+        // An unknown scheme makes Qt answer with an error reply at once, without a connection.
+        QNetworkRequest refused(request);
+        refused.setUrl(QUrl(u"refused:"_s));
+        return QNetworkAccessManager::createRequest(op, refused, data);
+    }
+    QNetworkRequest authorised(request);
+    authorised.setRawHeader("Authorization", "Bearer " + m_settings->token().toUtf8());
+    authorised.setTransferTimeout(30'000);
+    return QNetworkAccessManager::createRequest(op, authorised, data);
+}
+
+QNetworkAccessManager *JiraImageAccess::create(QObject *parent)
+{
+    return new JiraImageNetworkManager(m_settings, parent);
+}

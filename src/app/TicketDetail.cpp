@@ -1,0 +1,217 @@
+#include "TicketDetail.h"
+
+#include "JiraImageAccess.h"
+#include "client/JiraClient.h"
+#include "presentation/HtmlText.h"
+#include "settings/AppSettings.h"
+
+#include <QDesktopServices>
+#include <QVariantMap>
+
+using namespace Qt::StringLiterals;
+
+TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraClient *client,
+                           std::function<void()> onChanged, QObject *parent)
+    : QObject(parent)
+    , m_issue(issue)
+    , m_settings(settings)
+    , m_client(client)
+    , m_onChanged(std::move(onChanged))
+{
+    updateDescription();
+}
+
+void TicketDetail::setIssue(const JiraIssue &issue)
+{
+    Q_ASSERT(issue.id == m_issue.id);
+    m_issue = issue;
+    updateDescription();
+    emit issueChanged();
+}
+
+void TicketDetail::updateDescription()
+{
+    const auto &rendered = m_issue.renderedFields;
+    if (rendered && rendered->description) {
+        if (std::optional<QString> rich = attributedFromHTML(*rendered->description)) {
+            m_descriptionText = restrictImagesToServer(*rich, m_settings->baseURL());
+            m_descriptionIsRich = true;
+            return;
+        }
+    }
+    m_descriptionText = m_issue.fields.description.value_or(QString());
+    m_descriptionIsRich = false;
+}
+
+QString TicketDetail::priorityName() const
+{
+    return m_issue.fields.priority ? m_issue.fields.priority->name : QString();
+}
+
+QString TicketDetail::assigneeName() const
+{
+    return m_issue.fields.assignee ? m_issue.fields.assignee->displayName : QString();
+}
+
+QVariantList TicketDetail::transitions() const
+{
+    QVariantList list;
+    list.reserve(m_transitions.size());
+    for (const JiraTransition &transition : m_transitions)
+        list.append(QVariantMap {{u"id"_s, transition.id}, {u"name"_s, transition.name}});
+    return list;
+}
+
+QVariantList TicketDetail::comments() const
+{
+    QVariantList list;
+    list.reserve(m_comments.size());
+    for (const JiraComment &comment : m_comments) {
+        std::optional<QString> rich = comment.renderedBody ? attributedFromHTML(*comment.renderedBody) : std::nullopt;
+        list.append(QVariantMap {
+            {u"id"_s, comment.id},
+            {u"author"_s, comment.author.displayName},
+            {u"created"_s, comment.created},
+            {u"body"_s, rich ? restrictImagesToServer(*rich, m_settings->baseURL()) : comment.body.value_or(QString())},
+            {u"bodyIsRich"_s, rich.has_value()},
+        });
+    }
+    return list;
+}
+
+QString TicketDetail::menuPlaceholder() const
+{
+    if (!m_transitions.isEmpty())
+        return {};
+    return m_isLoadingTransitions ? u"Loading…"_s : u"No transitions available"_s;
+}
+
+void TicketDetail::load()
+{
+    loadTransitions();
+    loadComments();
+}
+
+void TicketDetail::loadTransitions()
+{
+    if (!m_client)
+        return;
+    setLoadingTransitions(true);
+    // Bound to the pane: when another issue is selected the answer is dropped with it.
+    m_client->fetchTransitions(m_issue.key, this, [this](JiraResult<QList<JiraTransition>> result) {
+        m_transitions = result ? std::move(result).value() : QList<JiraTransition>();
+        emit transitionsChanged();
+        setLoadingTransitions(false);
+    });
+}
+
+void TicketDetail::loadComments()
+{
+    if (!m_client)
+        return;
+    setLoadingComments(true);
+    m_client->fetchComments(m_issue.key, this, [this](JiraResult<QList<JiraComment>> result) {
+        m_comments = result ? std::move(result).value() : QList<JiraComment>();
+        emit commentsChanged();
+        setLoadingComments(false);
+    });
+}
+
+void TicketDetail::performTransition(const QString &transitionId)
+{
+    if (!m_client || m_isTransitioning)
+        return;
+    setTransitioning(true);
+    setErrorMessage({});
+    // The transition outlives the pane: it is bound to the client, which the store keeps, so a pane
+    // closed meanwhile still gets its list refreshed, and only a pane still alive hears the outcome.
+    QPointer<TicketDetail> pane(this);
+    m_client->performTransition(m_issue.key, transitionId, m_client,
+                                [pane, onChanged = m_onChanged](JiraResult<void> result) {
+                                    if (result) {
+                                        if (onChanged)
+                                            onChanged();
+                                        if (pane)
+                                            pane->setTransitioning(false);
+                                        return;
+                                    }
+                                    if (pane) {
+                                        pane->setErrorMessage(userFacingText(result.error()));
+                                        pane->setTransitioning(false);
+                                    }
+                                });
+}
+
+QUrl TicketDetail::browseURL() const
+{
+    const QUrl base = m_settings->baseURL();
+    if (!base.isValid())
+        return {};
+    QUrl url = base;
+    url.setPath(base.path() + u"/browse/"_s + m_issue.key);
+    return url;
+}
+
+void TicketDetail::openInJira() const
+{
+    const QUrl url = browseURL();
+    if (url.isValid())
+        QDesktopServices::openUrl(url);
+}
+
+void TicketDetail::setLoadingTransitions(bool loading)
+{
+    if (m_isLoadingTransitions == loading)
+        return;
+    m_isLoadingTransitions = loading;
+    emit isLoadingTransitionsChanged();
+    emit menuPlaceholderChanged();
+}
+
+void TicketDetail::setLoadingComments(bool loading)
+{
+    if (m_isLoadingComments == loading)
+        return;
+    m_isLoadingComments = loading;
+    emit isLoadingCommentsChanged();
+}
+
+void TicketDetail::setTransitioning(bool transitioning)
+{
+    if (m_isTransitioning == transitioning)
+        return;
+    m_isTransitioning = transitioning;
+    emit isTransitioningChanged();
+}
+
+void TicketDetail::setErrorMessage(const QString &message)
+{
+    if (m_errorMessage == message)
+        return;
+    m_errorMessage = message;
+    emit errorMessageChanged();
+}
+
+bool TicketDetail::isOpenableLink(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid())
+        return false;
+    if (scheme == u"mailto"_s)
+        return !url.path().isEmpty();
+    return (scheme == u"http"_s || scheme == u"https"_s) && !url.host().isEmpty();
+}
+
+bool TicketDetail::openLink(const QString &link) const
+{
+    // Jira renders links to its own pages relative to the server.
+    QUrl url(link, QUrl::StrictMode);
+    if (url.isRelative() && m_settings->baseURL().isValid()) {
+        QUrl base = m_settings->baseURL();
+        base.setPath(base.path() + u"/"_s);
+        url = base.resolved(url);
+    }
+    if (!isOpenableLink(url))
+        return false;
+    return QDesktopServices::openUrl(url);
+}

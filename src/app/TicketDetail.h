@@ -1,0 +1,130 @@
+#pragma once
+// The state behind the detail pane of one issue: its transitions and comments, loaded when shown, and
+// the transition the user picks from the status menu.
+
+#include "client/JiraRecords.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+
+class AppSettings;
+class JiraClient;
+
+class TicketDetail : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by the main window for the selected issue.")
+
+    Q_PROPERTY(QString issueId READ issueId CONSTANT)
+    Q_PROPERTY(QString key READ key CONSTANT)
+    Q_PROPERTY(QString issueType READ issueType NOTIFY issueChanged)
+    Q_PROPERTY(QString summary READ summary NOTIFY issueChanged)
+    Q_PROPERTY(QString statusName READ statusName NOTIFY issueChanged)
+    Q_PROPERTY(QString statusCategory READ statusCategory NOTIFY issueChanged)
+    Q_PROPERTY(bool hasPriority READ hasPriority NOTIFY issueChanged)
+    Q_PROPERTY(QString priorityName READ priorityName NOTIFY issueChanged)
+    Q_PROPERTY(bool hasAssignee READ hasAssignee NOTIFY issueChanged)
+    Q_PROPERTY(QString assigneeName READ assigneeName NOTIFY issueChanged)
+    Q_PROPERTY(bool hasDueDate READ hasDueDate NOTIFY issueChanged)
+    Q_PROPERTY(QString dueDate READ dueDate NOTIFY issueChanged)
+    // The description as shown: rich text when the rendered HTML converts, else the plain text.
+    Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY issueChanged)
+    Q_PROPERTY(bool descriptionIsRich READ descriptionIsRich NOTIFY issueChanged)
+    Q_PROPERTY(bool hasDescription READ hasDescription NOTIFY issueChanged)
+
+    // [{id, name}] in the server's order.
+    Q_PROPERTY(QVariantList transitions READ transitions NOTIFY transitionsChanged)
+    // [{id, author, created, body, bodyIsRich}] in the server's order.
+    Q_PROPERTY(QVariantList comments READ comments NOTIFY commentsChanged)
+    Q_PROPERTY(bool isLoadingTransitions READ isLoadingTransitions NOTIFY isLoadingTransitionsChanged)
+    Q_PROPERTY(bool isLoadingComments READ isLoadingComments NOTIFY isLoadingCommentsChanged)
+    Q_PROPERTY(bool isTransitioning READ isTransitioning NOTIFY isTransitioningChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    // What the status menu offers when there is no transition: "Loading…" or "No transitions available".
+    Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged)
+
+public:
+    // `onChanged` runs after each successful transition, even when the pane is gone by then.
+    TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraClient *client, std::function<void()> onChanged,
+                 QObject *parent = nullptr);
+
+    // A newer copy of the same issue, from a refresh: the pane keeps its state.
+    void setIssue(const JiraIssue &issue);
+    [[nodiscard]] const JiraIssue &issue() const { return m_issue; }
+
+    [[nodiscard]] QString issueId() const { return m_issue.id; }
+    [[nodiscard]] QString key() const { return m_issue.key; }
+    [[nodiscard]] QString issueType() const { return m_issue.fields.issuetype.name; }
+    [[nodiscard]] QString summary() const { return m_issue.fields.summary; }
+    [[nodiscard]] QString statusName() const { return m_issue.fields.status.name; }
+    [[nodiscard]] QString statusCategory() const { return m_issue.fields.status.statusCategory.key; }
+    [[nodiscard]] bool hasPriority() const { return m_issue.fields.priority.has_value(); }
+    [[nodiscard]] QString priorityName() const;
+    [[nodiscard]] bool hasAssignee() const { return m_issue.fields.assignee.has_value(); }
+    [[nodiscard]] QString assigneeName() const;
+    [[nodiscard]] bool hasDueDate() const { return m_issue.fields.duedate.has_value(); }
+    [[nodiscard]] QString dueDate() const { return m_issue.fields.duedate.value_or(QString()); }
+    [[nodiscard]] QString descriptionText() const { return m_descriptionText; }
+    [[nodiscard]] bool descriptionIsRich() const { return m_descriptionIsRich; }
+    [[nodiscard]] bool hasDescription() const { return !m_descriptionText.isEmpty() || m_descriptionIsRich; }
+
+    [[nodiscard]] QVariantList transitions() const;
+    [[nodiscard]] QVariantList comments() const;
+    [[nodiscard]] const QList<JiraTransition> &transitionList() const { return m_transitions; }
+    [[nodiscard]] const QList<JiraComment> &commentList() const { return m_comments; }
+    [[nodiscard]] bool isLoadingTransitions() const { return m_isLoadingTransitions; }
+    [[nodiscard]] bool isLoadingComments() const { return m_isLoadingComments; }
+    [[nodiscard]] bool isTransitioning() const { return m_isTransitioning; }
+    [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    [[nodiscard]] QString menuPlaceholder() const;
+
+    // Both loads at once; neither waits for the other.
+    Q_INVOKABLE void load();
+    Q_INVOKABLE void loadTransitions();
+    Q_INVOKABLE void loadComments();
+    Q_INVOKABLE void performTransition(const QString &transitionId);
+
+    // base URL + "/browse/" + key, invalid when no server is configured.
+    [[nodiscard]] QUrl browseURL() const;
+    Q_INVOKABLE void openInJira() const;
+    // Opens a link from the description or a comment in the browser: http, https and mailto only.
+    Q_INVOKABLE bool openLink(const QString &link) const;
+    [[nodiscard]] static bool isOpenableLink(const QUrl &url);
+
+signals:
+    void issueChanged();
+    void transitionsChanged();
+    void commentsChanged();
+    void isLoadingTransitionsChanged();
+    void isLoadingCommentsChanged();
+    void isTransitioningChanged();
+    void errorMessageChanged();
+    void menuPlaceholderChanged();
+
+private:
+    void updateDescription();
+    void setLoadingTransitions(bool loading);
+    void setLoadingComments(bool loading);
+    void setTransitioning(bool transitioning);
+    void setErrorMessage(const QString &message);
+
+    JiraIssue m_issue;
+    AppSettings *m_settings;
+    QPointer<JiraClient> m_client;
+    std::function<void()> m_onChanged;
+    QString m_descriptionText;
+    bool m_descriptionIsRich = false;
+    QList<JiraTransition> m_transitions;
+    QList<JiraComment> m_comments;
+    bool m_isLoadingTransitions = false;
+    bool m_isLoadingComments = false;
+    bool m_isTransitioning = false;
+    QString m_errorMessage;
+};

@@ -1,0 +1,251 @@
+// The main window's content: the filter and refresh toolbar, the sidebar with the ticket list or a state
+// that says why there is none, and the selected issue beside it.
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Controls.impl
+import QtQuick.Layouts
+import Tessarin
+import Tessarin.Core
+
+Item {
+    id: content
+
+    readonly property ContentController controller: ContentController { settings: AppSettings }
+    readonly property TicketStore store: controller.store
+
+    Component.onCompleted: controller.appeared()
+    Component.onDestruction: controller.disappeared()
+
+    Shortcut {
+        sequences: [StandardKey.Find]
+        onActivated: search.forceActiveFocus()
+    }
+    Shortcut {
+        sequences: ["F5", "Ctrl+R"]
+        enabled: !content.store.isLoading
+        onActivated: content.controller.refresh()
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        ToolBar {
+            Layout.fillWidth: true
+            RowLayout {
+                anchors.fill: parent
+                Item { Layout.fillWidth: true }
+                Row {
+                    id: filterPicker
+                    objectName: "filterPicker"
+                    Layout.preferredWidth: 320
+                    Accessible.role: Accessible.PageTabList
+                    Accessible.name: "Filter"
+                    Repeater {
+                        model: ["All", "To Do", "In Progress", "Done"]
+                        delegate: Button {
+                            required property int index
+                            required property string modelData
+                            width: 80
+                            text: modelData
+                            checkable: true
+                            checked: content.store.filter === index
+                            onClicked: content.store.filter = index
+                            Accessible.name: modelData
+                        }
+                    }
+                }
+                ToolButton {
+                    id: refreshButton
+                    objectName: "refreshButton"
+                    enabled: !content.store.isLoading
+                    icon.name: "view-refresh"
+                    ToolTip.text: "Refresh"
+                    ToolTip.visible: hovered
+                    Accessible.name: "Refresh"
+                    onClicked: content.controller.refresh()
+                    BusyIndicator {
+                        anchors.centerIn: parent
+                        width: 18
+                        height: 18
+                        visible: content.store.isLoading
+                        running: visible
+                    }
+                }
+            }
+        }
+
+        SplitView {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            ColumnLayout {
+                id: sidebar
+                SplitView.minimumWidth: 320
+                SplitView.preferredWidth: 380
+                spacing: 0
+
+                Label {
+                    text: "My Tickets"
+                    font.pixelSize: 15
+                    font.weight: Font.DemiBold
+                    Layout.margins: 10
+                    Accessible.role: Accessible.Heading
+                }
+                TextField {
+                    id: search
+                    objectName: "searchField"
+                    Layout.fillWidth: true
+                    Layout.leftMargin: 8
+                    Layout.rightMargin: 8
+                    placeholderText: "Search key or summary"
+                    text: content.store.searchText
+                    onTextEdited: content.store.searchText = text
+                    Accessible.name: "Search key or summary"
+                    Keys.onDownPressed: list.forceActiveFocus()
+                }
+
+                StackLayout {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    currentIndex: content.controller.sidebarContent
+
+                    // Unconfigured
+                    ColumnLayout {
+                        objectName: "unconfiguredState"
+                        spacing: 10
+                        Item { Layout.fillHeight: true }
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold }
+                        Label {
+                            Layout.fillWidth: true
+                            Layout.leftMargin: 24
+                            Layout.rightMargin: 24
+                            text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
+                            font.pixelSize: 12
+                            color: Theme.secondary
+                            wrapMode: Text.Wrap
+                            horizontalAlignment: Text.AlignHCenter
+                        }
+                        Item { Layout.fillHeight: true }
+                    }
+
+                    // Loading
+                    ColumnLayout {
+                        objectName: "loadingState"
+                        Item { Layout.fillHeight: true }
+                        BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: content.controller.sidebarContent === SidebarContent.Loading }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…" }
+                        Item { Layout.fillHeight: true }
+                    }
+
+                    // Error
+                    ColumnLayout {
+                        objectName: "errorState"
+                        spacing: 10
+                        Item { Layout.fillHeight: true }
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
+                        Label {
+                            objectName: "errorText"
+                            Layout.fillWidth: true
+                            Layout.leftMargin: 24
+                            Layout.rightMargin: 24
+                            text: content.store.errorMessage
+                            textFormat: Text.PlainText
+                            font.pixelSize: 12
+                            color: Theme.secondary
+                            wrapMode: Text.Wrap
+                            horizontalAlignment: Text.AlignHCenter
+                        }
+                        Button {
+                            objectName: "retryButton"
+                            Layout.alignment: Qt.AlignHCenter
+                            text: "Retry"
+                            Accessible.name: "Retry"
+                            onClicked: content.controller.refresh()
+                        }
+                        Item { Layout.fillHeight: true }
+                    }
+
+                    // Empty
+                    ColumnLayout {
+                        objectName: "emptyState"
+                        spacing: 8
+                        Item { Layout.fillHeight: true }
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary }
+                        Item { Layout.fillHeight: true }
+                    }
+
+                    // The list
+                    ListView {
+                        id: list
+                        objectName: "ticketList"
+                        clip: true
+                        model: content.store.filteredModel
+                        keyNavigationEnabled: true
+                        boundsBehavior: Flickable.StopAtBounds
+                        // The store owns the selection; the list follows it and reports the user's moves.
+                        function followSelection() {
+                            currentIndex = content.store.filteredModel.rowOfIssue(content.store.selectedTicketID);
+                        }
+                        Component.onCompleted: followSelection()
+                        Connections {
+                            target: content.store
+                            function onSelectedTicketIDChanged() { list.followSelection(); }
+                            function onFilteredTicketsChanged() { list.followSelection(); }
+                        }
+                        onCurrentIndexChanged: {
+                            const id = content.store.filteredModel.issueIdAt(currentIndex);
+                            if (currentIndex >= 0 && id !== content.store.selectedTicketID)
+                                content.store.selectedTicketID = id;
+                        }
+                        ScrollBar.vertical: ScrollBar {}
+                        Accessible.name: "Tickets"
+                        delegate: TicketRow {
+                            width: ListView.view.width
+                            selected: issueId === content.store.selectedTicketID
+                            onClicked: {
+                                content.store.selectedTicketID = issueId;
+                                ListView.view.forceActiveFocus();
+                            }
+                        }
+                    }
+                }
+
+                Label {
+                    objectName: "footer"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    text: content.controller.footerText
+                    textFormat: Text.PlainText
+                    font.pixelSize: 10
+                    color: Theme.secondary
+                    horizontalAlignment: Text.AlignHCenter
+                    topPadding: 4
+                    bottomPadding: 4
+                }
+            }
+
+            Item {
+                SplitView.fillWidth: true
+
+                ColumnLayout {
+                    objectName: "detailPlaceholder"
+                    anchors.centerIn: parent
+                    visible: !content.controller.detail
+                    spacing: 8
+                    IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize: Qt.size(32, 32); color: Theme.secondary }
+                    Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary }
+                }
+
+                // A new pane per selected issue: its state goes with the issue.
+                Loader {
+                    anchors.fill: parent
+                    active: content.controller.detail !== null
+                    sourceComponent: TicketDetailView { detail: content.controller.detail }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,225 @@
+// One issue in full: header with the status menu, description and comments.
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Controls.impl
+import QtQuick.Layouts
+import Tessarin
+import Tessarin.Core
+
+ScrollView {
+    id: pane
+
+    required property TicketDetail detail
+
+    contentWidth: availableWidth
+    ScrollBar.vertical.policy: ScrollBar.AsNeeded
+
+    ColumnLayout {
+        width: pane.availableWidth
+        spacing: 18
+
+        // Header
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.margins: 24
+            Layout.bottomMargin: 0
+            spacing: 10
+
+            RowLayout {
+                Layout.fillWidth: true
+                Label { text: pane.detail.key; textFormat: Text.PlainText; font.pixelSize: 12; font.bold: true; font.family: "monospace"; color: Theme.secondary }
+                Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
+                Item { Layout.fillWidth: true }
+                Button {
+                    objectName: "openInJira"
+                    flat: true
+                    text: "Open in Jira"
+                    icon.name: "document-open-remote"
+                    display: AbstractButton.TextBesideIcon
+                    Accessible.name: "Open in Jira"
+                    onClicked: pane.detail.openInJira()
+                }
+            }
+
+            Label {
+                objectName: "summary"
+                Layout.fillWidth: true
+                text: pane.detail.summary
+                textFormat: Text.PlainText
+                font.pixelSize: 20
+                font.weight: Font.DemiBold
+                wrapMode: Text.Wrap
+            }
+
+            RowLayout {
+                spacing: 14
+
+                Button {
+                    id: statusMenuButton
+                    objectName: "statusMenu"
+                    flat: true
+                    enabled: !pane.detail.isTransitioning
+                    Accessible.name: "Status: " + pane.detail.statusName
+                    onClicked: statusMenu.open()
+                    contentItem: RowLayout {
+                        spacing: 4
+                        StatusPill { statusName: pane.detail.statusName; categoryKey: pane.detail.statusCategory }
+                        BusyIndicator {
+                            visible: pane.detail.isTransitioning
+                            running: visible
+                            Layout.preferredWidth: 16
+                            Layout.preferredHeight: 16
+                        }
+                        IconImage {
+                            visible: !pane.detail.isTransitioning
+                            name: "go-down"
+                            sourceSize: Qt.size(9, 9)
+                            color: Theme.secondary
+                        }
+                    }
+
+                    Menu {
+                        id: statusMenu
+                        objectName: "statusMenuPopup"
+                        y: statusMenuButton.height
+
+                        Instantiator {
+                            model: pane.detail.transitions
+                            delegate: MenuItem {
+                                required property var modelData
+                                text: modelData.name
+                                onTriggered: pane.detail.performTransition(modelData.id)
+                            }
+                            onObjectAdded: (index, object) => statusMenu.insertItem(index, object)
+                            onObjectRemoved: (index, object) => statusMenu.removeItem(object)
+                        }
+                        MenuItem {
+                            visible: pane.detail.menuPlaceholder.length > 0
+                            height: visible ? implicitHeight : 0
+                            enabled: false
+                            text: pane.detail.menuPlaceholder
+                        }
+                    }
+                }
+
+                Label {
+                    visible: pane.detail.hasPriority
+                    text: pane.detail.priorityName
+                    textFormat: Text.PlainText
+                    font.pixelSize: 12
+                    color: { Theme.isDark; return Theme.priorityColor(pane.detail.priorityName); }
+                    leftPadding: 16
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "flag"; sourceSize: Qt.size(12, 12); color: parent.color }
+                }
+                Label {
+                    visible: pane.detail.hasAssignee
+                    text: pane.detail.assigneeName
+                    textFormat: Text.PlainText
+                    font.pixelSize: 12
+                    color: Theme.secondary
+                    leftPadding: 16
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "user"; sourceSize: Qt.size(12, 12); color: Theme.secondary }
+                }
+                Label {
+                    visible: pane.detail.hasDueDate
+                    text: "Due " + pane.detail.dueDate
+                    textFormat: Text.PlainText
+                    font.pixelSize: 12
+                    color: Theme.secondary
+                    leftPadding: 16
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "view-calendar"; sourceSize: Qt.size(12, 12); color: Theme.secondary }
+                }
+            }
+
+            Label {
+                objectName: "transitionError"
+                visible: pane.detail.errorMessage.length > 0
+                Layout.fillWidth: true
+                text: pane.detail.errorMessage
+                textFormat: Text.PlainText
+                font.pixelSize: 12
+                color: Theme.red
+                wrapMode: Text.Wrap
+            }
+        }
+
+        Rectangle { Layout.fillWidth: true; Layout.leftMargin: 24; Layout.rightMargin: 24; implicitHeight: 1; color: Theme.separator }
+
+        // Description
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            spacing: 6
+            Label { text: "Description"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
+            RichTextView {
+                objectName: "description"
+                Layout.fillWidth: true
+                visible: pane.detail.hasDescription
+                text: pane.detail.descriptionText
+                isRich: pane.detail.descriptionIsRich
+                detail: pane.detail
+            }
+            Label {
+                visible: !pane.detail.hasDescription
+                text: "No description."
+                color: Theme.secondary
+            }
+        }
+
+        Rectangle { Layout.fillWidth: true; Layout.leftMargin: 24; Layout.rightMargin: 24; implicitHeight: 1; color: Theme.separator }
+
+        // Comments
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            Layout.bottomMargin: 24
+            spacing: 10
+            Label { text: "Comments"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
+            BusyIndicator {
+                visible: pane.detail.isLoadingComments && pane.detail.comments.length === 0
+                running: visible
+                Layout.preferredWidth: 20
+                Layout.preferredHeight: 20
+            }
+            Label {
+                objectName: "noComments"
+                visible: !pane.detail.isLoadingComments && pane.detail.comments.length === 0
+                text: "No comments."
+                font.pixelSize: 12
+                color: Theme.secondary
+            }
+            Repeater {
+                model: pane.detail.comments
+                delegate: Rectangle {
+                    id: card
+                    required property var modelData
+                    Layout.fillWidth: true
+                    implicitHeight: cardContent.implicitHeight + 20
+                    radius: 8
+                    color: Qt.rgba(Theme.gray.r, Theme.gray.g, Theme.gray.b, 0.08)
+                    ColumnLayout {
+                        id: cardContent
+                        anchors.fill: parent
+                        anchors.margins: 10
+                        spacing: 4
+                        RowLayout {
+                            Layout.fillWidth: true
+                            Label { text: card.modelData.author; textFormat: Text.PlainText; font.pixelSize: 12; font.weight: Font.DemiBold }
+                            Item { Layout.fillWidth: true }
+                            Label { text: Theme.relativeTimeString(card.modelData.created); font.pixelSize: 11; color: Theme.secondary }
+                        }
+                        RichTextView {
+                            Layout.fillWidth: true
+                            text: card.modelData.body
+                            isRich: card.modelData.bodyIsRich
+                            font.pixelSize: 13
+                            detail: pane.detail
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
