@@ -56,9 +56,10 @@ AppSettings *AppSettings::shared()
     return sharedSettings;
 }
 
-AppSettings *AppSettings::create(QQmlEngine *, QJSEngine *)
+AppSettings *AppSettingsSingleton::create(QQmlEngine *, QJSEngine *)
 {
-    Q_ASSERT_X(sharedSettings, "AppSettings", "the application registers its settings before loading QML");
+    if (!sharedSettings)
+        qFatal("AppSettings: the application registers its settings before loading QML");
     QQmlEngine::setObjectOwnership(sharedSettings, QQmlEngine::CppOwnership);
     return sharedSettings;
 }

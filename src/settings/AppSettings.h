@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QString>
 #include <QUrl>
-#include <QtQml/qqmlregistration.h>
+#include <QtQml/qqml.h>
 
 #include <optional>
 
@@ -17,8 +17,7 @@ class QQmlEngine;
 class AppSettings : public QObject
 {
     Q_OBJECT
-    QML_ELEMENT
-    QML_SINGLETON
+    QML_ANONYMOUS
 
     Q_PROPERTY(QString baseURLString READ baseURLString WRITE setBaseURLString NOTIFY baseURLStringChanged)
     Q_PROPERTY(bool trustSelfSigned READ trustSelfSigned WRITE setTrustSelfSigned NOTIFY trustSelfSignedChanged)
@@ -68,7 +67,6 @@ public:
     // registers it before any QML asks; it keeps ownership.
     static void setShared(AppSettings *settings);
     [[nodiscard]] static AppSettings *shared();
-    static AppSettings *create(QQmlEngine *, QJSEngine *);
 
     // The same cleaning as baseURL(), on any text.
     [[nodiscard]] static std::optional<QUrl> parseBaseURL(const QString &text);
@@ -94,4 +92,17 @@ private:
     std::optional<QString> m_displayName;
     double m_refreshIntervalSeconds = defaultRefreshIntervalSeconds;
     QString m_token;
+};
+
+// QML's AppSettings singleton is the application's one settings object, never a second instance that
+// QML would make itself with the default constructor.
+struct AppSettingsSingleton
+{
+    Q_GADGET
+    QML_FOREIGN(AppSettings)
+    QML_NAMED_ELEMENT(AppSettings)
+    QML_SINGLETON
+
+public:
+    static AppSettings *create(QQmlEngine *, QJSEngine *);
 };

@@ -1,0 +1,237 @@
+// The main window's QML, rendered offscreen against the fake Jira: the five sidebar contents with their
+// texts, the footer, rows, selection and a transition seen in the pill. Any QML warning fails.
+
+#include "ContentController.h"
+#include "FakeJira.h"
+#include "SealedSession.h"
+#include "TicketDetail.h"
+
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(TessarinPlugin)
+Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every text shown inside an item, visible ones only, depth first.
+QStringList visibleTexts(const QQuickItem *item)
+{
+    QStringList texts;
+    if (!item || !item->isVisible())
+        return texts;
+    const QVariant text = item->property("text");
+    if (text.isValid() && !text.toString().isEmpty() && item->inherits("QQuickText"))
+        texts.append(text.toString());
+    for (const QQuickItem *child : item->childItems())
+        texts += visibleTexts(child);
+    return texts;
+}
+
+} // namespace
+
+class TestContentView : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<FakeJira> m_jira;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+
+    QQuickWindow *window() const { return qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(0)); }
+    template<typename T = QQuickItem> T *item(const char *name) const
+    {
+        return window() ? window()->findChild<T *>(QString::fromLatin1(name)) : nullptr;
+    }
+    ContentController *controller() const { return window()->findChild<ContentController *>(); }
+    bool shows(const char *state) const
+    {
+        const QQuickItem *found = item(state);
+        return found && found->isVisible();
+    }
+
+    bool open()
+    {
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(u"qrc:/"_s); // where the static QML modules keep their qmldir
+        m_engine->loadData(R"(
+            import QtQuick
+            import QtQuick.Controls
+            import Tessarin
+            ApplicationWindow { width: 1080; height: 680; visible: true; ContentView { anchors.fill: parent } }
+        )");
+        return window() && QTest::qWaitForWindowExposed(window());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        requireSealedSession();
+        QIcon::setThemeName(u"breeze"_s);
+    }
+
+    void init()
+    {
+        QTest::failOnWarning(QRegularExpression(u".*"_s));
+        m_config = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config->path());
+        m_jira = std::make_unique<FakeJira>();
+        QVERIFY(m_jira->listen());
+        m_settings = std::make_unique<AppSettings>();
+        m_settings->setBaseURLString(m_jira->url().toString());
+        m_settings->setToken(m_jira->token());
+        AppSettings::setShared(m_settings.get());
+    }
+
+    void cleanup()
+    {
+        m_engine.reset();
+        m_settings->waitForKeyring();
+        AppSettings::setShared(nullptr);
+        m_settings.reset();
+        m_jira.reset();
+    }
+
+    void unconfigured()
+    {
+        m_settings->setToken(QString());
+        QVERIFY(open());
+        QVERIFY(shows("unconfiguredState"));
+        const QStringList texts = visibleTexts(item("unconfiguredState"));
+        QCOMPARE(texts.value(0), u"Connect to Jira"_s);
+        QVERIFY(texts.value(1).startsWith(u"Add your Jira server URL and Personal Access Token in Settings"_s));
+        QVERIFY(shows("detailPlaceholder"));
+        QVERIFY(visibleTexts(item("detailPlaceholder")).contains(u"Select a ticket"_s));
+        // The first refresh still ran, and only set the store's message.
+        QCOMPARE(controller()->store()->errorMessage(), TicketStore::notConfiguredMessage);
+        QCOMPARE(m_jira->requests().size(), 0);
+    }
+
+    void loadingThenList()
+    {
+        m_jira->setDelay(std::chrono::milliseconds(400));
+        QVERIFY(open());
+        QVERIFY(shows("loadingState"));
+        QVERIFY(visibleTexts(item("loadingState")).contains(u"Loading tickets…"_s));
+        QVERIFY(!item("refreshButton")->isEnabled());
+        QVERIFY(!shows("footer"));
+
+        QTRY_VERIFY(shows("ticketList"));
+        QVERIFY(item("refreshButton")->isEnabled());
+        QVERIFY(shows("footer"));
+        QVERIFY(item("footer")->property("text").toString().startsWith(u"Updated "_s));
+
+        // The newest issue is selected and shown beside the list.
+        QTRY_VERIFY(controller()->detail());
+        QTRY_COMPARE(item("summary")->property("text").toString(), controller()->detail()->summary());
+    }
+
+    void errorAndRetry()
+    {
+        m_jira->setCanned(u"/rest/api/2/search"_s, {500, "Database unavailable", {}, {}});
+        QVERIFY(open());
+        QTRY_VERIFY(shows("errorState"));
+        QCOMPARE(item("errorText")->property("text").toString(),
+                 u"Jira returned an error (500): Database unavailable"_s);
+
+        m_jira->clearFaults();
+        m_jira->setDelay(std::chrono::milliseconds(300));
+        auto *retry = item("retryButton");
+        QVERIFY(retry);
+        QMetaObject::invokeMethod(retry, "clicked");
+        QTRY_VERIFY(shows("loadingState"));
+        QTRY_VERIFY(shows("ticketList"));
+    }
+
+    void searchThatMatchesNothing()
+    {
+        QVERIFY(open());
+        QTRY_VERIFY(shows("ticketList"));
+        auto *search = item("searchField");
+        search->forceActiveFocus();
+        for (const char c : QByteArray("zzz-no-match"))
+            QTest::keyClick(window(), c);
+        QCOMPARE(controller()->store()->searchText(), u"zzz-no-match"_s);
+        QVERIFY(shows("emptyState"));
+        QVERIFY(visibleTexts(item("emptyState")).contains(u"No tickets assigned to you 🎉"_s));
+    }
+
+    void rowsAndSelection()
+    {
+        QVERIFY(open());
+        QTRY_VERIFY(shows("ticketList"));
+        auto *list = item("ticketList");
+        TicketStore *store = controller()->store();
+        QTRY_VERIFY(list->property("count").toInt() == store->filteredCount());
+
+        // Clicking the second row selects it and replaces the pane.
+        TicketDetail *first = controller()->detail();
+        QQuickItem *contentItem = list->property("contentItem").value<QQuickItem *>();
+        QQuickItem *second = nullptr;
+        for (QQuickItem *row : contentItem->childItems()) {
+            if (row->property("index").toInt() == 1)
+                second = row;
+        }
+        QVERIFY(second);
+        const QString secondId = second->property("issueId").toString();
+        QTest::mouseClick(window(), Qt::LeftButton, {}, second->mapToScene({20, 10}).toPoint());
+        QTRY_COMPARE(store->selectedTicketID(), secondId);
+        QVERIFY(controller()->detail() != first);
+
+        // Down moves the selection in the list.
+        QTest::keyClick(window(), Qt::Key_Down);
+        QTRY_COMPARE(store->selectedTicketID(), store->filteredModel()->issueIdAt(2));
+
+        // A row shows a flag only when its issue has a priority.
+        int withFlag = 0;
+        int withoutFlag = 0;
+        for (QQuickItem *row : contentItem->childItems()) {
+            if (!row->property("issueId").isValid())
+                continue;
+            const bool hasPriority = row->property("hasPriority").toBool();
+            (hasPriority ? withFlag : withoutFlag) += 1;
+            const QStringList texts = visibleTexts(row);
+            QVERIFY(texts.contains(row->property("key").toString()));
+            QVERIFY(texts.contains(u"·"_s));
+        }
+        QVERIFY(withFlag > 0);
+    }
+
+    void transitionShowsInThePill()
+    {
+        QVERIFY(open());
+        QTRY_VERIFY(controller()->detail());
+        TicketStore *store = controller()->store();
+        for (const JiraIssue &issue : store->tickets()) {
+            if (issue.key == u"PLAT-424"_s)
+                store->setSelectedTicketID(issue.id);
+        }
+        TicketDetail *detail = controller()->detail();
+        QCOMPARE(detail->key(), u"PLAT-424"_s);
+        QTRY_VERIFY(!detail->isLoadingTransitions());
+        QVERIFY(visibleTexts(item("statusMenu")).contains(u"To Do"_s));
+        detail->performTransition(u"21"_s);
+        QTRY_VERIFY(visibleTexts(item("statusMenu")).contains(u"In Progress"_s));
+        QCOMPARE(controller()->detail(), detail);
+
+        // A failed transition's text shows in red below the status row.
+        detail->performTransition(u"999"_s);
+        QTRY_VERIFY(shows("transitionError"));
+        QVERIFY(item("transitionError")->property("text").toString().startsWith(u"Jira returned an error (400)"_s));
+    }
+};
+
+QTEST_MAIN(TestContentView)
+#include "tst_contentview.moc"
