@@ -209,6 +209,22 @@ private slots:
         QVERIFY(withFlag > 0);
     }
 
+    void keyboardShortcuts()
+    {
+        QVERIFY(open());
+        QTRY_VERIFY(shows("ticketList"));
+        QVERIFY(!item("searchField")->hasActiveFocus());
+        QTest::keyClick(window(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(item("searchField")->hasActiveFocus());
+
+        QSignalSpy refreshed(controller()->store(), &TicketStore::refreshFinished);
+        QTest::keyClick(window(), Qt::Key_F5);
+        QVERIFY(refreshed.wait(5000));
+        QTest::keyClick(window(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(refreshed.wait(5000));
+        QCOMPARE(refreshed.count(), 2);
+    }
+
     void transitionShowsInThePill()
     {
         QVERIFY(open());
