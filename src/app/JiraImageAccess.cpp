@@ -28,20 +28,35 @@ QString restrictImagesToServer(const QString &richText, const QUrl &serverBase)
     // The document only parses here; it loads a resource only when laid out, which this one never is.
     QTextDocument document;
     document.setHtml(richText);
+    // Collected first, changed after: editing the document while walking its fragments invalidates them.
+    struct Image
+    {
+        int position;
+        int length;
+        QTextImageFormat format;
+    };
+    QList<Image> images;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            QTextCharFormat format = fragment.charFormat();
-            if (!format.isImageFormat())
-                continue;
-            QTextImageFormat image = format.toImageFormat();
-            const QUrl source(image.name());
-            const QUrl absolute = source.isRelative() && base.isValid() ? base.resolved(source) : source;
-            image.setName(isSameOrigin(absolute, serverBase) ? absolute.toString() : QString());
-            QTextCursor cursor(&document);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            if (fragment.charFormat().isImageFormat())
+                images.append({fragment.position(), fragment.length(), fragment.charFormat().toImageFormat()});
+        }
+    }
+    // Back to front, so that removing one leaves the positions of those before it valid.
+    for (auto it = images.crbegin(); it != images.crend(); ++it) {
+        const QUrl source(it->format.name());
+        const QUrl absolute = source.isRelative() && base.isValid() ? base.resolved(source) : source;
+        QTextCursor cursor(&document);
+        cursor.setPosition(it->position);
+        cursor.setPosition(it->position + it->length, QTextCursor::KeepAnchor);
+        if (isSameOrigin(absolute, serverBase)) {
+            QTextImageFormat image = it->format;
+            image.setName(absolute.toString());
             cursor.setCharFormat(image);
+        } else {
+            // Gone rather than emptied: an empty source would resolve against the view's own location.
+            cursor.removeSelectedText();
         }
     }
     return document.toHtml();

@@ -10,7 +10,7 @@
 class AppSettings;
 
 // Rewrites the image sources of Qt rich text: relative ones resolved against the server, those of the
-// server kept, every other one (another host, file:, qrc:, data:) emptied so that nothing loads it.
+// server kept, every other image (another host, file:, qrc:, data:) removed so that nothing loads it.
 [[nodiscard]] QString restrictImagesToServer(const QString &richText, const QUrl &serverBase);
 // Same scheme, host and port.
 [[nodiscard]] bool isSameOrigin(const QUrl &a, const QUrl &b);

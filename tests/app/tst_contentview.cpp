@@ -3,9 +3,16 @@
 
 #include "ContentController.h"
 #include "FakeJira.h"
+#include "JiraImageAccess.h"
 #include "SealedSession.h"
 #include "TicketDetail.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -48,6 +55,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_config;
     std::unique_ptr<FakeJira> m_jira;
     std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<JiraImageAccess> m_imageAccess;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
 
     QQuickWindow *window() const { return qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(0)); }
@@ -66,6 +74,8 @@ private:
     {
         m_engine = std::make_unique<QQmlApplicationEngine>();
         m_engine->addImportPath(u"qrc:/"_s); // where the static QML modules keep their qmldir
+        m_imageAccess = std::make_unique<JiraImageAccess>(m_settings.get());
+        m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
         m_engine->loadData(R"(
             import QtQuick
             import QtQuick.Controls
@@ -186,7 +196,16 @@ private slots:
         }
         QVERIFY(second);
         const QString secondId = second->property("issueId").toString();
-        QTest::mouseClick(window(), Qt::LeftButton, {}, second->mapToScene({20, 10}).toPoint());
+        // On a busy machine the list may still be laying out its delegates: click where the row has settled.
+        QPointF where;
+        QTRY_VERIFY([&] {
+            const QPointF now = second->mapToScene({20, 10});
+            const bool settled = now == where;
+            where = now;
+            QTest::qWait(50);
+            return settled;
+        }());
+        QTest::mouseClick(window(), Qt::LeftButton, {}, where.toPoint());
         QTRY_COMPARE(store->selectedTicketID(), secondId);
         QVERIFY(controller()->detail() != first);
 
@@ -223,6 +242,61 @@ private slots:
         QTest::keyClick(window(), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(refreshed.wait(5000));
         QCOMPARE(refreshed.count(), 2);
+    }
+
+    void imagesComeOnlyFromJiraWithTheToken()
+    {
+        FakeJira elsewhere;
+        QVERIFY(elsewhere.listen());
+        QFile sample(FakeJira::sampleDataPath());
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        QJsonObject data = QJsonDocument::fromJson(sample.readAll()).object();
+        QJsonArray issues = data.value(u"issues"_s).toArray();
+        QString newestKey;
+        QString newest;
+        for (const QJsonValue &issue : issues) {
+            const QString updated = issue[u"fields"_s][u"updated"_s].toString();
+            if (updated > newest && issue[u"fields"_s][u"resolution"_s].isNull()) {
+                newest = updated;
+                newestKey = issue[u"key"_s].toString();
+            }
+        }
+        for (qsizetype i = 0; i < issues.size(); ++i) {
+            QJsonObject issue = issues.at(i).toObject();
+            if (issue.value(u"key"_s).toString() != newestKey)
+                continue;
+            issue.insert(u"renderedFields"_s,
+                         QJsonObject {{u"description"_s,
+                                       u"<p>Screenshot: <img src=\"/secure/attachment/10001/shot.png\"/> and a tracker "
+                                       u"<img src=\"%1/pixel.gif\"/> and <img src=\"file:///etc/hostname\"/></p>"_s.arg(
+                                           elsewhere.url().toString())}});
+            issues.replace(i, issue);
+        }
+        data.insert(u"issues"_s, issues);
+        m_jira->loadData(data);
+        QImage pixel(4, 4, QImage::Format_ARGB32);
+        pixel.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        pixel.save(&buffer, "PNG");
+        m_jira->setCanned(u"/secure/attachment/10001/shot.png"_s, {200, png, {{"Content-Type", "image/png"}}, {}});
+
+        QVERIFY(open());
+        QTRY_VERIFY(controller()->detail());
+        QCOMPARE(controller()->detail()->key(), newestKey);
+        const auto attachmentRequests = [this] {
+            QList<FakeJira::Request> found;
+            for (const FakeJira::Request &request : m_jira->requests()) {
+                if (request.path == u"/secure/attachment/10001/shot.png"_s)
+                    found.append(request);
+            }
+            return found;
+        };
+        QTRY_COMPARE(attachmentRequests().size(), 1);
+        QCOMPARE(attachmentRequests().constFirst().header("Authorization"), "Bearer " + m_jira->token().toUtf8());
+        QTest::qWait(200);
+        QCOMPARE(elsewhere.requests().size(), 0);
     }
 
     void transitionShowsInThePill()
