@@ -2,7 +2,7 @@
 // texts, the footer, rows, selection and a transition seen in the pill. Any QML warning fails.
 
 #include "ContentController.h"
-#include "FakeJira.h"
+#include "FakeJiraSession.h"
 #include "JiraImageAccess.h"
 #include "SealedSession.h"
 #include "TicketDetail.h"
@@ -18,7 +18,6 @@
 #include <QQuickWindow>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -52,9 +51,7 @@ class TestContentView : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_config;
-    std::unique_ptr<FakeJira> m_jira;
-    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<FakeJiraSession> m_session;
     std::unique_ptr<JiraImageAccess> m_imageAccess;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
 
@@ -74,7 +71,7 @@ private:
     {
         m_engine = std::make_unique<QQmlApplicationEngine>();
         m_engine->addImportPath(u"qrc:/"_s); // where the static QML modules keep their qmldir
-        m_imageAccess = std::make_unique<JiraImageAccess>(m_settings.get());
+        m_imageAccess = std::make_unique<JiraImageAccess>(&m_session->settings());
         m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
         m_engine->loadData(R"(
             import QtQuick
@@ -95,28 +92,21 @@ private slots:
     void init()
     {
         QTest::failOnWarning(QRegularExpression(u".*"_s));
-        m_config = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config->path());
-        m_jira = std::make_unique<FakeJira>();
-        QVERIFY(m_jira->listen());
-        m_settings = std::make_unique<AppSettings>();
-        m_settings->setBaseURLString(m_jira->url().toString());
-        m_settings->setToken(m_jira->token());
-        AppSettings::setShared(m_settings.get());
+        m_session = std::make_unique<FakeJiraSession>();
+        QVERIFY(m_session->isReady());
+        AppSettings::setShared(&m_session->settings());
     }
 
     void cleanup()
     {
         m_engine.reset();
-        m_settings->waitForKeyring();
         AppSettings::setShared(nullptr);
-        m_settings.reset();
-        m_jira.reset();
+        m_session.reset();
     }
 
     void unconfigured()
     {
-        m_settings->setToken(QString());
+        m_session->settings().setToken(QString());
         QVERIFY(open());
         QVERIFY(shows("unconfiguredState"));
         const QStringList texts = visibleTexts(item("unconfiguredState"));
@@ -126,12 +116,12 @@ private slots:
         QVERIFY(visibleTexts(item("detailPlaceholder")).contains(u"Select a ticket"_s));
         // The first refresh still ran, and only set the store's message.
         QCOMPARE(controller()->store()->errorMessage(), TicketStore::notConfiguredMessage);
-        QCOMPARE(m_jira->requests().size(), 0);
+        QCOMPARE(m_session->jira().requests().size(), 0);
     }
 
     void loadingThenList()
     {
-        m_jira->setDelay(std::chrono::milliseconds(400));
+        m_session->jira().setDelay(std::chrono::milliseconds(400));
         QVERIFY(open());
         QVERIFY(shows("loadingState"));
         QVERIFY(visibleTexts(item("loadingState")).contains(u"Loading tickets…"_s));
@@ -150,14 +140,14 @@ private slots:
 
     void errorAndRetry()
     {
-        m_jira->setCanned(u"/rest/api/2/search"_s, {500, "Database unavailable", {}, {}});
+        m_session->jira().setCanned(u"/rest/api/2/search"_s, {500, "Database unavailable", {}, {}});
         QVERIFY(open());
         QTRY_VERIFY(shows("errorState"));
         QCOMPARE(item("errorText")->property("text").toString(),
                  u"Jira returned an error (500): Database unavailable"_s);
 
-        m_jira->clearFaults();
-        m_jira->setDelay(std::chrono::milliseconds(300));
+        m_session->jira().clearFaults();
+        m_session->jira().setDelay(std::chrono::milliseconds(300));
         auto *retry = item("retryButton");
         QVERIFY(retry);
         QMetaObject::invokeMethod(retry, "clicked");
@@ -273,28 +263,30 @@ private slots:
             issues.replace(i, issue);
         }
         data.insert(u"issues"_s, issues);
-        m_jira->loadData(data);
+        m_session->jira().loadData(data);
         QImage pixel(4, 4, QImage::Format_ARGB32);
         pixel.fill(Qt::red);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         pixel.save(&buffer, "PNG");
-        m_jira->setCanned(u"/secure/attachment/10001/shot.png"_s, {200, png, {{"Content-Type", "image/png"}}, {}});
+        m_session->jira().setCanned(u"/secure/attachment/10001/shot.png"_s,
+                                    {200, png, {{"Content-Type", "image/png"}}, {}});
 
         QVERIFY(open());
         QTRY_VERIFY(controller()->detail());
         QCOMPARE(controller()->detail()->key(), newestKey);
         const auto attachmentRequests = [this] {
             QList<FakeJira::Request> found;
-            for (const FakeJira::Request &request : m_jira->requests()) {
+            for (const FakeJira::Request &request : m_session->jira().requests()) {
                 if (request.path == u"/secure/attachment/10001/shot.png"_s)
                     found.append(request);
             }
             return found;
         };
         QTRY_COMPARE(attachmentRequests().size(), 1);
-        QCOMPARE(attachmentRequests().constFirst().header("Authorization"), "Bearer " + m_jira->token().toUtf8());
+        QCOMPARE(attachmentRequests().constFirst().header("Authorization"),
+                 "Bearer " + m_session->jira().token().toUtf8());
         QTest::qWait(200);
         QCOMPARE(elsewhere.requests().size(), 0);
     }

@@ -2,13 +2,12 @@
 // detail pane's loads and fallbacks, transitions end to end, and panes that go away mid-request.
 
 #include "ContentController.h"
-#include "FakeJira.h"
+#include "FakeJiraSession.h"
 #include "JiraImageAccess.h"
 #include "SealedSession.h"
 #include "TicketDetail.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -16,14 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-int requestsTo(const FakeJira &jira, const QByteArray &method, const QString &path)
-{
-    int count = 0;
-    for (const FakeJira::Request &request : jira.requests())
-        count += request.method == method && request.path == path ? 1 : 0;
-    return count;
-}
 
 const QString searchPath = u"/rest/api/2/search"_s;
 
@@ -34,9 +25,7 @@ class TestTicketDetail : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_config;
-    std::unique_ptr<FakeJira> m_jira;
-    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<FakeJiraSession> m_session;
     std::unique_ptr<ContentController> m_content;
 
     // The main window's state, loaded, with `key` selected.
@@ -44,7 +33,7 @@ private:
     {
         if (!m_content) {
             m_content = std::make_unique<ContentController>();
-            m_content->setSettings(m_settings.get());
+            m_content->setSettings(&m_session->settings());
             QSignalSpy loaded(m_content->store(), &TicketStore::refreshFinished);
             m_content->appeared();
             if (!loaded.wait(10'000))
@@ -65,21 +54,16 @@ private slots:
 
     void init()
     {
-        m_config = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config->path());
-        m_jira = std::make_unique<FakeJira>();
-        QVERIFY(m_jira->listen());
-        m_settings = std::make_unique<AppSettings>();
-        m_settings->setBaseURLString(m_jira->url().toString() + u"/"_s);
-        m_settings->setToken(m_jira->token());
+        m_session = std::make_unique<FakeJiraSession>();
+        QVERIFY(m_session->isReady());
+        // As users type it: the trailing slash is the settings' to remove.
+        m_session->settings().setBaseURLString(m_session->jira().url().toString() + u"/"_s);
     }
 
     void cleanup()
     {
         m_content.reset();
-        m_settings->waitForKeyring();
-        m_settings.reset();
-        m_jira.reset();
+        m_session.reset();
     }
 
     void sidebarChoice_data()
@@ -116,11 +100,11 @@ private slots:
     void sidebarFollowsTheStore()
     {
         ContentController content;
-        content.setSettings(m_settings.get());
+        content.setSettings(&m_session->settings());
         QCOMPARE(content.sidebarContent(), SidebarContent::Empty);
         QCOMPARE(content.footerText(), QString());
 
-        m_jira->setDelay(std::chrono::milliseconds(200));
+        m_session->jira().setDelay(std::chrono::milliseconds(200));
         QSignalSpy finished(content.store(), &TicketStore::refreshFinished);
         content.appeared();
         QCOMPARE(content.sidebarContent(), SidebarContent::Loading);
@@ -134,7 +118,7 @@ private slots:
         QCOMPARE(content.sidebarContent(), SidebarContent::Empty);
         content.store()->setSearchText(QString());
 
-        m_settings->setToken(QString());
+        m_session->settings().setToken(QString());
         QCOMPARE(content.sidebarContent(), SidebarContent::Unconfigured);
         content.disappeared();
         QVERIFY(!content.store()->isAutoRefreshing());
@@ -142,9 +126,9 @@ private slots:
 
     void failedFirstLoadShowsTheErrorState()
     {
-        m_jira->setCanned(searchPath, {503, "Jira is restarting", {}, {}});
+        m_session->jira().setCanned(searchPath, {503, "Jira is restarting", {}, {}});
         ContentController content;
-        content.setSettings(m_settings.get());
+        content.setSettings(&m_session->settings());
         QSignalSpy finished(content.store(), &TicketStore::refreshFinished);
         content.appeared();
         QVERIFY(finished.wait(10'000));
@@ -155,7 +139,7 @@ private slots:
 
     void detailLoadsBothAtOnce()
     {
-        m_jira->setDelay(std::chrono::milliseconds(150));
+        m_session->jira().setDelay(std::chrono::milliseconds(150));
         TicketDetail *detail = showIssue(u"PLAT-417"_s);
         QVERIFY(detail);
         QVERIFY(detail->isLoadingTransitions());
@@ -179,7 +163,7 @@ private slots:
         QVERIFY(detail->descriptionIsRich());
         QVERIFY(detail->descriptionText().contains(u"<ol"_s));
         QVERIFY(detail->hasPriority() && detail->hasAssignee() && detail->hasDueDate());
-        QCOMPARE(detail->dueDate(), m_jira->issue(u"PLAT-417"_s)[u"fields"_s][u"duedate"_s].toString());
+        QCOMPARE(detail->dueDate(), m_session->jira().issue(u"PLAT-417"_s)[u"fields"_s][u"duedate"_s].toString());
     }
 
     void detailFallbacks()
@@ -210,8 +194,8 @@ private slots:
 
     void failedLoadsLeaveEmptyListsAndNoMessage()
     {
-        m_jira->setCanned(u"/rest/api/2/issue/PLAT-417/transitions"_s, {500, "boom", {}, {}});
-        m_jira->setMalformedJson(u"/rest/api/2/issue/PLAT-417/comment"_s);
+        m_session->jira().setCanned(u"/rest/api/2/issue/PLAT-417/transitions"_s, {500, "boom", {}, {}});
+        m_session->jira().setMalformedJson(u"/rest/api/2/issue/PLAT-417/comment"_s);
         TicketDetail *detail = showIssue(u"PLAT-417"_s);
         QVERIFY(detail);
         QTRY_VERIFY(!detail->isLoadingTransitions() && !detail->isLoadingComments());
@@ -227,20 +211,20 @@ private slots:
         QVERIFY(detail);
         QCOMPARE(detail->statusName(), u"To Do"_s);
         QTRY_VERIFY(!detail->isLoadingTransitions());
-        const int searches = requestsTo(*m_jira, "GET", searchPath);
+        const int searches = m_session->requestCount("GET", searchPath);
 
         detail->performTransition(u"21"_s); // Start Progress
         QVERIFY(detail->isTransitioning());
         QTRY_VERIFY(!detail->isTransitioning());
         QCOMPARE(detail->errorMessage(), QString());
-        const FakeJira::Request post = m_jira->requests().constLast().method == "POST"
-            ? m_jira->requests().constLast()
-            : m_jira->requests().at(m_jira->requests().size() - 2);
+        const FakeJira::Request post = m_session->jira().requests().constLast().method == "POST"
+            ? m_session->jira().requests().constLast()
+            : m_session->jira().requests().at(m_session->jira().requests().size() - 2);
         QCOMPARE(post.path, u"/rest/api/2/issue/PLAT-424/transitions"_s);
         QCOMPARE(post.body, QByteArray(R"({"transition":{"id":"21"}})"));
 
         // The list refreshes, and the same pane shows the new status: its state is kept.
-        QTRY_COMPARE(requestsTo(*m_jira, "GET", searchPath), searches + 1);
+        QTRY_COMPARE(m_session->requestCount("GET", searchPath), searches + 1);
         QTRY_COMPARE(detail->statusName(), u"In Progress"_s);
         QCOMPARE(m_content->detail(), detail);
         QCOMPARE(detail->statusCategory(), u"indeterminate"_s);
@@ -256,7 +240,7 @@ private slots:
         QVERIFY(detail->errorMessage().startsWith(u"Jira returned an error (400): {"_s));
         QVERIFY(detail->errorMessage().contains(u"errorMessages"_s));
 
-        m_jira->setDelay(std::chrono::milliseconds(200));
+        m_session->jira().setDelay(std::chrono::milliseconds(200));
         detail->performTransition(u"51"_s);
         QCOMPARE(detail->errorMessage(), QString()); // cleared at once, before the answer
         QTRY_VERIFY(!detail->isTransitioning());
@@ -268,8 +252,8 @@ private slots:
         TicketDetail *detail = showIssue(u"WEB-1187"_s);
         QVERIFY(detail);
         QTRY_VERIFY(!detail->isLoadingTransitions());
-        const int searches = requestsTo(*m_jira, "GET", searchPath);
-        m_jira->setDelay(std::chrono::milliseconds(300));
+        const int searches = m_session->requestCount("GET", searchPath);
+        m_session->jira().setDelay(std::chrono::milliseconds(300));
         detail->load();
         detail->performTransition(u"21"_s);
 
@@ -279,9 +263,10 @@ private slots:
         QVERIFY(next && next != detail);
         QVERIFY(!next->isTransitioning());
         QTRY_VERIFY(old.isNull());
-        QTRY_COMPARE(requestsTo(*m_jira, "GET", searchPath), searches + 1);
+        QTRY_COMPARE(m_session->requestCount("GET", searchPath), searches + 1);
         QTRY_VERIFY(!next->isLoadingComments());
-        QCOMPARE(m_jira->issue(u"WEB-1187"_s)[u"fields"_s][u"status"_s][u"name"_s].toString(), u"In Progress"_s);
+        QCOMPARE(m_session->jira().issue(u"WEB-1187"_s)[u"fields"_s][u"status"_s][u"name"_s].toString(),
+                 u"In Progress"_s);
     }
 
     void browseURL()
@@ -289,8 +274,8 @@ private slots:
         TicketDetail *detail = showIssue(u"OPS-79"_s);
         QVERIFY(detail);
         // The setting ends with a slash; the link has exactly one before "browse".
-        QCOMPARE(detail->browseURL().toString(), m_jira->url().toString() + u"/browse/OPS-79"_s);
-        m_settings->setBaseURLString(u"jira.example.com"_s);
+        QCOMPARE(detail->browseURL().toString(), m_session->jira().url().toString() + u"/browse/OPS-79"_s);
+        m_session->settings().setBaseURLString(u"jira.example.com"_s);
         QVERIFY(!detail->browseURL().isValid());
     }
 

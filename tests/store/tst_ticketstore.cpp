@@ -1,6 +1,6 @@
 // The ticket store against the fake Jira over loopback: refresh outcomes, selection, the timer loop.
 
-#include "FakeJira.h"
+#include "FakeJiraSession.h"
 #include "SealedSession.h"
 #include "settings/AppSettings.h"
 #include "store/TicketListModel.h"
@@ -12,7 +12,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -65,17 +64,9 @@ class TestTicketStore : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_config;
-    std::unique_ptr<FakeJira> m_jira;
-    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<FakeJiraSession> m_session;
 
-    int searchesReceived() const
-    {
-        int count = 0;
-        for (const FakeJira::Request &request : m_jira->requests())
-            count += request.path == searchPath ? 1 : 0;
-        return count;
-    }
+    int searchesReceived() const { return m_session->requestCount("GET", searchPath); }
 
     // Refreshes and waits for the outcome.
     static bool refreshed(TicketStore &store)
@@ -90,34 +81,24 @@ private slots:
 
     void init()
     {
-        m_config = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config->path());
-        m_jira = std::make_unique<FakeJira>();
-        QVERIFY(m_jira->listen());
-        m_settings = std::make_unique<AppSettings>();
-        m_settings->setBaseURLString(m_jira->url().toString());
-        m_settings->setToken(m_jira->token());
+        m_session = std::make_unique<FakeJiraSession>();
+        QVERIFY(m_session->isReady());
     }
 
-    void cleanup()
-    {
-        if (m_settings)
-            m_settings->waitForKeyring();
-        m_settings.reset();
-        m_jira.reset();
-    }
+    void cleanup() { m_session.reset(); }
 
     void unconfiguredRefreshSendsNothingAndKeepsTheList()
     {
-        TicketStore store(m_settings.get());
-        m_jira->setCanned(searchPath, searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s)}));
+        TicketStore store(&m_session->settings());
+        m_session->jira().setCanned(searchPath,
+                                    searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s)}));
         QVERIFY(refreshed(store));
         QCOMPARE(ticketKeys(store), QStringList {u"PAY-1"_s});
         const QDateTime updated = store.lastUpdated();
-        m_jira->clearRequests();
+        m_session->jira().clearRequests();
 
         QSignalSpy loading(&store, &TicketStore::isLoadingChanged);
-        m_settings->setToken(QString());
+        m_session->settings().setToken(QString());
         QVERIFY(refreshed(store));
         QCOMPARE(store.errorMessage(), u"Set your Jira server URL and Personal Access Token in Settings."_s);
         QCOMPARE(loading.count(), 0);
@@ -125,26 +106,26 @@ private slots:
         QCOMPARE(ticketKeys(store), QStringList {u"PAY-1"_s});
         QCOMPARE(store.selectedTicketID(), u"1"_s);
         QCOMPARE(store.lastUpdated(), updated);
-        QCOMPARE(m_jira->requests().size(), 0);
+        QCOMPARE(m_session->jira().requests().size(), 0);
 
         // A bare host name is not a usable URL either.
-        m_settings->setToken(m_jira->token());
-        m_settings->setBaseURLString(u"127.0.0.1"_s);
+        m_session->settings().setToken(m_session->jira().token());
+        m_session->settings().setBaseURLString(u"127.0.0.1"_s);
         QVERIFY(refreshed(store));
         QCOMPARE(store.errorMessage(), TicketStore::notConfiguredMessage);
-        QCOMPARE(m_jira->requests().size(), 0);
+        QCOMPARE(m_session->jira().requests().size(), 0);
     }
 
     void ticketsAreStoredNewestFirst()
     {
-        TicketStore store(m_settings.get());
-        m_jira->setCanned(searchPath,
-                          searchAnswer({
-                              issueJson(u"10"_s, u"PAY-2"_s, u"2024-01-02T09:00:00.000+0100"_s),
-                              issueJson(u"11"_s, u"PAY-3"_s, u"2024-01-03T09:00:00.000+0100"_s),
-                              issueJson(u"12"_s, u"PAY-1"_s, u"2024-01-01T09:00:00.000+0100"_s),
-                              issueJson(u"13"_s, u"PAY-4"_s, u"2024-01-02T09:00:00.000+0100"_s),
-                          }));
+        TicketStore store(&m_session->settings());
+        m_session->jira().setCanned(searchPath,
+                                    searchAnswer({
+                                        issueJson(u"10"_s, u"PAY-2"_s, u"2024-01-02T09:00:00.000+0100"_s),
+                                        issueJson(u"11"_s, u"PAY-3"_s, u"2024-01-03T09:00:00.000+0100"_s),
+                                        issueJson(u"12"_s, u"PAY-1"_s, u"2024-01-01T09:00:00.000+0100"_s),
+                                        issueJson(u"13"_s, u"PAY-4"_s, u"2024-01-02T09:00:00.000+0100"_s),
+                                    }));
         QSignalSpy lastUpdated(&store, &TicketStore::lastUpdatedChanged);
         QVERIFY(refreshed(store));
         QCOMPARE(store.errorMessage(), QString());
@@ -158,14 +139,14 @@ private slots:
 
     void selectionRules()
     {
-        TicketStore store(m_settings.get());
+        TicketStore store(&m_session->settings());
         QAbstractItemModelTester tester(store.filteredModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto newest = issueJson(u"1"_s, u"PAY-1"_s, u"2024-03-01T00:00:00.000+0000"_s, u"done"_s);
         const auto middle = issueJson(u"2"_s, u"PAY-2"_s, u"2024-02-01T00:00:00.000+0000"_s);
         const auto oldest = issueJson(u"3"_s, u"PAY-3"_s, u"2024-01-01T00:00:00.000+0000"_s);
 
         // No selection: the newest issue is selected.
-        m_jira->setCanned(searchPath, searchAnswer({oldest, newest, middle}));
+        m_session->jira().setCanned(searchPath, searchAnswer({oldest, newest, middle}));
         QVERIFY(refreshed(store));
         QCOMPARE(store.selectedTicketID(), u"1"_s);
         QCOMPARE(store.selectedTicket()->key, u"PAY-1"_s);
@@ -180,12 +161,12 @@ private slots:
         QCOMPARE(store.selectedTicket()->key, u"PAY-3"_s);
 
         // The selected issue is gone: the newest one is selected.
-        m_jira->setCanned(searchPath, searchAnswer({middle, newest}));
+        m_session->jira().setCanned(searchPath, searchAnswer({middle, newest}));
         QVERIFY(refreshed(store));
         QCOMPARE(store.selectedTicketID(), u"1"_s);
 
         // An empty list selects nothing.
-        m_jira->setCanned(searchPath, searchAnswer({}));
+        m_session->jira().setCanned(searchPath, searchAnswer({}));
         QVERIFY(refreshed(store));
         QCOMPARE(store.selectedTicketID(), QString());
         QVERIFY(!store.selectedTicket());
@@ -212,15 +193,15 @@ private slots:
         QFETCH(int, status);
         QFETCH(QByteArray, body);
         QFETCH(QString, message);
-        TicketStore store(m_settings.get());
-        m_jira->setCanned(searchPath,
-                          searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s),
-                                        issueJson(u"2"_s, u"PAY-2"_s, u"2024-01-02T00:00:00.000+0000"_s)}));
+        TicketStore store(&m_session->settings());
+        m_session->jira().setCanned(searchPath,
+                                    searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s),
+                                                  issueJson(u"2"_s, u"PAY-2"_s, u"2024-01-02T00:00:00.000+0000"_s)}));
         QVERIFY(refreshed(store));
         store.setSelectedTicketID(u"1"_s);
         const QDateTime updated = store.lastUpdated();
 
-        m_jira->setCanned(searchPath, {status, body, {{"Content-Type", "text/html"}}, {}});
+        m_session->jira().setCanned(searchPath, {status, body, {{"Content-Type", "text/html"}}, {}});
         QVERIFY(refreshed(store));
         QCOMPARE(store.errorMessage(), message);
         QVERIFY(!store.isLoading());
@@ -229,8 +210,8 @@ private slots:
         QCOMPARE(store.lastUpdated(), updated);
 
         // The next refresh clears the message as it starts, and a success leaves it cleared.
-        m_jira->clearFaults();
-        m_jira->setCanned(searchPath, searchAnswer({}));
+        m_session->jira().clearFaults();
+        m_session->jira().setCanned(searchPath, searchAnswer({}));
         QSignalSpy error(&store, &TicketStore::errorMessageChanged);
         store.refresh();
         QCOMPARE(store.errorMessage(), QString());
@@ -242,8 +223,9 @@ private slots:
 
     void overlappingRefreshesEachApply()
     {
-        TicketStore store(m_settings.get());
-        m_jira->setCanned(searchPath, searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s)}));
+        TicketStore store(&m_session->settings());
+        m_session->jira().setCanned(searchPath,
+                                    searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s)}));
         QSignalSpy finished(&store, &TicketStore::refreshFinished);
         store.refresh();
         store.refresh();
@@ -255,9 +237,9 @@ private slots:
 
     void autoRefreshWaitsOneIntervalFirst()
     {
-        m_jira->setCanned(searchPath, searchAnswer({}));
-        m_settings->setRefreshIntervalSeconds(0.3);
-        TicketStore store(m_settings.get());
+        m_session->jira().setCanned(searchPath, searchAnswer({}));
+        m_session->settings().setRefreshIntervalSeconds(0.3);
+        TicketStore store(&m_session->settings());
         QSignalSpy finished(&store, &TicketStore::refreshFinished);
         QElapsedTimer clock;
         clock.start();
@@ -278,9 +260,9 @@ private slots:
 
     void restartingLeavesOneLoop()
     {
-        m_jira->setCanned(searchPath, searchAnswer({}));
-        m_settings->setRefreshIntervalSeconds(0.25);
-        TicketStore store(m_settings.get());
+        m_session->jira().setCanned(searchPath, searchAnswer({}));
+        m_session->settings().setRefreshIntervalSeconds(0.25);
+        TicketStore store(&m_session->settings());
         QSignalSpy finished(&store, &TicketStore::refreshFinished);
         QElapsedTimer clock;
         clock.start();
@@ -295,12 +277,12 @@ private slots:
 
     void newIntervalAppliesFromTheNextWait()
     {
-        m_jira->setCanned(searchPath, searchAnswer({}));
-        m_settings->setRefreshIntervalSeconds(0.3);
-        TicketStore store(m_settings.get());
+        m_session->jira().setCanned(searchPath, searchAnswer({}));
+        m_session->settings().setRefreshIntervalSeconds(0.3);
+        TicketStore store(&m_session->settings());
         QSignalSpy finished(&store, &TicketStore::refreshFinished);
         store.startAutoRefresh();
-        m_settings->setRefreshIntervalSeconds(60); // the wait already running is not lengthened
+        m_session->settings().setRefreshIntervalSeconds(60); // the wait already running is not lengthened
         QVERIFY(finished.wait(5000));
         QTest::qWait(800);
         QCOMPARE(finished.count(), 1);
@@ -316,9 +298,9 @@ private slots:
     void nonPositiveIntervalNeverSpins()
     {
         QFETCH(double, interval);
-        m_jira->setCanned(searchPath, searchAnswer({}));
-        m_settings->setRefreshIntervalSeconds(interval);
-        TicketStore store(m_settings.get());
+        m_session->jira().setCanned(searchPath, searchAnswer({}));
+        m_session->settings().setRefreshIntervalSeconds(interval);
+        TicketStore store(&m_session->settings());
         store.startAutoRefresh();
         QTest::qWait(500);
         QCOMPARE(searchesReceived(), 0);
@@ -326,10 +308,11 @@ private slots:
 
     void destroyingTheStoreMidRefreshIsSafe()
     {
-        m_jira->setCanned(searchPath, searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s)}));
-        m_jira->setDelay(std::chrono::milliseconds(300));
-        m_settings->setRefreshIntervalSeconds(0.2);
-        auto store = std::make_unique<TicketStore>(m_settings.get());
+        m_session->jira().setCanned(searchPath,
+                                    searchAnswer({issueJson(u"1"_s, u"PAY-1"_s, u"2024-01-01T00:00:00.000+0000"_s)}));
+        m_session->jira().setDelay(std::chrono::milliseconds(300));
+        m_session->settings().setRefreshIntervalSeconds(0.2);
+        auto store = std::make_unique<TicketStore>(&m_session->settings());
         store->startAutoRefresh();
         store->refresh();
         QTRY_VERIFY(searchesReceived() >= 1);
