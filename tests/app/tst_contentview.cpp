@@ -6,6 +6,7 @@
 #include "JiraImageAccess.h"
 #include "SealedSession.h"
 #include "TicketDetail.h"
+#include "presentation/Theme.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -203,7 +204,7 @@ private slots:
         QTest::keyClick(window(), Qt::Key_Down);
         QTRY_COMPARE(store->selectedTicketID(), store->filteredModel()->issueIdAt(2));
 
-        // A row shows a flag only when its issue has a priority.
+        // A row shows a flag only when its issue has a priority, tinted by its name; the texts are all there.
         int withFlag = 0;
         int withoutFlag = 0;
         for (QQuickItem *row : contentItem->childItems()) {
@@ -211,10 +212,18 @@ private slots:
                 continue;
             const bool hasPriority = row->property("hasPriority").toBool();
             (hasPriority ? withFlag : withoutFlag) += 1;
+            auto *flag = row->findChild<QQuickItem *>(u"priorityFlag"_s);
+            QVERIFY(flag);
+            QCOMPARE(flag->isVisible(), hasPriority);
+            if (hasPriority && row->property("priorityName").toString() == u"Highest"_s)
+                QCOMPARE(flag->property("color").value<QColor>(), Theme::priorityColor(u"Highest"_s));
             const QStringList texts = visibleTexts(row);
             QVERIFY(texts.contains(row->property("key").toString()));
+            QVERIFY(texts.contains(row->property("summary").toString()));
             QVERIFY(texts.contains(u"·"_s));
+            QVERIFY(texts.contains(row->property("statusName").toString()));
         }
+        QVERIFY(withoutFlag > 0);
         QVERIFY(withFlag > 0);
     }
 

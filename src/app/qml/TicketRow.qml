@@ -47,6 +47,7 @@ ItemDelegate {
                 color: Theme.secondary
             }
             IconImage {
+                objectName: "priorityFlag"
                 visible: row.hasPriority
                 name: "flag"
                 sourceSize: Qt.size(9, 9)
