@@ -62,16 +62,29 @@ QString restrictImagesToServer(const QString &richText, const QUrl &serverBase)
     return document.toHtml();
 }
 
-JiraImageNetworkManager::JiraImageNetworkManager(AppSettings *settings, QObject *parent)
+void ServerCredentials::set(const QUrl &base, const QString &token)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_base = base;
+    m_token = token;
+}
+
+std::pair<QUrl, QString> ServerCredentials::get() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return {m_base, m_token};
+}
+
+JiraImageNetworkManager::JiraImageNetworkManager(std::shared_ptr<const ServerCredentials> credentials, QObject *parent)
     : QNetworkAccessManager(parent)
-    , m_settings(settings)
+    , m_credentials(std::move(credentials))
 {
     setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
 }
 
 QNetworkReply *JiraImageNetworkManager::createRequest(Operation op, const QNetworkRequest &request, QIODevice *data)
 {
-    const QUrl server = m_settings->baseURL();
+    const auto [server, token] = m_credentials->get();
     if (op != GetOperation || !isSameOrigin(request.url(), server)) {
         // An unknown scheme makes Qt answer with an error reply at once, without a connection.
         QNetworkRequest refused(request);
@@ -79,12 +92,29 @@ QNetworkReply *JiraImageNetworkManager::createRequest(Operation op, const QNetwo
         return QNetworkAccessManager::createRequest(op, refused, data);
     }
     QNetworkRequest authorised(request);
-    authorised.setRawHeader("Authorization", "Bearer " + m_settings->token().toUtf8());
+    authorised.setRawHeader("Authorization", "Bearer " + token.toUtf8());
     authorised.setTransferTimeout(30'000);
     return QNetworkAccessManager::createRequest(op, authorised, data);
 }
 
+JiraImageAccess::JiraImageAccess(AppSettings *settings)
+    : m_credentials(std::make_shared<ServerCredentials>())
+{
+    const auto update = [settings, credentials = m_credentials] {
+        credentials->set(settings->baseURL(), settings->token());
+    };
+    update();
+    m_connections = {QObject::connect(settings, &AppSettings::baseURLChanged, settings, update),
+                     QObject::connect(settings, &AppSettings::tokenChanged, settings, update)};
+}
+
+JiraImageAccess::~JiraImageAccess()
+{
+    for (const QMetaObject::Connection &connection : std::as_const(m_connections))
+        QObject::disconnect(connection);
+}
+
 QNetworkAccessManager *JiraImageAccess::create(QObject *parent)
 {
-    return new JiraImageNetworkManager(m_settings, parent);
+    return new JiraImageNetworkManager(m_credentials, parent);
 }

@@ -2,10 +2,15 @@
 // What the rich text of descriptions and comments may load: images from the configured Jira server,
 // fetched with the token (so attached screenshots show), and nothing else: no other host, no local file.
 
+#include <QList>
+#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QQmlNetworkAccessManagerFactory>
 #include <QString>
 #include <QUrl>
+
+#include <memory>
+#include <utility>
 
 class AppSettings;
 
@@ -15,29 +20,44 @@ class AppSettings;
 // Same scheme, host and port.
 [[nodiscard]] bool isSameOrigin(const QUrl &a, const QUrl &b);
 
+// The server and token as the image loader sees them. QML loads images on a thread of its own, so it
+// reads this copy, kept current from the settings on the main thread, rather than the settings object.
+class ServerCredentials
+{
+public:
+    void set(const QUrl &base, const QString &token);
+    [[nodiscard]] std::pair<QUrl, QString> get() const;
+
+private:
+    mutable QMutex m_mutex;
+    QUrl m_base;
+    QString m_token;
+};
+
 // The network access of the QML engine: the token goes to the server's own origin only, and requests
 // for anything else fail without touching the network.
 class JiraImageNetworkManager : public QNetworkAccessManager
 {
     Q_OBJECT
 public:
-    JiraImageNetworkManager(AppSettings *settings, QObject *parent = nullptr);
+    explicit JiraImageNetworkManager(std::shared_ptr<const ServerCredentials> credentials, QObject *parent = nullptr);
 
 protected:
     QNetworkReply *createRequest(Operation op, const QNetworkRequest &request, QIODevice *data) override;
 
 private:
-    AppSettings *m_settings;
+    std::shared_ptr<const ServerCredentials> m_credentials;
 };
 
 class JiraImageAccess : public QQmlNetworkAccessManagerFactory
 {
 public:
-    explicit JiraImageAccess(AppSettings *settings)
-        : m_settings(settings)
-    { }
+    // Follows the settings for as long as it lives; must be made on the main thread.
+    explicit JiraImageAccess(AppSettings *settings);
+    ~JiraImageAccess() override;
     QNetworkAccessManager *create(QObject *parent) override;
 
 private:
-    AppSettings *m_settings;
+    std::shared_ptr<ServerCredentials> m_credentials;
+    QList<QMetaObject::Connection> m_connections;
 };
