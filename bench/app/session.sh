@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The whole-application figures, inside a sealed session on an X display (scripts/bench.sh runs it under
+# Xvfb and scripts/test-session.sh): start-up and peak memory beside a minimal Qt Quick window, refresh
+# beside curl, and a minute of idling. Writes raw figures, one per line, into OUT.
+#
+#   bench/app/session.sh BUILD_DIR OUT_DIR RUNS IDLE_SECONDS
+set -euo pipefail
+build=$1 out=$2 runs=$3 idle=$4
+app="$build/src/app/tessarin"
+floor="$build/bench/app/bench_first_frame"
+launch="$build/bench/app/bench_launch"
+
+# Fake Jira with 100 open issues, the newest with 50 comments.
+"$build/bench/app/bench_data" "$out/data.json"
+token=bench-token-$RANDOM$RANDOM
+"$build/tools/fake-jira/fake-jira" --port 0 --token "$token" --data "$out/data.json" >"$XDG_RUNTIME_DIR/fake-jira.url" &
+jira=$!
+trap 'kill $jira 2>/dev/null || true' EXIT
+for _ in $(seq 200); do [ -s "$XDG_RUNTIME_DIR/fake-jira.url" ] && break; sleep 0.05; done
+url=$(head -1 "$XDG_RUNTIME_DIR/fake-jira.url")
+mkdir -p "$XDG_CONFIG_HOME/Tessarin"
+printf '[General]\nbaseURL=%s\nrefreshInterval=120\n' "$url" >"$XDG_CONFIG_HOME/Tessarin/Tessarin.conf"
+printf '%s' "$token" | secret-tool store --label="Tessarin bench" server org.tessarin.Tessarin.pat user default type plaintext
+echo "bench: fake Jira at $url" >&2
+
+# Start-up and memory: the app and the floor alternate, so both see the same load.
+# Lines: "<milestone> <ms> <VmHWM kB>".
+export QT_QPA_PLATFORM=xcb
+warm() { # one unmeasured run of each, so both start with the same warm file cache
+  QT_QUICK_BACKEND=$1 TESSARIN_BENCH_MILESTONE=first-list "$launch" -- "$app" >/dev/null
+  QT_QUICK_BACKEND=$1 "$launch" -- "$floor" >/dev/null
+}
+for backend in software default; do
+  qsg=$backend; [ "$backend" = default ] && qsg=""
+  echo "bench: start-up, $backend scene graph, $runs runs each" >&2
+  warm "$qsg"
+  : >"$out/startup-app-$backend" ; : >"$out/startup-floor-$backend" ; : >"$out/detail-app-$backend"
+  for _ in $(seq "$runs"); do
+    QT_QUICK_BACKEND=$qsg TESSARIN_BENCH_MILESTONE=first-list "$launch" -- "$app" >>"$out/startup-app-$backend"
+    QT_QUICK_BACKEND=$qsg "$launch" -- "$floor" >>"$out/startup-floor-$backend"
+    QT_QUICK_BACKEND=$qsg TESSARIN_BENCH_MILESTONE=detail "$launch" -- "$app" >>"$out/detail-app-$backend"
+  done
+done
+
+# Refresh: the store in-process against fake-jira, beside curl fetching the same search.
+echo "bench: refresh" >&2
+# The URL as the app's client spells it (spaces and "=" percent-encoded, commas kept).
+search_url="$url/rest/api/2/search?jql=assignee%20%3D%20currentUser()%20AND%20resolution%20%3D%20Unresolved%20ORDER%20BY%20updated%20DESC&maxResults=100&fields=summary,status,priority,issuetype,updated,duedate,assignee,description,project&expand=renderedFields"
+search_curl() {
+  curl -s -g -o /dev/null -w '%{http_code} %{time_total} %{size_download}\n' \
+    -H "Authorization: Bearer $token" -H "Accept: application/json" "$search_url"
+}
+: >"$out/curl"
+for _ in $(seq 100); do search_curl >>"$out/curl"; done
+"$build/bench/app/bench_refresh" "$url" "$token" 200 >"$out/refresh"
+for _ in $(seq 100); do search_curl >>"$out/curl"; done
+
+# Idle: the list shown (software scene graph), nothing touched, for IDLE seconds; the automatic refresh
+# comes only after 120 s. CPU time and context switches of all threads from /proc, and perf's count
+# of context switches when perf works here.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {n += $2} END {print n}'; }
+idle_run() { # name, then the command
+  local name=$1; shift
+  local said="$XDG_RUNTIME_DIR/idle-$name.out"
+  QT_QUICK_BACKEND=software TESSARIN_BENCH_KEEP_RUNNING=1 "$@" >"$said" 2>"$out/idle-$name.stderr" &
+  local pid=$!
+  for _ in $(seq 600); do grep -q '^tessarin-bench' "$said" && break; sleep 0.1; done
+  grep -q '^tessarin-bench' "$said" || { echo "bench: $name showed nothing" >&2; kill "$pid"; return 1; }
+  sleep 5 # the detail pane's loads and the first frames settle
+  local threads
+  threads=$(ls /proc/"$pid"/task | wc -l)
+  local c0 s0 c1 s1
+  c0=$(cpu_ticks "$pid"); s0=$(switches "$pid")
+  if perf stat -e context-switches,task-clock -p "$pid" -o "$out/idle-$name.perf" -- sleep "$idle" 2>/dev/null; then :; else sleep "$idle"; fi
+  c1=$(cpu_ticks "$pid"); s1=$(switches "$pid")
+  if command -v strace >/dev/null; then
+    timeout 20 strace -c -f -p "$pid" -o "$out/idle-$name.strace" 2>/dev/null || true
+  fi
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  echo "$name seconds=$idle threads=$threads cpu_ms=$(( (c1 - c0) * 1000 / $(getconf CLK_TCK) )) switches=$((s1 - s0))" >>"$out/idle"
+}
+echo "bench: idle, ${idle}s each" >&2
+: >"$out/idle"
+TESSARIN_BENCH_MILESTONE=detail idle_run app "$app"
+idle_run floor "$floor"

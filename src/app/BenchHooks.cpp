@@ -1,0 +1,141 @@
+#include "BenchHooks.h"
+
+#include "ContentController.h"
+#include "TicketDetail.h"
+#include "store/TicketStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPointer>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+
+#include <atomic>
+#include <cstdio>
+#include <ctime>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+qint64 monotonicNs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+qint64 peakResidentKb()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toLongLong();
+    }
+    return -1;
+}
+
+// Watches the window until the milestone is on screen. The frame signals may come from the render
+// thread; the milestone is decided on the GUI thread, so only atomics cross.
+class Probe : public QObject
+{
+public:
+    Probe(QQuickWindow *window, QByteArray milestone, ContentController *controller)
+        : QObject(window)
+        , m_window(window)
+        , m_milestone(std::move(milestone))
+        , m_controller(controller)
+        , m_keepRunning(qEnvironmentVariableIntValue("TESSARIN_BENCH_KEEP_RUNNING") != 0)
+    {
+        TicketStore *store = controller->store();
+        m_listLoaded = store->lastUpdated().isValid();
+        connect(store, &TicketStore::lastUpdatedChanged, this, [this] {
+            m_listLoaded = true;
+            check();
+        });
+        connect(controller, &ContentController::detailChanged, this, &Probe::watchDetail);
+        watchDetail();
+        // Synchronizing copies the items' state into the scene graph: a frame synchronized after the
+        // milestone shows it.
+        connect(
+            window, &QQuickWindow::beforeSynchronizing, this,
+            [this] {
+                if (m_armed.load())
+                    m_synchronized.store(true);
+            },
+            Qt::DirectConnection);
+        connect(
+            window, &QQuickWindow::frameSwapped, this, [this] { frameSwapped(); }, Qt::DirectConnection);
+    }
+
+private:
+    void watchDetail()
+    {
+        TicketDetail *detail = m_controller->detail();
+        if (!detail)
+            return;
+        connect(detail, &TicketDetail::isLoadingCommentsChanged, this, &Probe::check, Qt::UniqueConnection);
+        connect(detail, &TicketDetail::isLoadingTransitionsChanged, this, &Probe::check, Qt::UniqueConnection);
+        check();
+    }
+
+    void check()
+    {
+        if (m_armed.load() || !m_listLoaded)
+            return;
+        if (m_milestone == "detail") {
+            const TicketDetail *detail = m_controller->detail();
+            if (!detail || detail->isLoadingComments() || detail->isLoadingTransitions() ||
+                detail->commentList().isEmpty())
+                return;
+        }
+        m_armed.store(true);
+        if (m_window)
+            m_window->update();
+    }
+
+    void frameSwapped()
+    {
+        if (!m_synchronized.load() || m_reported.exchange(true))
+            return;
+        const qint64 at = monotonicNs();
+        std::printf("tessarin-bench %s %lld %lld\n", m_milestone.constData(), static_cast<long long>(at),
+                    static_cast<long long>(peakResidentKb()));
+        std::fflush(stdout);
+        if (!m_keepRunning)
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+
+    QPointer<QQuickWindow> m_window;
+    const QByteArray m_milestone;
+    ContentController *m_controller;
+    const bool m_keepRunning;
+    bool m_listLoaded = false;
+    std::atomic<bool> m_armed {false};
+    std::atomic<bool> m_synchronized {false};
+    std::atomic<bool> m_reported {false};
+};
+
+} // namespace
+
+namespace BenchHooks {
+
+void install(QQmlApplicationEngine *engine)
+{
+    const QByteArray milestone = qgetenv("TESSARIN_BENCH_MILESTONE");
+    if (milestone.isEmpty() || !engine || engine->rootObjects().isEmpty())
+        return;
+    auto *window = qobject_cast<QQuickWindow *>(engine->rootObjects().constFirst());
+    if (!window)
+        return;
+    auto *controller = window->findChild<ContentController *>();
+    if ((milestone != "first-list" && milestone != "detail") || !controller || !controller->store()) {
+        std::fprintf(stderr, "tessarin-bench: cannot watch for \"%s\"\n", milestone.constData());
+        return;
+    }
+    new Probe(window, milestone, controller);
+}
+
+} // namespace BenchHooks

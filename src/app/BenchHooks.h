@@ -1,0 +1,20 @@
+#pragma once
+// Opt-in measuring points for the benchmarks in bench/app. With TESSARIN_BENCH_MILESTONE unset, install()
+// returns at once and nothing is connected.
+//
+//   TESSARIN_BENCH_MILESTONE=first-list  the first frame painted after the first successful refresh
+//   TESSARIN_BENCH_MILESTONE=detail      the first frame painted once the selected issue's comments are in
+//   TESSARIN_BENCH_KEEP_RUNNING=1        report, but do not quit
+//
+// At the milestone one line goes to standard output:
+//   tessarin-bench <milestone> <CLOCK_MONOTONIC ns> <VmHWM kB>
+// and the application quits.
+
+class QQmlApplicationEngine;
+
+namespace BenchHooks {
+
+// Watches the engine's first root object, the main window.
+void install(QQmlApplicationEngine *engine);
+
+} // namespace BenchHooks
