@@ -1,5 +1,6 @@
 // Tessarin's entry point: the settings, then the main window.
 
+#include "BenchHooks.h"
 #include "JiraImageAccess.h"
 #include "settings/AppSettings.h"
 
@@ -40,5 +41,6 @@ int main(int argc, char *argv[])
     engine.load(QUrl(u"qrc:/Tessarin/qml/Main.qml"_s));
     if (engine.rootObjects().isEmpty())
         return 1;
+    BenchHooks::install(&engine);
     return QGuiApplication::exec();
 }
