@@ -1,46 +1,27 @@
-// Tessarin's entry point: the settings, then the main window.
+// Tessarin's entry point: the icon mode, or the application with its main window.
 
-#include "BenchHooks.h"
-#include "JiraImageAccess.h"
-#include "settings/AppSettings.h"
+#include "ApplicationShell.h"
+#include "IconRenderer.h"
 
+#include <QFile>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QQmlApplicationEngine>
-#include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TessarinPlugin)
 Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
 
-using namespace Qt::StringLiterals;
-
 int main(int argc, char *argv[])
 {
+    // Before anything else exists, so the icon can be made where no display or session is.
+    if (qEnvironmentVariableIsSet("TESSARIN_MAKE_ICON")) {
+        IconRenderer::writeIconFile(QFile::decodeName(qgetenv("TESSARIN_MAKE_ICON")));
+        return 0;
+    }
+
     QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(u"Tessarin"_s);
-    QGuiApplication::setOrganizationName(u"Tessarin"_s);
-    QGuiApplication::setApplicationVersion(u"1.0"_s);
-    QGuiApplication::setDesktopFileName(u"org.tessarin.Tessarin"_s);
-    QQuickStyle::setStyle(u"Fusion"_s);
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor"_s)
-        QIcon::setThemeName(u"breeze"_s);
-    QIcon::setFallbackThemeName(u"breeze"_s);
-
-    AppSettings settings;
-    AppSettings::setShared(&settings);
-    // Keep the last token the user typed, even when they quit right after typing it.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &settings, [&settings] { settings.waitForKeyring(); });
-
-    QQmlApplicationEngine engine;
-    JiraImageAccess imageAccess(&settings);
-    engine.setNetworkAccessManagerFactory(&imageAccess);
-    QObject::connect(
-        &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
-        Qt::QueuedConnection);
-    engine.load(QUrl(u"qrc:/Tessarin/qml/Main.qml"_s));
-    if (engine.rootObjects().isEmpty())
+    ApplicationShell::setUpApplication();
+    ApplicationShell shell;
+    if (!shell.start())
         return 1;
-    BenchHooks::install(&engine);
     return QGuiApplication::exec();
 }

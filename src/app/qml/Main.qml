@@ -1,13 +1,81 @@
-// The main window.
+// The main window with the application's menu bar and its keyboard shortcuts.
 import QtQuick
 import QtQuick.Controls
+import Tessarin
 
 ApplicationWindow {
     id: window
     width: 1080
     height: 680
-    visible: true
     title: "Tessarin 1.0"
+
+    readonly property string settingsKeys: "Ctrl+,"
+    readonly property string hideKeys: "Ctrl+H"
+    readonly property string quitKeys: "Ctrl+Q"
+
+    // The menu items only show these keys. Two items owning one key would make it ambiguous, and Qt
+    // then fires neither: each key belongs to exactly one shortcut, valid in every window.
+    Shortcut {
+        id: settingsShortcut
+        sequence: window.settingsKeys
+        context: Qt.ApplicationShortcut
+        onActivated: AppDelegate.showSettings()
+    }
+    Shortcut {
+        id: hideShortcut
+        sequence: window.hideKeys
+        context: Qt.ApplicationShortcut
+        onActivated: AppDelegate.hideApplication()
+    }
+    Shortcut {
+        id: quitShortcut
+        sequence: window.quitKeys
+        context: Qt.ApplicationShortcut
+        onActivated: Qt.quit()
+    }
+
+    menuBar: MenuBar {
+        Menu {
+            objectName: "applicationMenu"
+            title: "Tessarin"
+            ShellMenuItem {
+                objectName: "aboutItem"
+                text: "About Tessarin"
+                onTriggered: AppDelegate.showAbout()
+            }
+            MenuSeparator {}
+            ShellMenuItem {
+                objectName: "settingsItem"
+                text: "Settings…"
+                shortcutText: window.settingsKeys
+                onTriggered: AppDelegate.showSettings()
+            }
+            MenuSeparator {}
+            ShellMenuItem {
+                objectName: "hideItem"
+                text: "Hide Tessarin"
+                shortcutText: window.hideKeys
+                onTriggered: AppDelegate.hideApplication()
+            }
+            MenuSeparator {}
+            ShellMenuItem {
+                objectName: "applicationQuitItem"
+                text: "Quit Tessarin"
+                shortcutText: window.quitKeys
+                onTriggered: Qt.quit()
+            }
+        }
+        Menu {
+            objectName: "fileMenu"
+            title: "File"
+            ShellMenuItem {
+                objectName: "fileQuitItem"
+                text: "Quit Tessarin"
+                shortcutText: window.quitKeys
+                onTriggered: Qt.quit()
+            }
+        }
+    }
 
     ContentView {
         anchors.fill: parent

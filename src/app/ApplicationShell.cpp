@@ -1,0 +1,80 @@
+#include "ApplicationShell.h"
+
+#include "AppDelegate.h"
+#include "IconRenderer.h"
+#include "JiraImageAccess.h"
+#include "settings/AppSettings.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QQmlApplicationEngine>
+#include <QQuickStyle>
+#include <QQuickWindow>
+
+using namespace Qt::StringLiterals;
+
+void ApplicationShell::setUpApplication()
+{
+    QGuiApplication::setApplicationName(u"Tessarin"_s);
+    QGuiApplication::setOrganizationName(u"Tessarin"_s);
+    QGuiApplication::setApplicationVersion(u"1.0"_s);
+    // Lets the window manager find the desktop entry, and with it the installed icon.
+    QGuiApplication::setDesktopFileName(u"org.tessarin.Tessarin"_s);
+    QQuickStyle::setStyle(u"Fusion"_s);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor"_s)
+        QIcon::setThemeName(u"breeze"_s);
+    QIcon::setFallbackThemeName(u"breeze"_s);
+
+    // Also when started from the build folder, where no icon is installed.
+    constexpr int iconSide = 256;
+    QImage icon(iconSide, iconSide, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    {
+        QPainter painter(&icon);
+        painter.scale(iconSide / 1024.0, iconSide / 1024.0);
+        IconRenderer::paint(painter, 1024);
+    }
+    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+}
+
+ApplicationShell::ApplicationShell()
+    : m_delegate(std::make_unique<AppDelegate>(nullptr))
+{
+    AppDelegate::setShared(m_delegate.get());
+    m_settings = std::make_unique<AppSettings>();
+    AppSettings::setShared(m_settings.get());
+    // Keep the last token the user typed, even when they quit right after typing it.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, m_settings.get(),
+                     [settings = m_settings.get()] { settings->waitForKeyring(); });
+}
+
+ApplicationShell::~ApplicationShell()
+{
+    // The windows were built by the engine, which must still exist when they go.
+    m_delegate->discardWindows();
+    m_engine.reset();
+}
+
+bool ApplicationShell::start()
+{
+    m_imageAccess = std::make_unique<JiraImageAccess>(m_settings.get());
+    m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
+    m_delegate->setEngine(m_engine.get());
+    m_engine->load(QUrl(u"qrc:/Tessarin/qml/Main.qml"_s));
+    QQuickWindow *window = mainWindow();
+    if (!window)
+        return false;
+    AppDelegate::present(window);
+    return true;
+}
+
+QQuickWindow *ApplicationShell::mainWindow() const
+{
+    if (!m_engine || m_engine->rootObjects().isEmpty())
+        return nullptr;
+    return qobject_cast<QQuickWindow *>(m_engine->rootObjects().constFirst());
+}

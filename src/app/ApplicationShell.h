@@ -1,0 +1,41 @@
+#pragma once
+// Tessarin's start-up as one object, shared by the program and its tests: the delegate, the settings,
+// the menu and the main window, made in that order and kept until the shell goes.
+
+#include <memory>
+
+class AppDelegate;
+class AppSettings;
+class JiraImageAccess;
+class QQmlApplicationEngine;
+class QQuickWindow;
+
+class ApplicationShell
+{
+public:
+    // Names the application, picks the style, the icon theme and the window icon. Once, after the
+    // QGuiApplication exists and before the first shell.
+    static void setUpApplication();
+
+    // Makes the delegate and the settings (which read the token from the keyring).
+    ApplicationShell();
+    ~ApplicationShell();
+    ApplicationShell(const ApplicationShell &) = delete;
+    ApplicationShell &operator=(const ApplicationShell &) = delete;
+
+    // Builds the main window with its menu, centres it and brings it to the front. False when the
+    // window cannot be built.
+    bool start();
+
+    [[nodiscard]] AppDelegate *delegate() const { return m_delegate.get(); }
+    [[nodiscard]] AppSettings *settings() const { return m_settings.get(); }
+    [[nodiscard]] QQmlApplicationEngine *engine() const { return m_engine.get(); }
+    // Null before start().
+    [[nodiscard]] QQuickWindow *mainWindow() const;
+
+private:
+    std::unique_ptr<AppDelegate> m_delegate;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<JiraImageAccess> m_imageAccess;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+};

@@ -1,0 +1,177 @@
+#include "SettingsController.h"
+
+#include "client/JiraClient.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+const QList<double> SettingsController::intervalSeconds {60, 120, 300, 900};
+
+SettingsController::SettingsController(QObject *parent)
+    : QObject(parent)
+{ }
+
+SettingsController::~SettingsController() = default;
+
+void SettingsController::setSettings(AppSettings *settings)
+{
+    if (settings == m_settings)
+        return;
+    if (m_settings)
+        disconnect(m_settings, nullptr, this, nullptr);
+    m_settings = settings;
+    if (settings) {
+        connect(settings, &AppSettings::baseURLChanged, this, [this] {
+            updateCanTest();
+            updateInsecureURLWarning();
+        });
+        connect(settings, &AppSettings::tokenChanged, this, &SettingsController::updateCanTest);
+        connect(settings, &AppSettings::refreshIntervalSecondsChanged, this, &SettingsController::intervalIndexChanged);
+        connect(settings, &AppSettings::keyringErrorChanged, this, &SettingsController::keyringWarningChanged);
+        m_tokenInput = settings->token();
+    }
+    emit settingsChanged();
+    emit tokenInputChanged();
+    emit intervalIndexChanged();
+    emit keyringWarningChanged();
+    updateCanTest();
+    updateInsecureURLWarning();
+}
+
+void SettingsController::setTokenInput(const QString &token)
+{
+    if (token == m_tokenInput)
+        return;
+    m_tokenInput = token;
+    emit tokenInputChanged();
+    // Untrimmed, on every keystroke: the keyring is written in the background, so typing never waits.
+    if (m_settings)
+        m_settings->setToken(token);
+}
+
+bool SettingsController::canTest() const
+{
+    return m_canTest;
+}
+
+void SettingsController::updateCanTest()
+{
+    const bool can = m_settings && m_settings->baseURL().isValid() && !m_settings->token().isEmpty() && !m_isTesting;
+    if (can == m_canTest)
+        return;
+    m_canTest = can;
+    emit canTestChanged();
+}
+
+QStringList SettingsController::intervalTitles() const
+{
+    return {u"1 minute"_s, u"2 minutes"_s, u"5 minutes"_s, u"15 minutes"_s};
+}
+
+int SettingsController::intervalIndex() const
+{
+    return m_settings ? int(intervalSeconds.indexOf(m_settings->refreshIntervalSeconds())) : -1;
+}
+
+void SettingsController::setIntervalIndex(int index)
+{
+    if (!m_settings || index < 0 || index >= intervalSeconds.size())
+        return;
+    m_settings->setRefreshIntervalSeconds(intervalSeconds.at(index));
+}
+
+QString SettingsController::customIntervalTitle() const
+{
+    if (!m_settings || intervalIndex() >= 0)
+        return {};
+    const double seconds = m_settings->refreshIntervalSeconds();
+    if (seconds >= 60 && std::fmod(seconds, 60) == 0) {
+        const double minutes = seconds / 60;
+        return minutes == 1 ? u"1 minute"_s : u"%1 minutes"_s.arg(minutes);
+    }
+    return seconds == 1 ? u"1 second"_s : u"%1 seconds"_s.arg(seconds);
+}
+
+QString SettingsController::keyringWarning() const
+{
+    // The keyring's own reason is longer than a line; the window offers it as a tool tip.
+    if (!m_settings || m_settings->keyringError().isEmpty())
+        return {};
+    return u"The keyring cannot keep the token: it will be lost when Tessarin quits."_s;
+}
+
+QString SettingsController::insecureURLWarning() const
+{
+    return m_insecureURLWarning;
+}
+
+void SettingsController::updateInsecureURLWarning()
+{
+    const QUrl url = m_settings ? m_settings->baseURL() : QUrl();
+    const QString warning = url.isValid() && url.scheme().compare("http"_L1, Qt::CaseInsensitive) == 0
+        ? u"With http:// the token would travel unencrypted."_s
+        : QString();
+    if (warning == m_insecureURLWarning)
+        return;
+    m_insecureURLWarning = warning;
+    emit insecureURLWarningChanged();
+}
+
+void SettingsController::appeared()
+{
+    if (!m_settings)
+        return;
+    // Only the field changes: the stored token is already this one, so nothing is written back.
+    const QString token = m_settings->token();
+    if (token == m_tokenInput)
+        return;
+    m_tokenInput = token;
+    emit tokenInputChanged();
+}
+
+void SettingsController::testConnection()
+{
+    if (!canTest())
+        return;
+    setTestResult(TestResult::None, {});
+    setIsTesting(true);
+
+    // The client belongs to the settings, not to this window's state: a test still records the name when
+    // the window's content is gone, and the client goes with the settings at the latest. It is its own
+    // callback's context, so the callback never runs for a client that no longer exists.
+    AppSettings *settings = m_settings;
+    auto *client = new JiraClient(settings, settings);
+    QPointer<SettingsController> self(this);
+    client->fetchMyself(client, [self, settings, client](JiraResult<JiraUser> result) {
+        client->deleteLater();
+        if (result) {
+            const QString name = result.value().displayName;
+            settings->setDisplayName(name);
+            if (self)
+                self->setTestResult(TestResult::Success, u"Connected as "_s + name);
+        } else if (self) {
+            self->setTestResult(TestResult::Failure, userFacingText(result.error()));
+        }
+        if (self)
+            self->setIsTesting(false);
+    });
+}
+
+void SettingsController::setIsTesting(bool testing)
+{
+    if (testing == m_isTesting)
+        return;
+    m_isTesting = testing;
+    emit isTestingChanged();
+    updateCanTest();
+}
+
+void SettingsController::setTestResult(TestResult result, const QString &text)
+{
+    if (result == m_testResult && text == m_testResultText)
+        return;
+    m_testResult = result;
+    m_testResultText = text;
+    emit testResultChanged();
+}

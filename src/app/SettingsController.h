@@ -1,0 +1,96 @@
+#pragma once
+// The state behind the settings window: the token field, the refresh interval choice, the two warning
+// lines and the connection test.
+
+#include "settings/AppSettings.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QtQml/qqmlregistration.h>
+
+class SettingsController : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+
+    // Set once, from QML.
+    Q_PROPERTY(AppSettings *settings READ settings WRITE setSettings NOTIFY settingsChanged)
+    // The token field's text. Every change made here is written to the settings at once.
+    Q_PROPERTY(QString tokenInput READ tokenInput WRITE setTokenInput NOTIFY tokenInputChanged)
+    Q_PROPERTY(bool isTesting READ isTesting NOTIFY isTestingChanged)
+    Q_PROPERTY(bool canTest READ canTest NOTIFY canTestChanged)
+    Q_PROPERTY(TestResult testResult READ testResult NOTIFY testResultChanged)
+    // "Connected as …" or the error's text; empty while there is no result.
+    Q_PROPERTY(QString testResultText READ testResultText NOTIFY testResultChanged)
+    Q_PROPERTY(QStringList intervalTitles READ intervalTitles CONSTANT)
+    // Which of the offered intervals the settings hold, or -1 for any other value.
+    Q_PROPERTY(int intervalIndex READ intervalIndex WRITE setIntervalIndex NOTIFY intervalIndexChanged)
+    // What the interval picker shows when the stored value is none of the offered ones.
+    Q_PROPERTY(QString customIntervalTitle READ customIntervalTitle NOTIFY intervalIndexChanged)
+    // Empty, or one line saying the token cannot be kept in the keyring.
+    Q_PROPERTY(QString keyringWarning READ keyringWarning NOTIFY keyringWarningChanged)
+    // Empty, or one line saying the token would cross the network unencrypted.
+    Q_PROPERTY(QString insecureURLWarning READ insecureURLWarning NOTIFY insecureURLWarningChanged)
+
+public:
+    enum class TestResult { None, Success, Failure };
+    Q_ENUM(TestResult)
+
+    // The refresh intervals offered, in seconds, in the order shown.
+    static const QList<double> intervalSeconds;
+
+    explicit SettingsController(QObject *parent = nullptr);
+    ~SettingsController() override;
+
+    [[nodiscard]] AppSettings *settings() const { return m_settings; }
+    void setSettings(AppSettings *settings);
+
+    [[nodiscard]] QString tokenInput() const { return m_tokenInput; }
+    void setTokenInput(const QString &token);
+
+    [[nodiscard]] bool isTesting() const { return m_isTesting; }
+    [[nodiscard]] bool canTest() const;
+    [[nodiscard]] TestResult testResult() const { return m_testResult; }
+    [[nodiscard]] QString testResultText() const { return m_testResultText; }
+
+    [[nodiscard]] QStringList intervalTitles() const;
+    [[nodiscard]] int intervalIndex() const;
+    void setIntervalIndex(int index);
+    [[nodiscard]] QString customIntervalTitle() const;
+
+    [[nodiscard]] QString keyringWarning() const;
+    [[nodiscard]] QString insecureURLWarning() const;
+
+    // The window's content appeared: the token field shows the stored token.
+    Q_INVOKABLE void appeared();
+    // Asks the server who the token belongs to, on a client made for this test alone. Does nothing
+    // while the test button would be disabled.
+    Q_INVOKABLE void testConnection();
+
+signals:
+    void settingsChanged();
+    void tokenInputChanged();
+    void isTestingChanged();
+    void canTestChanged();
+    void testResultChanged();
+    void intervalIndexChanged();
+    void keyringWarningChanged();
+    void insecureURLWarningChanged();
+
+private:
+    void setIsTesting(bool testing);
+    void setTestResult(TestResult result, const QString &text);
+    void updateCanTest();
+    void updateInsecureURLWarning();
+
+    QPointer<AppSettings> m_settings;
+    QString m_tokenInput;
+    bool m_isTesting = false;
+    bool m_canTest = false;
+    TestResult m_testResult = TestResult::None;
+    QString m_testResultText;
+    QString m_insecureURLWarning;
+};

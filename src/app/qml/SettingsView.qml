@@ -1,0 +1,157 @@
+// The settings window's content: server, token, certificate trust and refresh interval, each written to
+// the settings as soon as it changes, and the connection test.
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Controls.impl
+import QtQuick.Layouts
+import Tessarin
+import Tessarin.Core
+
+Item {
+    id: view
+
+    readonly property SettingsController controller: SettingsController { settings: AppSettings }
+
+    function appeared() {
+        controller.appeared()
+    }
+
+    implicitWidth: 480
+    implicitHeight: 360
+
+    ColumnLayout {
+        // Tighter than the rows would like: with help texts on two lines, both warning lines and a
+        // two-line error, everything must still fit the fixed window.
+        anchors.fill: parent
+        anchors.leftMargin: 26
+        anchors.rightMargin: 26
+        anchors.topMargin: 18
+        anchors.bottomMargin: 18
+        spacing: 10
+
+        Label {
+            text: "Jira Connection"
+            font.pixelSize: 20
+            font.bold: true
+        }
+
+        SettingRow {
+            objectName: "urlRow"
+            title: "Server URL"
+            subtitle: "Your Jira Server / Data Center base URL."
+            warning: view.controller.insecureURLWarning
+
+            TextField {
+                objectName: "urlField"
+                Layout.preferredWidth: 260
+                Layout.alignment: Qt.AlignTop
+                placeholderText: "https://jira.example-corp.com"
+                inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase | Qt.ImhUrlCharactersOnly
+                text: AppSettings.baseURLString
+                onTextEdited: AppSettings.baseURLString = text
+                Accessible.name: "Server URL"
+            }
+        }
+
+        SettingRow {
+            objectName: "tokenRow"
+            title: "Personal Access Token"
+            subtitle: "Jira profile ▸ Personal Access Tokens."
+            warning: view.controller.keyringWarning
+            warningDetail: AppSettings.keyringError
+
+            TextField {
+                objectName: "tokenField"
+                Layout.preferredWidth: 260
+                Layout.alignment: Qt.AlignTop
+                placeholderText: "Token"
+                echoMode: TextInput.Password
+                inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
+                text: view.controller.tokenInput
+                onTextEdited: view.controller.tokenInput = text
+                Accessible.name: "Personal Access Token"
+            }
+        }
+
+        SettingRow {
+            title: "Self-signed certificate"
+            subtitle: "Trust it if your Jira uses an internal CA."
+
+            CheckBox {
+                objectName: "trustToggle"
+                Layout.alignment: Qt.AlignTop
+                checked: AppSettings.trustSelfSigned
+                onToggled: AppSettings.trustSelfSigned = checked
+                Accessible.name: "Self-signed certificate"
+            }
+        }
+
+        SettingRow {
+            title: "Refresh interval"
+            subtitle: "How often to check for updates."
+
+            ComboBox {
+                objectName: "intervalPicker"
+                Layout.preferredWidth: 260
+                Layout.alignment: Qt.AlignTop
+                model: view.controller.intervalTitles
+                currentIndex: view.controller.intervalIndex
+                displayText: currentIndex < 0 ? view.controller.customIntervalTitle : currentText
+                onActivated: index => view.controller.intervalIndex = index
+                Accessible.name: "Refresh interval"
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 10
+
+            Button {
+                objectName: "testButton"
+                Layout.preferredWidth: 140
+                text: view.controller.isTesting ? "" : "Test Connection"
+                enabled: view.controller.canTest
+                onClicked: view.controller.testConnection()
+
+                BusyIndicator {
+                    anchors.centerIn: parent
+                    width: 20
+                    height: 20
+                    visible: view.controller.isTesting
+                    running: visible
+                }
+            }
+
+            RowLayout {
+                objectName: "testResult"
+                readonly property bool succeeded: view.controller.testResult === SettingsController.Success
+                readonly property color tint: succeeded ? Theme.statusColor("done") : Theme.red
+
+                Layout.fillWidth: true
+                visible: view.controller.testResult !== SettingsController.None
+                spacing: 4
+
+                IconImage {
+                    Layout.alignment: Qt.AlignTop
+                    sourceSize: Qt.size(16, 16)
+                    name: parent.succeeded ? "emblem-success" : "emblem-error"
+                    color: parent.tint
+                }
+                Label {
+                    objectName: "testResultText"
+                    Layout.fillWidth: true
+                    text: view.controller.testResultText
+                    font.pixelSize: 12
+                    color: parent.tint
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 2
+                    elide: Text.ElideRight
+                }
+            }
+        }
+
+        Item {
+            Layout.fillHeight: true
+        }
+    }
+}

@@ -1,0 +1,22 @@
+// The settings window: fixed in size, with a title and a close button only.
+import QtQuick
+import QtQuick.Controls
+
+ApplicationWindow {
+    id: window
+    title: "Settings"
+    width: 480
+    height: 360
+    minimumWidth: 480
+    maximumWidth: 480
+    minimumHeight: 360
+    maximumHeight: 360
+    flags: Qt.Window | Qt.CustomizeWindowHint | Qt.WindowTitleHint | Qt.WindowCloseButtonHint
+
+    onVisibleChanged: if (visible) view.appeared()
+
+    SettingsView {
+        id: view
+        anchors.fill: parent
+    }
+}
