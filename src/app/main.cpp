@@ -1,6 +1,7 @@
 // Tessarin's entry point: the icon mode, or the application with its main window.
 
 #include "ApplicationShell.h"
+#include "BenchHooks.h"
 #include "IconRenderer.h"
 
 #include <QFile>
@@ -23,5 +24,6 @@ int main(int argc, char *argv[])
     ApplicationShell shell;
     if (!shell.start())
         return 1;
+    BenchHooks::install(shell.engine());
     return QGuiApplication::exec();
 }
