@@ -131,11 +131,11 @@ Item {
                 visible: view.controller.testResult !== SettingsController.None
                 spacing: 4
 
+                // The emblems come in their own green and red; tinting would flatten them to a square.
                 IconImage {
                     Layout.alignment: Qt.AlignTop
                     sourceSize: Qt.size(16, 16)
                     name: parent.succeeded ? "emblem-success" : "emblem-error"
-                    color: parent.tint
                 }
                 Label {
                     objectName: "testResultText"
