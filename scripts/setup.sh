@@ -14,6 +14,8 @@ packages=(
   qml6-module-qtquick-dialogs qml6-module-qttest qt6-qpa-plugins libqt6svg6 breeze-icon-theme
   # test session: display, session bus, real Secret Service
   xvfb xauth dbus dbus-x11 gnome-keyring libsecret-tools imagemagick curl
+  # the Debian package: dpkg-shlibdeps finds its library dependencies
+  dpkg-dev
 )
 
 missing=()
