@@ -13,10 +13,10 @@ using namespace Qt::StringLiterals;
 
 const QString TicketStore::notConfiguredMessage = u"Set your Jira server URL and Personal Access Token in Settings."_s;
 
-TicketStore::TicketStore(AppSettings *settings, QObject *parent)
+TicketStore::TicketStore(AppSettings *settings, QObject *parent, std::chrono::milliseconds transferTimeout)
     : QObject(parent)
     , m_settings(settings)
-    , m_client(new JiraClient(settings, this))
+    , m_client(new JiraClient(settings, this, transferTimeout))
     , m_filteredModel(new TicketListModel(this))
 {
     m_autoRefreshTimer.setSingleShot(true);

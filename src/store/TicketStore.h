@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -41,8 +42,10 @@ public:
     static constexpr double fallbackIntervalSeconds = 120;
     static const QString notConfiguredMessage;
 
-    // The settings must outlive the store. The store makes its own client on them.
-    explicit TicketStore(AppSettings *settings, QObject *parent = nullptr);
+    // The settings must outlive the store. The store makes its own client on them, whose requests fail
+    // after `transferTimeout` without data (tests shorten it).
+    explicit TicketStore(AppSettings *settings, QObject *parent = nullptr,
+                         std::chrono::milliseconds transferTimeout = std::chrono::milliseconds(30000));
     ~TicketStore() override;
 
     [[nodiscard]] const QList<JiraIssue> &tickets() const { return m_tickets; }

@@ -13,6 +13,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+#include <sys/socket.h>
+
 using namespace Qt::StringLiterals;
 
 const QString FakeJira::defaultToken = u"fake-jira-token"_s;
@@ -241,9 +244,25 @@ void FakeJira::setRedirect(const QString &path, const QUrl &target, int status)
     m_faults.insert(path, Answer {status, {}, {{"Location"_ba, target.toEncoded()}}, {}, false});
 }
 
+void FakeJira::setResetMidBody(const QString &path)
+{
+    m_broken.insert(path, Broken {Breakage::ResetMidBody});
+}
+
+void FakeJira::setSilent(const QString &path)
+{
+    m_broken.insert(path, Broken {Breakage::Silent});
+}
+
+void FakeJira::setDrip(const QString &path, qsizetype bytes, std::chrono::milliseconds interval)
+{
+    m_broken.insert(path, Broken {Breakage::Drip, std::max<qsizetype>(bytes, 1), interval});
+}
+
 void FakeJira::clearFaults()
 {
     m_faults.clear();
+    m_broken.clear();
     m_delay = std::chrono::milliseconds(0);
 }
 
@@ -277,6 +296,10 @@ void FakeJira::handle(const QHttpServerRequest &request, QTcpSocket *socket)
     emit requestReceived();
 
     const Answer reply = m_faults.contains(entry.path) ? m_faults.value(entry.path) : answer(entry);
+    if (m_broken.contains(entry.path)) {
+        writeBroken(socket, reply, entry.path);
+        return;
+    }
     if (m_delay.count() > 0) {
         QTimer::singleShot(m_delay, this, [socket = QPointer<QTcpSocket>(socket), reply] {
             if (socket)
@@ -287,7 +310,39 @@ void FakeJira::handle(const QHttpServerRequest &request, QTcpSocket *socket)
     }
 }
 
-void FakeJira::write(QTcpSocket *socket, const Answer &answer)
+void FakeJira::writeBroken(QTcpSocket *socket, const Answer &answer, const QString &path)
+{
+    const Broken broken = m_broken.value(path);
+    const QByteArray out = encode(answer);
+    switch (broken.breakage) {
+    case Breakage::Silent:
+        return;
+    case Breakage::ResetMidBody: {
+        const qsizetype cut = out.size() - answer.body.size() + answer.body.size() / 2;
+        socket->write(out.left(cut));
+        socket->flush();
+        // A zero linger time makes the close a reset instead of an orderly end.
+        const linger hard {1, 0};
+        setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        socket->abort();
+        return;
+    }
+    case Breakage::Drip: {
+        auto *timer = new QTimer(socket);
+        auto sent = std::make_shared<qsizetype>(0);
+        connect(timer, &QTimer::timeout, socket, [socket, timer, out, sent, bytes = broken.dripBytes] {
+            socket->write(out.mid(*sent, bytes));
+            *sent += bytes;
+            if (*sent >= out.size())
+                timer->deleteLater();
+        });
+        timer->start(broken.dripInterval);
+        return;
+    }
+    }
+}
+
+QByteArray FakeJira::encode(const Answer &answer)
 {
     QByteArray phrase = answer.reasonPhrase.isEmpty() ? usualPhrase(answer.status) : answer.reasonPhrase;
     if (phrase == "-"_ba)
@@ -298,13 +353,17 @@ void FakeJira::write(QTcpSocket *socket, const Answer &answer)
     if (answer.status != 204)
         out += "Content-Length: "_ba + QByteArray::number(answer.body.size()) + "\r\n"_ba;
     out += "\r\n"_ba;
+    return out + answer.body;
+}
+
+void FakeJira::write(QTcpSocket *socket, const Answer &answer)
+{
+    QByteArray out = encode(answer);
     if (answer.closeMidBody) {
-        out += answer.body.left(answer.body.size() / 2);
-        socket->write(out);
+        socket->write(out.left(out.size() - answer.body.size() + answer.body.size() / 2));
         socket->disconnectFromHost();
         return;
     }
-    out += answer.body;
     socket->write(out);
 }
 

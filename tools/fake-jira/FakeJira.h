@@ -79,6 +79,14 @@ public:
     // Sends the status line, headers and half the promised body, then closes the connection.
     void setCloseMidBody(const QString &path);
     void setRedirect(const QString &path, const QUrl &target, int status = 302);
+    // The following send what the path would get without them (a canned answer included), but in a
+    // broken way. Over plain HTTP only.
+    // Sends the status line, headers and half the body, then resets the connection (TCP RST).
+    void setResetMidBody(const QString &path);
+    // Reads the request and never answers; the connection stays open.
+    void setSilent(const QString &path);
+    // Sends the answer `bytes` at a time, `interval` apart.
+    void setDrip(const QString &path, qsizetype bytes, std::chrono::milliseconds interval);
     void clearFaults();
 
     [[nodiscard]] QList<Request> requests() const { return m_log; }
@@ -108,7 +116,17 @@ private:
     Answer answerPerformTransition(const QString &key, const Request &request);
     Answer answerComments(const QString &key, const Request &request) const;
     std::optional<qsizetype> indexOfIssue(const QString &key) const;
+    static QByteArray encode(const Answer &answer);
     static void write(QTcpSocket *socket, const Answer &answer);
+    void writeBroken(QTcpSocket *socket, const Answer &answer, const QString &path);
+
+    enum class Breakage { ResetMidBody, Silent, Drip };
+    struct Broken
+    {
+        Breakage breakage;
+        qsizetype dripBytes = 1;
+        std::chrono::milliseconds dripInterval {0};
+    };
 
     QHttpServer *m_server;
     bool m_tls = false;
@@ -116,6 +134,7 @@ private:
     QString m_token = defaultToken;
     std::chrono::milliseconds m_delay {0};
     QHash<QString, Answer> m_faults;
+    QHash<QString, Broken> m_broken;
     QList<Request> m_log;
 
     QJsonObject m_myself;
