@@ -189,7 +189,9 @@ private slots:
             QSignalSpy finished(store, &TicketStore::refreshFinished);
             content.appeared();
             QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 10'000);
-            for (const JiraIssue &issue : store->tickets()) {
+            // A copy: each transition's refresh replaces the store's list.
+            const QList<JiraIssue> issues = store->tickets();
+            for (const JiraIssue &issue : issues) {
                 if (transitionsDone == 3)
                     break;
                 store->setSelectedTicketID(issue.id);
