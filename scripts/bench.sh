@@ -24,7 +24,7 @@ case "$build" in /*) ;; *) build="$root/$build" ;; esac
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARIN_BUILD_BENCH=ON >"$build.configure.log" 2>&1 ||
   { cat "$build.configure.log"; exit 1; }
 cmake --build "$build" -j"${JOBS:-2}" --target tessarin fake-jira bench_jira_decoding bench_filtering \
-  bench_presentation bench_first_frame bench_launch bench_data bench_refresh
+  bench_presentation bench_first_frame bench_launch bench_data bench_refresh bench_detail
 
 out="$build/bench-results"
 rm -rf "$out"; mkdir -p "$out"
@@ -67,11 +67,17 @@ cm=$(awk '$1 == 200 {print $2 * 1000}' "$out/curl" | sort -g | awk '{a[NR]=$1} E
 bad=$(awk '$1 != 200' "$out/curl" | wc -l)
 rm_=$(sed -n 's/^refresh-median-ms //p' "$out/refresh")
 row "Refresh, request to updated list model, 100 issues" "$rm_ ms (median of 200)" "≤ fetch + 5 ms" \
-  "fetch + $(minus "$rm_" "$cm") ms" "curl same request: $cm ms (median of $(wc -l <"$out/curl"), $bad failed)"
+  "app − curl = $(minus "$rm_" "$cm") ms" "curl, same request, kept-alive connection: $cm ms (median of $(wc -l <"$out/curl"), $bad failed)"
 
-while read -r name secs threads cpu sw; do
-  row "Idle ${secs#seconds=} s, list + detail shown: $name" "${cpu#cpu_ms=} ms CPU, ${sw#switches=} context switches" \
-    "no wake-ups of its own" "—" "${threads#threads=} threads"
+dc=$(sed -n 's/^detail-comments-read-ms //p' "$out/detail-comments")
+row "Detail pane, one read of the 50 comments (HTML to rich text)" "$dc ms" "no fixed goal" "—" "read 3 times as the pane loads"
+
+while read -r name secs threads cpu sw ended; do
+  perf_cs=$(awk '/context-switches/ {print ($1 == "<not" ? 0 : $1)}' "$out/idle-$name.perf" 2>/dev/null)
+  calls=$(awk '$NF == "total" {print $4; found = 1} END {if (!found) print 0}' "$out/idle-$name.strace" 2>/dev/null)
+  row "Idle ${secs#seconds=} s, list + detail shown: $name" \
+    "${cpu#cpu_ms=} ms CPU; ${sw#switches=} context switches (perf: ${perf_cs:-n/a}); ${ended#ended=} threads ended" \
+    "no wake-ups of its own" "—" "${threads#threads=} threads; system calls in a further 20 s: ${calls:-n/a}"
 done <"$out/idle"
 
 parse=$(field "$out/decoding" "bare JSON parse :" "us") decode=$(field "$out/decoding" "strict decoding :" "us")

@@ -74,6 +74,8 @@ int main(int argc, char *argv[])
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
+        // Lets a program report its own phases from the same origin.
+        setenv("TESSARIN_BENCH_LAUNCH_NS", std::to_string(start).c_str(), 1);
         execvp(command[0], command);
         std::perror(command[0]);
         _exit(127);

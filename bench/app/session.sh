@@ -46,20 +46,38 @@ done
 echo "bench: refresh" >&2
 # The URL as the app's client spells it (spaces and "=" percent-encoded, commas kept).
 search_url="$url/rest/api/2/search?jql=assignee%20%3D%20currentUser()%20AND%20resolution%20%3D%20Unresolved%20ORDER%20BY%20updated%20DESC&maxResults=100&fields=summary,status,priority,issuetype,updated,duedate,assignee,description,project&expand=renderedFields"
+# curl fetches the search 100 times over one kept-alive connection, as the app's client does.
 search_curl() {
-  curl -s -g -o /dev/null -w '%{http_code} %{time_total} %{size_download}\n' \
-    -H "Authorization: Bearer $token" -H "Accept: application/json" "$search_url"
+  local args=()
+  for _ in $(seq 100); do args+=(-o /dev/null "$search_url"); done
+  curl -s -g -w '%{http_code} %{time_total} %{size_download}\n' \
+    -H "Authorization: Bearer $token" -H "Accept: application/json" "${args[@]}"
 }
-: >"$out/curl"
-for _ in $(seq 100); do search_curl >>"$out/curl"; done
+search_curl >"$out/curl"
 "$build/bench/app/bench_refresh" "$url" "$token" 200 >"$out/refresh"
-for _ in $(seq 100); do search_curl >>"$out/curl"; done
+search_curl >>"$out/curl"
+
+# The detail pane's comments: what one read of the property costs.
+QT_QPA_PLATFORM=offscreen "$build/bench/app/bench_detail" "$out/data.json" >"$out/detail-comments"
+# Both benchmarks above stored their own token in the keyring: put the app's back.
+printf '%s' "$token" | secret-tool store --label="Tessarin bench" server org.tessarin.Tessarin.pat user default type plaintext
 
 # Idle: the list shown (software scene graph), nothing touched, for IDLE seconds; the automatic refresh
 # comes only after 120 s. CPU time and context switches of all threads from /proc, and perf's count
 # of context switches when perf works here.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {n += $2} END {print n}'; }
+# "<thread id> <voluntary + involuntary switches>" for each thread.
+switches() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    awk -v t="${task##*/}" '/ctxt_switches/ {n += $2} END {print t, n}' "$task/status" 2>/dev/null || true
+  done
+}
+# Switches made by the threads that lived through the whole interval, and how many threads ended.
+switch_delta() {
+  awk 'NR == FNR {before[$1] = $2; next} ($1 in before) {n += $2 - before[$1]; seen[$1] = 1}
+       END {for (t in before) if (!(t in seen)) gone++; printf "switches=%d ended=%d", n, gone}' "$1" "$2"
+}
 idle_run() { # name, then the command
   local name=$1; shift
   local said="$XDG_RUNTIME_DIR/idle-$name.out"
@@ -70,15 +88,16 @@ idle_run() { # name, then the command
   sleep 5 # the detail pane's loads and the first frames settle
   local threads
   threads=$(ls /proc/"$pid"/task | wc -l)
-  local c0 s0 c1 s1
-  c0=$(cpu_ticks "$pid"); s0=$(switches "$pid")
+  local c0 c1
+  c0=$(cpu_ticks "$pid"); switches "$pid" >"$out/idle-$name.before"
   if perf stat -e context-switches,task-clock -p "$pid" -o "$out/idle-$name.perf" -- sleep "$idle" 2>/dev/null; then :; else sleep "$idle"; fi
-  c1=$(cpu_ticks "$pid"); s1=$(switches "$pid")
+  c1=$(cpu_ticks "$pid"); switches "$pid" >"$out/idle-$name.after"
   if command -v strace >/dev/null; then
     timeout 20 strace -c -f -p "$pid" -o "$out/idle-$name.strace" 2>/dev/null || true
+    [ -s "$out/idle-$name.strace" ] || echo "no system calls in 20 s" >"$out/idle-$name.strace"
   fi
   kill "$pid"; wait "$pid" 2>/dev/null || true
-  echo "$name seconds=$idle threads=$threads cpu_ms=$(( (c1 - c0) * 1000 / $(getconf CLK_TCK) )) switches=$((s1 - s0))" >>"$out/idle"
+  echo "$name seconds=$idle threads=$threads cpu_ms=$(( (c1 - c0) * 1000 / $(getconf CLK_TCK) )) $(switch_delta "$out/idle-$name.before" "$out/idle-$name.after")" >>"$out/idle"
 }
 echo "bench: idle, ${idle}s each" >&2
 : >"$out/idle"
