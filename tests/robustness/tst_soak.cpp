@@ -24,6 +24,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// AddressSanitizer keeps freed memory in quarantine (256 MB by default), so resident size there says
+// nothing about leaks; LeakSanitizer does.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool memoryIsQuarantined = true;
+#else
+constexpr bool memoryIsQuarantined = false;
+#endif
+
 // The sample team as cycle `cycle` sees it: every fifth issue (a different fifth each cycle) gone, the
 // statuses rotated, and a few issues updated just now.
 QJsonObject dataForCycle(const QJsonObject &sample, int cycle, QStringList *expectedKeys)
@@ -87,6 +95,7 @@ private slots:
         int mismatches = 0;
         int failures = 0;
         int detailsShown = 0;
+        int searches = 0;
         qint64 warmKb = 0;
         qint64 peakKb = 0;
         QStringList lastExpected = expected;
@@ -114,6 +123,9 @@ private slots:
                 content.disappeared();
                 return;
             }
+            // The fake's own log would grow with every request; count and drop it.
+            searches += session.requestCount("GET", u"/rest/api/2/search"_s);
+            session.jira().clearRequests();
             session.jira().loadData(dataForCycle(sample, finished, &expected));
             lastExpected = expected;
         });
@@ -134,9 +146,11 @@ private slots:
         QCOMPARE(mismatches, 0);
         QVERIFY(detailsShown > 0);
         // Requests: one per cycle for the list, plus the detail pane's loads.
-        QVERIFY(session.requestCount("GET", u"/rest/api/2/search"_s) >= cycles);
+        QCOMPARE(searches + session.requestCount("GET", u"/rest/api/2/search"_s), cycles);
         // Levelled off: what the first tenth of the run settled at, plus a margin that a leak of some
         // twenty kilobytes per cycle would exceed over 2000 cycles.
+        if (memoryIsQuarantined)
+            return;
         QVERIFY2(endKb - warmKb < 32 * 1024, qPrintable(QString::number(endKb - warmKb) + u" kB"_s));
     }
 };
