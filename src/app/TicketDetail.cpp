@@ -62,13 +62,14 @@ QVariantList TicketDetail::transitions() const
     return list;
 }
 
-QVariantList TicketDetail::comments() const
+void TicketDetail::setComments(QList<JiraComment> comments)
 {
-    QVariantList list;
-    list.reserve(m_comments.size());
-    for (const JiraComment &comment : m_comments) {
+    m_comments = std::move(comments);
+    m_commentsForView.clear();
+    m_commentsForView.reserve(m_comments.size());
+    for (const JiraComment &comment : std::as_const(m_comments)) {
         std::optional<QString> rich = comment.renderedBody ? attributedFromHTML(*comment.renderedBody) : std::nullopt;
-        list.append(QVariantMap {
+        m_commentsForView.append(QVariantMap {
             {u"id"_s, comment.id},
             {u"author"_s, comment.author.displayName},
             {u"created"_s, comment.created},
@@ -76,7 +77,7 @@ QVariantList TicketDetail::comments() const
             {u"bodyIsRich"_s, rich.has_value()},
         });
     }
-    return list;
+    emit commentsChanged();
 }
 
 QString TicketDetail::menuPlaceholder() const
@@ -111,8 +112,7 @@ void TicketDetail::loadComments()
         return;
     setLoadingComments(true);
     m_client->fetchComments(m_issue.key, this, [this](JiraResult<QList<JiraComment>> result) {
-        m_comments = result ? std::move(result).value() : QList<JiraComment>();
-        emit commentsChanged();
+        setComments(result ? std::move(result).value() : QList<JiraComment>());
         setLoadingComments(false);
     });
 }

@@ -76,7 +76,7 @@ public:
     [[nodiscard]] bool hasDescription() const { return !m_descriptionText.isEmpty() || m_descriptionIsRich; }
 
     [[nodiscard]] QVariantList transitions() const;
-    [[nodiscard]] QVariantList comments() const;
+    [[nodiscard]] QVariantList comments() const { return m_commentsForView; }
     [[nodiscard]] const QList<JiraTransition> &transitionList() const { return m_transitions; }
     [[nodiscard]] const QList<JiraComment> &commentList() const { return m_comments; }
     [[nodiscard]] bool isLoadingTransitions() const { return m_isLoadingTransitions; }
@@ -110,6 +110,7 @@ signals:
 
 private:
     void updateDescription();
+    void setComments(QList<JiraComment> comments);
     void setLoadingTransitions(bool loading);
     void setLoadingComments(bool loading);
     void setTransitioning(bool transitioning);
@@ -123,6 +124,8 @@ private:
     bool m_descriptionIsRich = false;
     QList<JiraTransition> m_transitions;
     QList<JiraComment> m_comments;
+    // What the view reads, converted once per load: the pane reads it from several bindings.
+    QVariantList m_commentsForView;
     bool m_isLoadingTransitions = false;
     bool m_isLoadingComments = false;
     bool m_isTransitioning = false;

@@ -241,7 +241,10 @@ Item {
 
                 // A new pane per selected issue: its state goes with the issue.
                 Loader {
+                    objectName: "detailLoader"
                     anchors.fill: parent
+                    // Built off the critical path, so the list paints first.
+                    asynchronous: true
                     active: content.controller.detail !== null
                     sourceComponent: TicketDetailView { detail: content.controller.detail }
                 }
