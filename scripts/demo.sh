@@ -36,10 +36,17 @@ printf '[General]\nbaseURL=%s\nrefreshInterval=120\n' "\$url" >"\$XDG_CONFIG_HOM
 printf '%s' "\$token" | secret-tool store --label="Tessarin demo" server org.tessarin.Tessarin.pat user default type plaintext
 echo "demo: fake Jira at \$url"
 if [ "$headless" = 1 ]; then
-  "$root/build/src/app/tessarin" &
+  # The app says when the list and the selected issue's comments are painted.
+  TESSARIN_BENCH_MILESTONE=detail TESSARIN_BENCH_KEEP_RUNNING=1 \\
+    "$root/build/src/app/tessarin" >"\$XDG_RUNTIME_DIR/tessarin.out" &
   app=\$!
-  # The list is on screen once the search has been answered and painted.
-  sleep 4
+  for _ in \$(seq 300); do
+    grep -q '^tessarin-bench detail' "\$XDG_RUNTIME_DIR/tessarin.out" 2>/dev/null && break
+    kill -0 \$app 2>/dev/null || { echo "demo: tessarin ended early" >&2; exit 1; }
+    sleep 0.1
+  done
+  grep -q '^tessarin-bench detail' "\$XDG_RUNTIME_DIR/tessarin.out" || echo "demo: the list did not appear within 30 s" >&2
+  sleep 0.3 # the last frame reaches the X server
   import -window root "$shot"
   kill \$app 2>/dev/null || true
   wait \$app 2>/dev/null || true
