@@ -62,7 +62,9 @@ for target in "${targets[@]}"; do
   dict=fuzz/json.dict
   [ "$target" != fuzz_html ] || dict=fuzz/html.dict
   echo "== $target: ${seconds}s"
+  # Fontconfig's caches, held until exit, are not ours to free.
   if ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0 \
     "$dir/fuzz/$target" "$corpus" "$dir/seeds/$target" -max_total_time="$seconds" -timeout=10 \
       -rss_limit_mb=4096 -max_len=65536 -dict="$dict" -print_final_stats=1 -artifact_prefix="$dir/findings/$target-" \
       >"$log" 2>&1; then

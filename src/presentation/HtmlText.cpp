@@ -61,10 +61,10 @@ bool hasSafeNesting(const QString &html)
     const qsizetype size = html.size();
     for (qsizetype at = html.indexOf(u'<'); at >= 0 && at < size; at = html.indexOf(u'<', at)) {
         if (QStringView(html).sliced(at).startsWith(u"<!--")) {
+            // One left open hides nothing: the importer may not take it as a comment at all (inside a
+            // tag, for one), so the tags after it still count.
             const qsizetype end = html.indexOf(u"-->", at + 4);
-            if (end < 0)
-                break;
-            at = end + 3;
+            at = end < 0 ? at + 4 : end + 3;
             continue;
         }
         qsizetype nameStart = at + 1;

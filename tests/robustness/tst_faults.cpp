@@ -322,6 +322,9 @@ private slots:
         QTest::addColumn<bool>("shownRich");
         QTest::newRow("tables, 10000 deep") << u"<table><tr><td>"_s << u"</td></tr></table>"_s << 10000 << false;
         QTest::newRow("tables, 9 deep") << u"<table><tr><td>"_s << u"</td></tr></table>"_s << 9 << false;
+        // Found by fuzzing: a comment opener that never closes, inside an attribute, once hid the rest.
+        QTest::newRow("tables after an open comment")
+            << u"<span title=\"<!--\">x</span><table><tr><td>"_s << u"</td></tr></table>"_s << 20 << false;
         QTest::newRow("tables, 8 deep") << u"<table><tr><td>"_s << u"</td></tr></table>"_s << 8 << true;
         QTest::newRow("divs, 10000 deep") << u"<div>"_s << u"</div>"_s << 10000 << false;
         QTest::newRow("spans, 10000 deep") << u"<span>"_s << u"</span>"_s << 10000 << false;
