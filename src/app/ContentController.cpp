@@ -1,5 +1,6 @@
 #include "ContentController.h"
 
+#include "MessageText.h"
 #include "TicketDetail.h"
 #include "presentation/RelativeTime.h"
 #include "settings/AppSettings.h"
@@ -26,6 +27,7 @@ void ContentController::setSettings(AppSettings *settings)
         connect(m_store, signal, this, &ContentController::updateSidebarContent);
     connect(settings, &AppSettings::isConfiguredChanged, this, &ContentController::updateSidebarContent);
     connect(m_store, &TicketStore::lastUpdatedChanged, this, &ContentController::footerTextChanged);
+    connect(m_store, &TicketStore::errorMessageChanged, this, &ContentController::errorTextChanged);
     connect(m_store, &TicketStore::selectedTicketIDChanged, this, &ContentController::updateDetail);
     connect(m_store, &TicketStore::ticketsChanged, this, &ContentController::updateDetail);
 
@@ -57,6 +59,11 @@ QString ContentController::footerText() const
     if (!m_store || !m_store->lastUpdated().isValid())
         return {};
     return u"Updated "_s + relativePhrase(m_store->lastUpdated(), QDateTime::currentDateTimeUtc());
+}
+
+QString ContentController::errorText() const
+{
+    return m_store ? shortenedForDisplay(m_store->errorMessage()) : QString();
 }
 
 void ContentController::updateDetail()

@@ -21,6 +21,8 @@ class ContentController : public QObject
     Q_PROPERTY(AppSettings *settings READ settings WRITE setSettings NOTIFY settingsChanged)
     Q_PROPERTY(TicketStore *store READ store NOTIFY settingsChanged)
     Q_PROPERTY(SidebarContent::Kind sidebarContent READ sidebarContent NOTIFY sidebarContentChanged)
+    // The store's message as the error state shows it: its beginning when it is a whole error page.
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     // "Updated …" once a refresh has succeeded, else empty.
     Q_PROPERTY(QString footerText READ footerText NOTIFY footerTextChanged)
     // The pane of the selected issue, or null. A new object whenever another issue is selected.
@@ -35,6 +37,7 @@ public:
     [[nodiscard]] TicketStore *store() const { return m_store; }
     [[nodiscard]] SidebarContent::Kind sidebarContent() const;
     [[nodiscard]] QString footerText() const;
+    [[nodiscard]] QString errorText() const;
     [[nodiscard]] TicketDetail *detail() const { return m_detail; }
 
     // The window appeared: load, then refresh by itself. It went away: stop refreshing.
@@ -46,6 +49,7 @@ signals:
     void settingsChanged();
     void sidebarContentChanged();
     void footerTextChanged();
+    void errorTextChanged();
     void detailChanged();
 
 private:

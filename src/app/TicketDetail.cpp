@@ -1,6 +1,7 @@
 #include "TicketDetail.h"
 
 #include "JiraImageAccess.h"
+#include "MessageText.h"
 #include "client/JiraClient.h"
 #include "presentation/HtmlText.h"
 #include "settings/AppSettings.h"
@@ -78,6 +79,11 @@ void TicketDetail::setComments(QList<JiraComment> comments)
         });
     }
     emit commentsChanged();
+}
+
+QString TicketDetail::errorText() const
+{
+    return shortenedForDisplay(m_errorMessage);
 }
 
 QString TicketDetail::menuPlaceholder() const

@@ -47,6 +47,8 @@ class TicketDetail : public QObject
     Q_PROPERTY(bool isLoadingComments READ isLoadingComments NOTIFY isLoadingCommentsChanged)
     Q_PROPERTY(bool isTransitioning READ isTransitioning NOTIFY isTransitioningChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    // The message as the red line shows it: its beginning when the server sent a whole page.
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorMessageChanged)
     // What the status menu offers when there is no transition: "Loading…" or "No transitions available".
     Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged)
 
@@ -83,6 +85,7 @@ public:
     [[nodiscard]] bool isLoadingComments() const { return m_isLoadingComments; }
     [[nodiscard]] bool isTransitioning() const { return m_isTransitioning; }
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    [[nodiscard]] QString errorText() const;
     [[nodiscard]] QString menuPlaceholder() const;
 
     // Both loads at once; neither waits for the other.

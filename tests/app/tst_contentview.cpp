@@ -147,6 +147,18 @@ private slots:
         QCOMPARE(item("errorText")->property("text").toString(),
                  u"Jira returned an error (500): Database unavailable"_s);
 
+        // A whole error page is kept in the store but only its beginning is laid out on screen.
+        const QByteArray page = "<html><body>" + QByteArray(2'000'000, 'x') + "</body></html>";
+        m_session->jira().setCanned(u"/rest/api/2/search"_s, {500, page, {{"Content-Type", "text/html"}}, {}});
+        QSignalSpy refreshed(controller()->store(), &TicketStore::refreshFinished);
+        controller()->refresh();
+        QVERIFY(refreshed.wait(10'000));
+        QCOMPARE(controller()->store()->errorMessage().size(), qsizetype(30 + page.size()));
+        const QString shown = item("errorText")->property("text").toString();
+        QVERIFY(shown.startsWith(u"Jira returned an error (500): <html><body>xxx"_s));
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        QVERIFY(shown.size() < 1000);
+
         m_session->jira().clearFaults();
         m_session->jira().setDelay(std::chrono::milliseconds(300));
         auto *retry = item("retryButton");

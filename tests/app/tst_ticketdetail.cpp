@@ -4,6 +4,7 @@
 #include "ContentController.h"
 #include "FakeJiraSession.h"
 #include "JiraImageAccess.h"
+#include "MessageText.h"
 #include "SealedSession.h"
 #include "TicketDetail.h"
 
@@ -245,6 +246,24 @@ private slots:
         QCOMPARE(detail->errorMessage(), QString()); // cleared at once, before the answer
         QTRY_VERIFY(!detail->isTransitioning());
         QCOMPARE(detail->errorMessage(), QString());
+    }
+
+    void longMessagesAreShortenedOnlyOnScreen_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("short") << u"Jira returned an error (400): no"_s << u"Jira returned an error (400): no"_s;
+        QTest::newRow("exactly the limit") << QString(600, u'a') << QString(600, u'a');
+        QTest::newRow("one more") << QString(601, u'a') << QString(600, u'a') + QChar(0x2026);
+        // A character outside the BMP across the cut stays whole.
+        QTest::newRow("surrogate pair at the cut")
+            << QString(599, u'a') + u"😀tail"_s << QString(599, u'a') + QChar(0x2026);
+    }
+    void longMessagesAreShortenedOnlyOnScreen()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(shortenedForDisplay(message), shown);
     }
 
     void paneGoneMidRequestsIsSafeAndStillRefreshes()

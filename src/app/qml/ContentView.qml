@@ -150,7 +150,7 @@ Item {
                             Layout.fillWidth: true
                             Layout.leftMargin: 24
                             Layout.rightMargin: 24
-                            text: content.store.errorMessage
+                            text: content.controller.errorText
                             textFormat: Text.PlainText
                             font.pixelSize: 12
                             color: Theme.secondary

@@ -135,7 +135,7 @@ ScrollView {
                 objectName: "transitionError"
                 visible: pane.detail.errorMessage.length > 0
                 Layout.fillWidth: true
-                text: pane.detail.errorMessage
+                text: pane.detail.errorText
                 textFormat: Text.PlainText
                 font.pixelSize: 12
                 color: Theme.red
