@@ -136,6 +136,7 @@ private slots:
 
         // The newest issue is selected and shown beside the list.
         QTRY_VERIFY(controller()->detail());
+        QTRY_VERIFY(item("summary")); // the pane is built asynchronously, after the list
         QTRY_COMPARE(item("summary")->property("text").toString(), controller()->detail()->summary());
     }
 
@@ -324,7 +325,7 @@ private slots:
         TicketDetail *detail = controller()->detail();
         QCOMPARE(detail->key(), u"PLAT-424"_s);
         QTRY_VERIFY(!detail->isLoadingTransitions());
-        QVERIFY(visibleTexts(item("statusMenu")).contains(u"To Do"_s));
+        QTRY_VERIFY(visibleTexts(item("statusMenu")).contains(u"To Do"_s));
         detail->performTransition(u"21"_s);
         QTRY_VERIFY(visibleTexts(item("statusMenu")).contains(u"In Progress"_s));
         QCOMPARE(controller()->detail(), detail);

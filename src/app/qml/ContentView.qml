@@ -243,8 +243,6 @@ Item {
                 Loader {
                     objectName: "detailLoader"
                     anchors.fill: parent
-                    // Built off the critical path, so the list paints first.
-                    asynchronous: true
                     active: content.controller.detail !== null
                     sourceComponent: TicketDetailView { detail: content.controller.detail }
                 }
