@@ -115,12 +115,14 @@ private:
     int m_watch = -1;
 };
 
-// Visible text edits under `item`, in the visual tree, whose text contains `marker`.
+// Visible text items (editors and plain texts) under `item`, in the visual tree, whose text contains
+// `marker`.
 int richViewsShowing(const QQuickItem *item, const QString &marker)
 {
     if (!item || !item->isVisible())
         return 0;
-    int count = item->inherits("QQuickTextEdit") && item->property("text").toString().contains(marker) ? 1 : 0;
+    const bool isText = item->inherits("QQuickTextEdit") || item->inherits("QQuickText");
+    int count = isText && item->property("text").toString().contains(marker) ? 1 : 0;
     for (const QQuickItem *child : item->childItems())
         count += richViewsShowing(child, marker);
     return count;
@@ -399,7 +401,6 @@ private slots:
             QVERIFY(content);
             QTRY_VERIFY_WITH_TIMEOUT(content->detail() && !content->detail()->comments().isEmpty(), 10'000);
             QVERIFY(content->detail()->descriptionIsRich());
-            // Shown: the rich text views hold the marker, laid out and painted.
             // Shown: the description and the comments hold the marker, laid out and painted.
             QTRY_VERIFY(richViewsShowing(window->contentItem(), u"Marker text"_s) >= 2);
             QVERIFY(!window->grabWindow().isNull());

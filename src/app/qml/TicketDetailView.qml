@@ -210,12 +210,22 @@ ScrollView {
                             Item { Layout.fillWidth: true }
                             Label { text: Theme.relativeTimeString(card.modelData.created); font.pixelSize: 11; color: Theme.secondary }
                         }
-                        RichTextView {
+                        // A plain Text, not an editor: a long thread has many of these.
+                        Text {
                             Layout.fillWidth: true
                             text: card.modelData.body
-                            isRich: card.modelData.bodyIsRich
+                            textFormat: card.modelData.bodyIsRich ? Text.RichText : Text.PlainText
                             font.pixelSize: 13
-                            detail: pane.detail
+                            color: palette.text
+                            wrapMode: Text.Wrap
+                            onLinkActivated: link => pane.detail.openLink(link)
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
+
+                            HoverHandler {
+                                enabled: parent.hoveredLink.length > 0
+                                cursorShape: Qt.PointingHandCursor
+                            }
                         }
                     }
                 }
