@@ -1,5 +1,6 @@
 // The server's HTML as Qt rich text: text and links kept, nothing fetched or read on the way.
 
+#include "OpenWatcher.h"
 #include "SealedSession.h"
 #include "presentation/HtmlText.h"
 
@@ -17,8 +18,6 @@
 #include <QTextTable>
 
 #include <fcntl.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -53,46 +52,6 @@ QList<Run> runs(const QString &richText)
     }
     return all;
 }
-
-// Reports whether anything opened a file in a folder since the last call.
-class OpenWatcher
-{
-public:
-    explicit OpenWatcher(const QString &folder)
-        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-    {
-        if (m_fd >= 0)
-            m_watch = inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_OPEN | IN_ACCESS);
-    }
-    ~OpenWatcher()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    OpenWatcher(const OpenWatcher &) = delete;
-    OpenWatcher &operator=(const OpenWatcher &) = delete;
-
-    [[nodiscard]] bool isWatching() const { return m_fd >= 0 && m_watch >= 0; }
-    // The names of the files opened or read, the folder itself as "".
-    QStringList touched()
-    {
-        QStringList names;
-        alignas(inotify_event) char buffer[4096];
-        ssize_t length;
-        while ((length = read(m_fd, buffer, sizeof buffer)) > 0) {
-            for (ssize_t at = 0; at < length;) {
-                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
-                names << (event->len ? QFile::decodeName(event->name) : QString());
-                at += ssize_t(sizeof(inotify_event) + event->len);
-            }
-        }
-        return names;
-    }
-
-private:
-    int m_fd;
-    int m_watch = -1;
-};
 
 } // namespace
 

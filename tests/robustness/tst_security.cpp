@@ -6,6 +6,7 @@
 #include "ContentController.h"
 #include "FakeJiraSession.h"
 #include "JiraImageAccess.h"
+#include "OpenWatcher.h"
 #include "SealedSession.h"
 #include "SecretTool.h"
 #include "TicketDetail.h"
@@ -31,8 +32,6 @@
 
 #include <fcntl.h>
 #include <memory>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(TessarinPlugin)
 Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
@@ -75,45 +74,6 @@ QStringList filesContaining(const QString &root, const QList<QByteArray> &needle
     }
     return found;
 }
-
-// Reports whether anything opened or read a file in a folder since the last call.
-class OpenWatcher
-{
-public:
-    explicit OpenWatcher(const QString &folder)
-        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-    {
-        if (m_fd >= 0)
-            m_watch = inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_OPEN | IN_ACCESS);
-    }
-    ~OpenWatcher()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    OpenWatcher(const OpenWatcher &) = delete;
-    OpenWatcher &operator=(const OpenWatcher &) = delete;
-
-    [[nodiscard]] bool isWatching() const { return m_fd >= 0 && m_watch >= 0; }
-    QStringList touched()
-    {
-        QStringList names;
-        alignas(inotify_event) char buffer[4096];
-        ssize_t length;
-        while ((length = read(m_fd, buffer, sizeof buffer)) > 0) {
-            for (ssize_t at = 0; at < length;) {
-                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
-                names << (event->len ? QFile::decodeName(event->name) : QString());
-                at += ssize_t(sizeof(inotify_event) + event->len);
-            }
-        }
-        return names;
-    }
-
-private:
-    int m_fd;
-    int m_watch = -1;
-};
 
 // Visible text items (editors and plain texts) under `item`, in the visual tree, whose text contains
 // `marker`.
