@@ -4,6 +4,8 @@
 //   bench_first_frame            prints "tessarin-bench first-frame <CLOCK_MONOTONIC ns> <VmHWM kB>", quits
 //   TESSARIN_BENCH_KEEP_RUNNING=1  reports, then stays open (for the idle figure)
 
+#include "ProcessProbe.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
@@ -18,24 +20,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-qint64 monotonicNs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-qint64 peakResidentKb()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toLongLong();
-    }
-    return -1;
-}
+using ProcessProbe::monotonicNs;
+using ProcessProbe::peakResidentKb;
 
 const char *const windowQml = R"(
 import QtQuick

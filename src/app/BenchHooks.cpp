@@ -1,6 +1,7 @@
 #include "BenchHooks.h"
 
 #include "ContentController.h"
+#include "ProcessProbe.h"
 #include "TicketDetail.h"
 #include "store/TicketStore.h"
 
@@ -18,24 +19,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-qint64 monotonicNs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-qint64 peakResidentKb()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toLongLong();
-    }
-    return -1;
-}
+using ProcessProbe::monotonicNs;
+using ProcessProbe::peakResidentKb;
 
 // Watches the window until the milestone is on screen. The frame signals may come from the render
 // thread; the milestone is decided on the GUI thread, so only atomics cross.
