@@ -2,6 +2,7 @@
 // button allows, what each control writes, the warnings, and the connection test's outcomes.
 
 #include "FakeJira.h"
+#include "ReferenceClient.h"
 #include "SealedSession.h"
 #include "SecretTool.h"
 #include "SettingsController.h"
@@ -50,17 +51,7 @@ private:
     }
 
     // What a client of its own reports for the same request: the text the window must show.
-    QString clientErrorText()
-    {
-        JiraClient client(m_settings.get());
-        std::optional<QString> text;
-        client.fetchMyself(&client, [&](JiraResult<JiraUser> result) {
-            text = result ? u"(succeeded)"_s : userFacingText(result.error());
-        });
-        if (!QTest::qWaitFor([&] { return text.has_value(); }, 10000))
-            return u"(no answer)"_s;
-        return *text;
-    }
+    QString clientErrorText() { return referenceErrorText(m_settings.get()); }
 
     void waitForTestEnd() { QTRY_VERIFY_WITH_TIMEOUT(!m_controller->isTesting(), 10000); }
 

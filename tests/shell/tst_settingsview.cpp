@@ -5,6 +5,7 @@
 #include "ApplicationShell.h"
 #include "FakeJira.h"
 #include "QuickTestHelpers.h"
+#include "ReferenceClient.h"
 #include "SealedSession.h"
 #include "SecretTool.h"
 #include "client/JiraClient.h"
@@ -36,17 +37,7 @@ private:
     std::unique_ptr<FakeJira> m_jira;
     QQuickWindow *m_window = nullptr;
 
-    QString clientErrorText()
-    {
-        JiraClient client(m_settings.get());
-        std::optional<QString> text;
-        client.fetchMyself(&client, [&](JiraResult<JiraUser> result) {
-            text = result ? u"(succeeded)"_s : userFacingText(result.error());
-        });
-        if (!QTest::qWaitFor([&] { return text.has_value(); }, 10000))
-            return u"(no answer)"_s;
-        return *text;
-    }
+    QString clientErrorText() { return referenceErrorText(m_settings.get()); }
     QQuickItem *warningLine(const QString &rowName)
     {
         QQuickItem *row = item(m_window, rowName);
