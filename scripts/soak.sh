@@ -20,10 +20,10 @@ soak() {
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
   fi
-  cmake --build "$dir" -j"$jobs" --target tst_soak
+  cmake --build "$dir" -j"$jobs" --target tst_robustness
   local log="$dir/soak.log" status=0
   echo "== $dir: $cycles cycles"
-  scripts/test-session.sh -- "$dir/tests/robustness/tst_soak" 2>&1 | tee "$log" || status=$?
+  scripts/test-session.sh -- "$dir/tests/robustness/tst_robustness" soak 2>&1 | tee "$log" || status=$?
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:|SUMMARY: (Address|UndefinedBehavior|Leak)Sanitizer' "$log"; then
     echo "== $dir: sanitizer report found" >&2

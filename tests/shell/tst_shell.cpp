@@ -1,54 +1,117 @@
-// The application shell as the program starts it: the main window, its menus and shortcuts, the
-// settings window and the about dialog, and when the application quits.
+// The application shell as the program starts it (the main window, menus and shortcuts, the settings
+// window, the about dialog, when the application quits), the settings window's state and controls against
+// real settings, the real keyring and the fake Jira, and the icon, also from the program in icon mode.
 
 #include "AppDelegate.h"
 #include "ApplicationShell.h"
-#include "QuickTestHelpers.h"
+#include "Fixtures.h"
+#include "IconRenderer.h"
+#include "JiraJson.h"
+#include "QuickHarness.h"
 #include "SealedSession.h"
+#include "SecretTool.h"
+#include "SettingsController.h"
+#include "settings/KeychainStore.h"
 
+#include <QDir>
 #include <QGuiApplication>
-#include <QQmlApplicationEngine>
-#include <QRegularExpression>
+#include <QProcess>
 #include <QScreen>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTimer>
-#include <QtQml/qqmlextensionplugin.h>
 
+#include <cmath>
 #include <functional>
-#include <memory>
-
-Q_IMPORT_QML_PLUGIN(TessarinPlugin)
-Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
 
 using namespace Qt::StringLiterals;
-using QuickTest::item;
+using namespace std::chrono_literals;
+using Result = SettingsController::TestResult;
+
+namespace {
+
+// What a client of its own reports for "who am I" with the same settings: the text the settings window
+// must show after a failed connection test.
+QString referenceErrorText(AppSettings &settings)
+{
+    JiraClient client(&settings);
+    Answer<JiraUser> me;
+    client.fetchMyself(&me.context, me.callback());
+    if (!me.wait())
+        return u"(no answer)"_s;
+    return me.ok() ? u"(succeeded)"_s : userFacingText(me.error());
+}
+
+// Runs the application's event loop after starting the action. The exit code, or -1 when the
+// application did not quit by itself.
+int runUntilQuit(const std::function<void()> &action)
+{
+    QTimer::singleShot(0, qApp, action);
+    QTimer::singleShot(20'000, qApp, [] { QCoreApplication::exit(-1); });
+    return QGuiApplication::exec();
+}
+
+bool isCentred(const QWindow *window)
+{
+    return (window->screen()->availableGeometry().center() - window->geometry().center()).manhattanLength() <= 2;
+}
+
+// What every icon must show; empty when all is well, else what is wrong.
+QString iconFaults(const QImage &image)
+{
+    if (image.size() != QSize(1024, 1024))
+        return u"size %1x%2"_s.arg(image.width()).arg(image.height());
+    for (const QPoint corner : {QPoint(0, 0), QPoint(1023, 0), QPoint(0, 1023), QPoint(1023, 1023), QPoint(30, 30)}) {
+        if (image.pixelColor(corner).alpha() != 0)
+            return u"corner %1,%2 is not transparent"_s.arg(corner.x()).arg(corner.y());
+    }
+    // Along the diagonal's ends and on the edge's middle, outside the glyph's box: the gradient from
+    // top-left to bottom-right.
+    const QColor start = QColor::fromRgbF(0.02f, 0.22f, 0.55f), end = QColor::fromRgbF(0.09f, 0.48f, 0.94f);
+    for (const QPoint p : {QPoint(100, 100), QPoint(923, 923), QPoint(512, 10), QPoint(10, 512), QPoint(700, 120)}) {
+        const qreal t = (p.x() + p.y()) / 2046.0;
+        const QColor expected = QColor::fromRgbF(start.redF() + t * (end.redF() - start.redF()),
+                                                 start.greenF() + t * (end.greenF() - start.greenF()),
+                                                 start.blueF() + t * (end.blueF() - start.blueF()));
+        const QColor seen = image.pixelColor(p);
+        if (std::abs(seen.red() - expected.red()) > 3 || std::abs(seen.green() - expected.green()) > 3 ||
+            std::abs(seen.blue() - expected.blue()) > 3 || seen.alpha() != 255)
+            return u"pixel %1,%2 is %3, not %4"_s.arg(p.x()).arg(p.y()).arg(seen.name(), expected.name());
+    }
+    // The glyph is white, centred inside its 564 × 564 box, and fills it in one direction at least.
+    QRect white;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == Qt::white)
+                white |= QRect(x, y, 1, 1);
+        }
+    }
+    if (white.isEmpty() || !QRect(230, 230, 564, 564).contains(white) ||
+        std::max(white.width(), white.height()) < 540 || (white.center() - QPoint(512, 512)).manhattanLength() > 4)
+        return u"white area %1,%2 %3x%4"_s.arg(white.x()).arg(white.y()).arg(white.width()).arg(white.height());
+    return {};
+}
+
+} // namespace
 
 class TestShell : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> m_configDir;
+    QTemporaryDir m_dir;
+    std::unique_ptr<SettingsFixture> m_preferences;
     std::unique_ptr<ApplicationShell> m_shell;
     QQuickWindow *m_main = nullptr;
 
-    // Runs the application's event loop after starting the action. The exit code, or -1 when the
-    // application did not quit by itself.
-    static int runUntilQuit(const std::function<void()> &action)
+    // The shell as the program starts it, on fresh preferences.
+    void startShell()
     {
-        bool gaveUp = false;
-        QTimer::singleShot(0, qApp, action);
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, qApp, [&gaveUp] {
-            gaveUp = true;
-            QCoreApplication::exit(-1);
-        });
-        watchdog.start(20000);
-        const int code = QGuiApplication::exec();
-        return gaveUp ? -1 : code;
+        m_preferences = std::make_unique<SettingsFixture>();
+        m_shell = std::make_unique<ApplicationShell>();
+        QVERIFY(m_shell->start());
+        m_main = m_shell->mainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
     }
+    QQuickWindow *settingsWindow() const { return m_shell->delegate()->settingsWindow(); }
 
     // Opens a menu of the menu bar with the mouse and clicks one of its items.
     void chooseFromMenu(const QString &menuName, const QString &itemName)
@@ -56,212 +119,523 @@ private:
         QObject *menu = m_main->findChild<QObject *>(menuName);
         QVERIFY(menu);
         QQuickItem *barItem = nullptr;
-        QList<QQuickItem *> pending {m_main->contentItem()};
-        while (!pending.isEmpty() && !barItem) {
+        for (QList<QQuickItem *> pending {m_main->contentItem()}; !pending.isEmpty() && !barItem;) {
             QQuickItem *candidate = pending.takeFirst();
-            if (candidate->property("menu").value<QObject *>() == menu)
-                barItem = candidate;
+            barItem = candidate->property("menu").value<QObject *>() == menu ? candidate : nullptr;
             pending += candidate->childItems();
         }
         QVERIFY2(barItem, "the menu is not in the menu bar");
-        QuickTest::click(barItem);
+        Quick::click(barItem);
         QTRY_VERIFY(menu->property("opened").toBool());
-        QQuickItem *entry = item(menu, itemName);
-        QVERIFY(entry);
-        QuickTest::click(entry);
+        Quick::click(Quick::item(menu, itemName));
     }
 
-    void verifyCentred(const QWindow *window)
+    // The program with TESSARIN_MAKE_ICON set to value, and no display of any kind: its exit code and
+    // output, or -1 when it crashed or hung.
+    std::pair<int, QByteArray> runIconMode(const QByteArray &value, const QString &platform)
     {
-        const QPoint screenCentre = window->screen()->availableGeometry().center();
-        const QPoint windowCentre = window->geometry().center();
-        QVERIFY2((screenCentre - windowCentre).manhattanLength() <= 2,
-                 qPrintable(u"window centre %1,%2"_s.arg(windowCentre.x()).arg(windowCentre.y())));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"DBUS_SESSION_BUS_ADDRESS"_s})
+            env.remove(name);
+        env.insert(u"QT_QPA_PLATFORM"_s, platform);
+        env.insert(u"TESSARIN_MAKE_ICON"_s, QString::fromLocal8Bit(value));
+        if (platform.isEmpty())
+            env.remove(u"QT_QPA_PLATFORM"_s);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.path());
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(TESSARIN_PROGRAM), {});
+        if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit) {
+            process.kill();
+            return {-1, process.readAll()};
+        }
+        return {process.exitCode(), process.readAll()};
     }
 
 private slots:
     void initTestCase()
     {
         requireSealedSession();
+        QVERIFY2(KeychainStore::isServiceAvailable(), "this test needs the session's gnome-keyring");
+        QVERIFY(m_dir.isValid());
         ApplicationShell::setUpApplication();
     }
-
-    void init()
+    void init() { Quick::failOnAnyWarning(); }
+    void cleanup()
     {
-        QuickTest::failOnAnyWarning();
-        m_configDir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_configDir->path());
-        m_shell = std::make_unique<ApplicationShell>();
-        QVERIFY(m_shell->start());
-        m_main = m_shell->mainWindow();
-        QVERIFY(m_main);
-        QVERIFY(QTest::qWaitForWindowActive(m_main));
+        m_shell.reset();
+        m_preferences.reset();
     }
 
-    void cleanup() { m_shell.reset(); }
-
-    void mainWindow()
+    void mainWindowAndMenus()
     {
+        startShell();
         QCOMPARE(m_main->title(), u"Tessarin 1.0"_s);
         QCOMPARE(m_main->size(), QSize(1080, 680));
-        QVERIFY(m_main->isVisible());
         QCOMPARE(QGuiApplication::desktopFileName(), u"org.tessarin.Tessarin"_s);
         QVERIFY(!QGuiApplication::windowIcon().isNull());
         // Nothing else is open at start.
-        QCOMPARE(m_shell->delegate()->settingsWindow(), nullptr);
-        QCOMPARE(m_shell->delegate()->aboutWindow(), nullptr);
-    }
-
-    void menuItemsShowTheirShortcuts_data()
-    {
-        QTest::addColumn<QString>("itemName");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QKeySequence>("keys");
-        QTest::newRow("about") << u"aboutItem"_s << u"About Tessarin"_s << QKeySequence();
-        QTest::newRow("settings") << u"settingsItem"_s << u"Settings\u2026"_s << QKeySequence(u"Ctrl+,"_s);
-        QTest::newRow("hide") << u"hideItem"_s << u"Hide Tessarin"_s << QKeySequence(u"Ctrl+H"_s);
-        QTest::newRow("quit, application menu")
-            << u"applicationQuitItem"_s << u"Quit Tessarin"_s << QKeySequence(u"Ctrl+Q"_s);
-        QTest::newRow("quit, file menu") << u"fileQuitItem"_s << u"Quit Tessarin"_s << QKeySequence(u"Ctrl+Q"_s);
-    }
-    void menuItemsShowTheirShortcuts()
-    {
-        QFETCH(QString, itemName);
-        QFETCH(QString, text);
-        QFETCH(QKeySequence, keys);
-        QQuickItem *entry = item(m_main, itemName);
-        QVERIFY(entry);
-        QCOMPARE(entry->property("text").toString(), text);
-        QCOMPARE(entry->property("shortcutText").toString(), keys.toString(QKeySequence::NativeText));
+        QVERIFY(!settingsWindow() && !m_shell->delegate()->aboutWindow());
+        const std::tuple<QString, QString, QString> items[] = {
+            {u"aboutItem"_s, u"About Tessarin"_s, QString()},
+            {u"settingsItem"_s, u"Settings\u2026"_s, u"Ctrl+,"_s},
+            {u"hideItem"_s, u"Hide Tessarin"_s, u"Ctrl+H"_s},
+            {u"applicationQuitItem"_s, u"Quit Tessarin"_s, u"Ctrl+Q"_s},
+            {u"fileQuitItem"_s, u"Quit Tessarin"_s, u"Ctrl+Q"_s},
+        };
+        for (const auto &[name, text, keys] : items) {
+            QQuickItem *entry = Quick::item(m_main, name);
+            QCOMPARE(entry->property("text").toString(), text);
+            QCOMPARE(entry->property("shortcutText").toString(), QKeySequence(keys).toString(QKeySequence::NativeText));
+        }
     }
 
     void settingsOpensOneWindow()
     {
+        startShell();
         QTest::keyClick(m_main, Qt::Key_Comma, Qt::ControlModifier);
-        QQuickWindow *settings = m_shell->delegate()->settingsWindow();
-        QVERIFY(settings);
-        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        QQuickWindow *settings = settingsWindow();
+        QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
         QCOMPARE(settings->title(), u"Settings"_s);
-        QCOMPARE(settings->size(), QSize(480, 360));
         QCOMPARE(settings->minimumSize(), QSize(480, 360));
         QCOMPARE(settings->maximumSize(), QSize(480, 360));
         QVERIFY(settings->flags().testFlag(Qt::WindowCloseButtonHint));
-        QVERIFY(!settings->flags().testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(!settings->flags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!(settings->flags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         // A window of its own: closing the main window must not take it along.
         QCOMPARE(settings->transientParent(), nullptr);
-        verifyCentred(settings);
+        QVERIFY(isCentred(settings));
 
         // Moved away, then asked for again from the menu: the same window, centred anew, in front.
-        const int windowsBefore = int(QGuiApplication::topLevelWindows().size());
+        const qsizetype windowsBefore = QGuiApplication::topLevelWindows().size();
         settings->setPosition(0, 0);
         m_main->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(m_main));
         chooseFromMenu(u"applicationMenu"_s, u"settingsItem"_s);
-        QCOMPARE(m_shell->delegate()->settingsWindow(), settings);
+        QCOMPARE(settingsWindow(), settings);
         QCOMPARE(QGuiApplication::topLevelWindows().size(), windowsBefore);
-        verifyCentred(settings);
+        QVERIFY(isCentred(settings));
         QVERIFY(QTest::qWaitForWindowActive(settings));
-
         // Closed, then asked for again: still the same window.
         settings->close();
-        QVERIFY(!settings->isVisible());
         m_shell->delegate()->showSettings();
-        QCOMPARE(m_shell->delegate()->settingsWindow(), settings);
+        QCOMPARE(settingsWindow(), settings);
         QVERIFY(settings->isVisible());
     }
 
     void hideMinimisesEveryWindow()
     {
+        startShell();
         m_shell->delegate()->showSettings();
-        QQuickWindow *settings = m_shell->delegate()->settingsWindow();
-        QVERIFY(QTest::qWaitForWindowActive(settings));
-        QTest::keyClick(settings, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(QTest::qWaitForWindowActive(settingsWindow()));
+        QTest::keyClick(settingsWindow(), Qt::Key_H, Qt::ControlModifier);
         QVERIFY(m_main->windowStates().testFlag(Qt::WindowMinimized));
-        QVERIFY(settings->windowStates().testFlag(Qt::WindowMinimized));
-
+        QVERIFY(settingsWindow()->windowStates().testFlag(Qt::WindowMinimized));
         // Asking for the settings brings that window back.
         m_shell->delegate()->showSettings();
-        QVERIFY(!settings->windowStates().testFlag(Qt::WindowMinimized));
+        QVERIFY(!settingsWindow()->windowStates().testFlag(Qt::WindowMinimized));
     }
 
     void aboutShowsIconNameAndVersion()
     {
+        startShell();
         chooseFromMenu(u"applicationMenu"_s, u"aboutItem"_s);
         QQuickWindow *about = m_shell->delegate()->aboutWindow();
-        QVERIFY(about);
-        QVERIFY(QTest::qWaitForWindowExposed(about));
-        QCOMPARE(item(about, u"aboutName"_s)->property("text").toString(), u"Tessarin"_s);
-        QVERIFY(item(about, u"aboutVersion"_s)->property("text").toString().contains(u"1.0"_s));
-
+        QVERIFY(about && QTest::qWaitForWindowExposed(about));
+        QCOMPARE(Quick::item(about, u"aboutName"_s)->property("text").toString(), u"Tessarin"_s);
+        QVERIFY(Quick::item(about, u"aboutVersion"_s)->property("text").toString().contains(u"1.0"_s));
         // The icon is drawn: the middle of its gradient square is blue, its corner is not painted.
-        QQuickItem *icon = item(about, u"aboutIcon"_s);
+        QQuickItem *icon = Quick::item(about, u"aboutIcon"_s);
         QVERIFY(icon->width() >= 64);
         const QImage shot = about->grabWindow();
         const QRectF box = icon->mapRectToScene(icon->boundingRect());
         const qreal ratio = shot.width() / qreal(about->width());
         const QColor inside =
-            shot.pixelColor((box.topLeft() + QPointF(box.width() * 0.5, box.height() * 0.1)).toPoint() * ratio);
+            shot.pixelColor((box.topLeft() + QPointF(box.width() / 2, box.height() / 10)).toPoint() * ratio);
         QVERIFY2(inside.blue() > 150 && inside.red() < 60, qPrintable(inside.name()));
-        const QColor corner = shot.pixelColor((box.topLeft() + QPointF(1, 1)).toPoint() * ratio);
-        QCOMPARE(corner, about->color());
-
-        // Asked for twice: one dialog.
-        m_shell->delegate()->showAbout();
+        QCOMPARE(shot.pixelColor((box.topLeft() + QPointF(1, 1)).toPoint() * ratio), about->color());
+        m_shell->delegate()->showAbout(); // asked for twice: one dialog
         QCOMPARE(m_shell->delegate()->aboutWindow(), about);
     }
 
-    void quitShortcut_data()
+    void quits_data()
     {
-        QTest::addColumn<bool>("fromSettingsWindow");
-        QTest::newRow("main window") << false;
-        QTest::newRow("settings window") << true;
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"Ctrl+Q in the main window", "Ctrl+Q in the settings window", "applicationMenu",
+                                "fileMenu", "closing the last window"})
+            QTest::newRow(how) << QString::fromLatin1(how);
     }
-    void quitShortcut()
+    void quits()
     {
-        QFETCH(bool, fromSettingsWindow);
+        QFETCH(QString, how);
+        startShell();
         QQuickWindow *target = m_main;
-        if (fromSettingsWindow) {
+        if (how.contains(u"settings")) {
             m_shell->delegate()->showSettings();
-            target = m_shell->delegate()->settingsWindow();
+            target = settingsWindow();
             QVERIFY(QTest::qWaitForWindowActive(target));
         }
-        QCOMPARE(runUntilQuit([target] { QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier); }), 0);
-    }
-
-    void quitFromEitherMenu_data()
-    {
-        QTest::addColumn<QString>("menuName");
-        QTest::addColumn<QString>("itemName");
-        QTest::newRow("application menu") << u"applicationMenu"_s << u"applicationQuitItem"_s;
-        QTest::newRow("file menu") << u"fileMenu"_s << u"fileQuitItem"_s;
-    }
-    void quitFromEitherMenu()
-    {
-        QFETCH(QString, menuName);
-        QFETCH(QString, itemName);
-        QCOMPARE(runUntilQuit([&] { chooseFromMenu(menuName, itemName); }), 0);
-    }
-
-    void closingTheLastWindowQuits()
-    {
-        QCOMPARE(runUntilQuit([this] { m_main->close(); }), 0);
+        QCOMPARE(runUntilQuit([&] {
+                     if (how.endsWith(u"Menu"))
+                         chooseFromMenu(how, how == u"fileMenu" ? u"fileQuitItem"_s : u"applicationQuitItem"_s);
+                     else if (how.startsWith(u"closing"))
+                         m_main->close();
+                     else
+                         QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+                 }),
+                 0);
     }
 
     void settingsWindowKeepsTheApplicationRunning()
     {
+        startShell();
         bool settingsWereOpenAlone = false;
         QCOMPARE(runUntilQuit([&] {
                      m_shell->delegate()->showSettings();
                      m_main->close();
                      // Give a wrongly made quit its chance to happen before the settings window closes.
                      QTimer::singleShot(300, qApp, [&] {
-                         settingsWereOpenAlone = m_shell->delegate()->settingsWindow()->isVisible();
-                         m_shell->delegate()->settingsWindow()->close();
+                         settingsWereOpenAlone = settingsWindow()->isVisible();
+                         settingsWindow()->close();
                      });
                  }),
                  0);
         QVERIFY(settingsWereOpenAlone);
+    }
+
+    void testButtonNeedsURLAndToken_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("nothing") << QString() << QString() << false;
+        QTest::newRow("url only") << u"https://jira.example.com"_s << QString() << false;
+        QTest::newRow("token only") << QString() << u"abc"_s << false;
+        QTest::newRow("both") << u"https://jira.example.com"_s << u"abc"_s << true;
+        QTest::newRow("blank url") << u"   "_s << u"abc"_s << false;
+        QTest::newRow("only slashes") << u"///"_s << u"abc"_s << false;
+        QTest::newRow("no scheme") << u"jira.example.com"_s << u"abc"_s << false;
+        QTest::newRow("token of blanks") << u"https://jira.example.com"_s << u"  "_s << true;
+    }
+    void testButtonNeedsURLAndToken()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, token);
+        QFETCH(bool, enabled);
+        SettingsFixture fixture;
+        SettingsController controller;
+        controller.setSettings(&fixture.settings());
+        QSignalSpy changed(&controller, &SettingsController::canTestChanged);
+        fixture.settings().setBaseURLString(url);
+        controller.setTokenInput(token);
+        QCOMPARE(controller.canTest(), enabled);
+        QCOMPARE(changed.count(), enabled ? 1 : 0);
+    }
+
+    void tokenFieldShowsTheStoredToken()
+    {
+        SettingsFixture fixture;
+        fixture.settings().setToken(u"stored"_s);
+        SettingsController controller;
+        controller.setSettings(&fixture.settings());
+        QCOMPARE(controller.tokenInput(), u"stored"_s);
+        // Showing the window again shows what is stored, and writes nothing back.
+        controller.setTokenInput(u"typed"_s);
+        fixture.settings().setToken(u"elsewhere"_s);
+        QSignalSpy written(&fixture.settings(), &AppSettings::tokenChanged);
+        controller.appeared();
+        QCOMPARE(controller.tokenInput(), u"elsewhere"_s);
+        QCOMPARE(written.count(), 0);
+    }
+
+    void intervals_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("1 minute") << 0 << 60.0 << u"1 minute"_s;
+        QTest::newRow("2 minutes") << 1 << 120.0 << u"2 minutes"_s;
+        QTest::newRow("5 minutes") << 2 << 300.0 << u"5 minutes"_s;
+        QTest::newRow("15 minutes") << 3 << 900.0 << u"15 minutes"_s;
+    }
+    void intervals()
+    {
+        QFETCH(int, index);
+        QFETCH(double, seconds);
+        SettingsFixture fixture;
+        SettingsController controller;
+        controller.setSettings(&fixture.settings());
+        // Start from a value that is none of the four, so every row is a change.
+        fixture.settings().setRefreshIntervalSeconds(45);
+        QCOMPARE(controller.intervalIndex(), -1);
+        QCOMPARE(controller.customIntervalTitle(), u"45 seconds"_s);
+        controller.setIntervalIndex(index);
+        QCOMPARE(SettingsFixture::rawStore().value(u"refreshInterval"_s).toDouble(), seconds);
+        QTEST(controller.intervalTitles().at(index), "title");
+        for (const int outOfRange : {-1, 4})
+            controller.setIntervalIndex(outOfRange);
+        QCOMPARE(fixture.settings().refreshIntervalSeconds(), seconds);
+        // And the other way: the stored value picks the row.
+        fixture.settings().setRefreshIntervalSeconds(45);
+        QSignalSpy changed(&controller, &SettingsController::intervalIndexChanged);
+        fixture.settings().setRefreshIntervalSeconds(seconds);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(controller.intervalIndex(), index);
+        QCOMPARE(controller.customIntervalTitle(), QString());
+    }
+
+    void insecureURLWarning_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("warns");
+        QTest::newRow("http") << u"http://jira.example.com"_s << true;
+        QTest::newRow("http in capitals, with blanks") << u"  HTTP://jira.example.com/ "_s << true;
+        QTest::newRow("https") << u"https://jira.example.com"_s << false;
+        QTest::newRow("no scheme") << u"jira.example.com"_s << false;
+        QTest::newRow("http in the path only") << u"https://jira.example.com/http://"_s << false;
+    }
+    void insecureURLWarning()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, warns);
+        SettingsFixture fixture;
+        SettingsController controller;
+        controller.setSettings(&fixture.settings());
+        fixture.settings().setBaseURLString(url);
+        QCOMPARE(controller.insecureURLWarning().contains(u"unencrypted"_s), warns);
+        // It never stands in the way of a test.
+        controller.setTokenInput(u"abc"_s);
+        QCOMPARE(controller.canTest(), fixture.settings().baseURL().isValid());
+    }
+
+    // A success shows the user's name and stores it; a failure shows what a client of its own reports,
+    // replacing the earlier result, and keeps the stored name.
+    void connectionTest_data()
+    {
+        QTest::addColumn<QString>("fault");
+        for (const char *fault : {"none", "rejected token", "server error", "not a user", "unreachable"})
+            QTest::newRow(fault) << QString::fromLatin1(fault);
+    }
+    void connectionTest()
+    {
+        QFETCH(QString, fault);
+        JiraFixture fixture;
+        QVERIFY(fixture.isReady());
+        SettingsController controller;
+        controller.setSettings(&fixture.settings());
+        fixture.jira().setDelay(200ms);
+        QSignalSpy testing(&controller, &SettingsController::isTestingChanged);
+        controller.testConnection();
+        QVERIFY(controller.isTesting() && !controller.canTest());
+        controller.testConnection(); // a second press while the first test runs starts nothing
+        QTRY_VERIFY_WITH_TIMEOUT(!controller.isTesting(), 10000);
+        QCOMPARE(testing.count(), 2);
+        QCOMPARE(fixture.jira().requests().size(), 1);
+        const QString name = JiraJson::sample()[u"myself"_s][u"displayName"_s].toString();
+        QCOMPARE(controller.testResult(), Result::Success);
+        QCOMPARE(controller.testResultText(), u"Connected as "_s + name);
+        QCOMPARE(SettingsFixture::rawStore().value(u"displayName"_s).toString(), name);
+        if (fault == u"none")
+            return;
+
+        if (fault == u"rejected token")
+            controller.setTokenInput(u"wrong"_s);
+        if (fault == u"server error")
+            fixture.jira().setCanned(u"/rest/api/2/myself"_s, JiraJson::json(R"({"errorMessages":["Down"]})", 500));
+        if (fault == u"not a user")
+            fixture.jira().setCanned(u"/rest/api/2/myself"_s, JiraJson::json(R"({"name":"x"})"));
+        if (fault == u"unreachable")
+            fixture.settings().setBaseURLString(u"http://127.0.0.1:1"_s);
+        controller.testConnection();
+        QCOMPARE(controller.testResult(), Result::None); // the old result goes as the new test starts
+        QTRY_VERIFY_WITH_TIMEOUT(!controller.isTesting(), 10000);
+        QCOMPARE(controller.testResult(), Result::Failure);
+        QCOMPARE(controller.testResultText(), referenceErrorText(fixture.settings()));
+        QCOMPARE(fixture.settings().displayName(), name);
+    }
+
+    void windowGoneMidTestStillRecordsTheName()
+    {
+        JiraFixture fixture;
+        QVERIFY(fixture.isReady());
+        auto controller = std::make_unique<SettingsController>();
+        controller->setSettings(&fixture.settings());
+        fixture.jira().setDelay(200ms);
+        controller->testConnection();
+        controller.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(fixture.settings().displayName(), u"Mara Hartmann"_s, 10000);
+    }
+
+    void settingsWindowControls()
+    {
+        SettingsFixture fixture;
+        SettingsWindowHarness window(fixture.settings());
+        QVERIFY(window.open());
+        AppSettings &settings = fixture.settings();
+        QQuickItem *url = window.item(u"urlField"_s);
+        QQuickItem *trust = window.item(u"trustToggle"_s);
+        QQuickItem *interval = window.item(u"intervalPicker"_s);
+        QCOMPARE(interval->property("displayText").toString(), u"2 minutes"_s);
+
+        Quick::type(url, u"http://jira.example.com "_s);
+        QCOMPARE(settings.baseURLString(), u"http://jira.example.com "_s);
+        QVERIFY(window.warningLine(u"urlRow"_s)->isVisible());
+        Quick::click(trust);
+        QCOMPARE(settings.trustSelfSigned(), true);
+        Quick::click(trust);
+        QCOMPARE(settings.trustSelfSigned(), false);
+        // Still bound after the user's clicks: a change elsewhere shows.
+        settings.setTrustSelfSigned(true);
+        QCOMPARE(trust->property("checked").toBool(), true);
+        settings.setBaseURLString(u"https://other.example.com"_s);
+        QCOMPARE(url->property("text").toString(), u"https://other.example.com"_s);
+        QVERIFY(!window.warningLine(u"urlRow"_s)->isVisible());
+
+        interval->forceActiveFocus();
+        for (const auto &[key, seconds] :
+             {std::pair(Qt::Key_Down, 300.0), {Qt::Key_Down, 900.0}, {Qt::Key_Up, 300.0}}) {
+            QTest::keyClick(window.window(), key);
+            QCOMPARE(settings.refreshIntervalSeconds(), seconds);
+        }
+        // A value the picker does not offer is shown as it is, not as a wrong choice.
+        settings.setRefreshIntervalSeconds(45);
+        QCOMPARE(interval->property("currentIndex").toInt(), -1);
+        QCOMPARE(interval->property("displayText").toString(), u"45 seconds"_s);
+    }
+
+    void tokenFieldIsMaskedAndWritesEveryKeystroke()
+    {
+        SettingsFixture fixture;
+        fixture.settings().setBaseURLString(u"https://jira.example.com"_s);
+        SettingsWindowHarness window(fixture.settings());
+        QVERIFY(window.open());
+        QQuickItem *token = window.item(u"tokenField"_s);
+        QQuickItem *button = window.item(u"testButton"_s);
+        QCOMPARE(token->property("echoMode").toInt(), 2); // TextInput.Password
+        QVERIFY(!button->isEnabled());
+        token->forceActiveFocus();
+        QString typed;
+        for (const QChar c : u" t0k "_s) {
+            QTest::keyClick(window.window(), c.toLatin1());
+            typed += c;
+            QCOMPARE(fixture.settings().token(), typed);
+            QVERIFY(button->isEnabled());
+        }
+        QVERIFY(fixture.settings().waitForKeyring());
+        QCOMPARE(SecretTool::lookup(KeychainStore::serviceName, AppSettings::tokenAccount), QByteArray(" t0k "));
+        // The keyring of this session works: no keyring line.
+        QVERIFY(!window.warningLine(u"tokenRow"_s)->isVisible());
+
+        // Emptying the field removes the stored token and disables the test at once.
+        QTest::keySequence(window.window(), QKeySequence::SelectAll);
+        QTest::keyClick(window.window(), Qt::Key_Delete);
+        QCOMPARE(fixture.settings().token(), QString());
+        QVERIFY(!button->isEnabled());
+        QVERIFY(fixture.settings().waitForKeyring());
+        QCOMPARE(SecretTool::itemCount(KeychainStore::serviceName, AppSettings::tokenAccount), 0);
+    }
+
+    void connectionTestThroughTheButton()
+    {
+        JiraFixture fixture;
+        QVERIFY(fixture.isReady());
+        fixture.settings().setToken(QString());
+        SettingsWindowHarness window(fixture.settings());
+        QVERIFY(window.open());
+        Quick::type(window.item(u"tokenField"_s), fixture.jira().token());
+        QQuickItem *button = window.item(u"testButton"_s);
+        QQuickItem *result = window.item(u"testResult"_s);
+        QQuickItem *resultText = window.item(u"testResultText"_s);
+        QVERIFY(!result->isVisible());
+
+        fixture.jira().setDelay(300ms);
+        Quick::click(button);
+        QVERIFY(!button->isEnabled());
+        QCOMPARE(button->property("text").toString(), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(result->isVisible(), 10000);
+        QVERIFY(button->isEnabled());
+        QCOMPARE(button->property("text").toString(), u"Test Connection"_s);
+        QCOMPARE(resultText->property("text").toString(), u"Connected as Mara Hartmann"_s);
+
+        // A wrong token: the red line replaces the green one.
+        window.item(u"tokenField"_s)->forceActiveFocus();
+        QTest::keyClick(window.window(), 'x');
+        Quick::click(button);
+        QVERIFY(!result->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(result->isVisible(), 10000);
+        QCOMPARE(resultText->property("text").toString(), referenceErrorText(fixture.settings()));
+        QVERIFY(resultText->property("text").toString().startsWith(u"Jira returned an error (401)"_s));
+        QCOMPARE(resultText->property("maximumLineCount").toInt(), 2);
+    }
+
+    void renderSides_data()
+    {
+        QTest::addColumn<qreal>("side");
+        QTest::addColumn<int>("pixels"); // 0: refused
+        QTest::newRow("small") << 64.0 << 64;
+        QTest::newRow("fraction") << 100.5 << 101;
+        QTest::newRow("zero") << 0.0 << 0;
+        QTest::newRow("negative") << -5.0 << 0;
+        QTest::newRow("not a number") << qreal(std::nan("")) << 0;
+        QTest::newRow("infinite") << qreal(INFINITY) << 0;
+        QTest::newRow("absurd") << 1e9 << 0;
+    }
+    void renderSides()
+    {
+        QFETCH(qreal, side);
+        QFETCH(int, pixels);
+        const std::optional<QByteArray> png = IconRenderer::renderPNG(side);
+        QCOMPARE(png.has_value(), pixels > 0);
+        if (png) {
+            const QImage image = QImage::fromData(*png, "PNG");
+            QCOMPARE(image.size(), QSize(pixels, pixels));
+            QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        }
+    }
+
+    // The real program in icon mode, where no display exists: it writes the icon, or fails quietly.
+    void iconMode_data()
+    {
+        QTest::addColumn<QString>("value"); // relative to a scratch folder
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("writes");
+        QTest::newRow("no platform named") << u"icon.png"_s << QString() << true;
+        QTest::newRow("X11 asked for") << u"icon.png"_s << u"xcb"_s << true;
+        QTest::newRow("Wayland asked for") << u"icon.png"_s << u"wayland"_s << true;
+        QTest::newRow("relative path") << u"./relative.png"_s << QString() << true;
+        // Longer than any icon, so a write that does not truncate leaves a tail behind.
+        QTest::newRow("replaces a longer file") << u"existing.png"_s << QString() << true;
+        QTest::newRow("missing directory") << u"no/such/dir/icon.png"_s << QString() << false;
+        QTest::newRow("empty value") << QString() << QString() << false;
+        QTest::newRow("a directory") << u"."_s << QString() << false;
+    }
+    void iconMode()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, platform);
+        QFETCH(bool, writes);
+        QDir dir(m_dir.path());
+        for (const QString &name : dir.entryList(QDir::Files))
+            QVERIFY(dir.remove(name));
+        if (value == u"existing.png") {
+            QFile file(dir.filePath(value));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4 << 20, 'x')) > 0);
+        }
+        const QStringList before = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QByteArray path =
+            value.startsWith(u'.') || value.isEmpty() ? value.toUtf8() : QFile::encodeName(dir.filePath(value));
+        const auto [exitCode, output] = runIconMode(path, platform);
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(output, QByteArray());
+        if (!writes) {
+            QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+            return;
+        }
+        QFile file(dir.filePath(value));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes, *IconRenderer::renderPNG(1024));
+        QCOMPARE(iconFaults(QImage::fromData(bytes, "PNG")), QString());
     }
 };
 

@@ -1,0 +1,399 @@
+// The main window against the fake Jira's sample team: which content the sidebar shows and what it
+// says, rows and selection, the detail pane's loads and fallbacks, transitions end to end, and panes that
+// go away mid-request. The QML is rendered offscreen; any warning fails.
+
+#include "ContentController.h"
+#include "Fixtures.h"
+#include "JiraImageAccess.h"
+#include "JiraJson.h"
+#include "MessageText.h"
+#include "QuickHarness.h"
+#include "SealedSession.h"
+#include "TicketDetail.h"
+#include "presentation/Theme.h"
+
+#include <QIcon>
+#include <QSignalSpy>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<JiraFixture> m_fixture;
+    std::unique_ptr<ContentController> m_content;
+    FakeJira &jira() { return m_fixture->jira(); }
+
+    // The main window's state without its QML, loaded, with `key` selected.
+    TicketDetail *showIssue(const QString &key)
+    {
+        if (!m_content) {
+            m_content = std::make_unique<ContentController>();
+            m_content->setSettings(&m_fixture->settings());
+            QSignalSpy loaded(m_content->store(), &TicketStore::refreshFinished);
+            m_content->appeared();
+            if (!loaded.wait(10'000))
+                return nullptr;
+        }
+        for (const JiraIssue &issue : m_content->store()->tickets()) {
+            if (issue.key == key)
+                m_content->store()->setSelectedTicketID(issue.id);
+        }
+        TicketDetail *detail = m_content->detail();
+        return detail && detail->key() == key ? detail : nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        requireSealedSession();
+        QIcon::setThemeName(u"breeze"_s);
+    }
+    void init()
+    {
+        Quick::failOnAnyWarning();
+        m_fixture = std::make_unique<JiraFixture>();
+        QVERIFY(m_fixture->isReady());
+        m_fixture->point(u"/"_s); // as users type it: the trailing slash is the settings' to remove
+    }
+    void cleanup()
+    {
+        m_content.reset();
+        m_fixture.reset();
+    }
+
+    void sidebarChoice_data()
+    {
+        QTest::addColumn<bool>("configured");
+        QTest::addColumn<bool>("tickets");
+        QTest::addColumn<bool>("loading");
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<bool>("filtered");
+        QTest::addColumn<SidebarContent::Kind>("expected");
+        using S = SidebarContent::Kind;
+        QTest::newRow("unconfigured beats everything") << false << true << true << true << true << S::Unconfigured;
+        QTest::newRow("first load") << true << false << true << false << false << S::Loading;
+        QTest::newRow("first load after an error") << true << false << true << true << false << S::Loading;
+        QTest::newRow("refresh with a list shows the list") << true << true << true << false << true << S::List;
+        QTest::newRow("failed first load") << true << false << false << true << false << S::Error;
+        QTest::newRow("failed refresh keeps the list") << true << true << false << true << true << S::List;
+        QTest::newRow("nothing assigned") << true << false << false << false << false << S::Empty;
+        QTest::newRow("search matches nothing") << true << true << false << false << false << S::Empty;
+        QTest::newRow("a failure hidden by a search that matches nothing")
+            << true << true << false << true << false << S::Empty;
+    }
+    void sidebarChoice()
+    {
+        QFETCH(bool, configured);
+        QFETCH(bool, tickets);
+        QFETCH(bool, loading);
+        QFETCH(bool, error);
+        QFETCH(bool, filtered);
+        QTEST(SidebarContent::choose(configured, tickets, loading, error, filtered), "expected");
+    }
+
+    void sidebarFollowsTheStore()
+    {
+        ContentController content;
+        content.setSettings(&m_fixture->settings());
+        jira().setDelay(200ms);
+        QSignalSpy finished(content.store(), &TicketStore::refreshFinished);
+        content.appeared();
+        QCOMPARE(content.sidebarContent(), SidebarContent::Loading);
+        QVERIFY(finished.wait(10'000));
+        QCOMPARE(content.sidebarContent(), SidebarContent::List);
+        QVERIFY(content.footerText().startsWith(u"Updated "_s));
+        QVERIFY(content.store()->isAutoRefreshing());
+        content.store()->setSearchText(u"no such ticket anywhere"_s);
+        QCOMPARE(content.sidebarContent(), SidebarContent::Empty);
+        m_fixture->settings().setToken(QString());
+        QCOMPARE(content.sidebarContent(), SidebarContent::Unconfigured);
+        content.disappeared();
+        QVERIFY(!content.store()->isAutoRefreshing());
+    }
+
+    // Each content of the sidebar as the user sees it, with its text.
+    void sidebarOnScreen_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("unconfigured") << u"unconfiguredState"_s << u"Connect to Jira"_s;
+        QTest::newRow("loading") << u"loadingState"_s << u"Loading tickets…"_s;
+        QTest::newRow("error") << u"errorState"_s << u"Jira returned an error (500): Database unavailable"_s;
+        QTest::newRow("nothing matches") << u"emptyState"_s << u"No tickets assigned to you 🎉"_s;
+    }
+    void sidebarOnScreen()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, text);
+        if (state == u"unconfiguredState")
+            m_fixture->settings().setToken(QString());
+        if (state == u"loadingState")
+            jira().setDelay(400ms);
+        if (state == u"errorState")
+            jira().setCanned(JiraJson::searchPath, {500, "Database unavailable", {}, {}});
+        MainContentHarness window(m_fixture->settings());
+        QVERIFY(window.open());
+        if (state == u"emptyState") {
+            QTRY_VERIFY(window.shows(u"ticketList"_s));
+            Quick::type(window.item(u"searchField"_s), u"zzz-no-match"_s);
+            QCOMPARE(window.controller()->store()->searchText(), u"zzz-no-match"_s);
+        }
+        QTRY_VERIFY(window.shows(state));
+        QVERIFY(Quick::visibleTexts(window.item(state)).contains(text));
+        QCOMPARE(window.item(u"refreshButton"_s)->isEnabled(), state != u"loadingState");
+        QVERIFY(!window.shows(u"footer"_s) || state == u"emptyState");
+        if (state == u"unconfiguredState") {
+            QVERIFY(window.shows(u"detailPlaceholder"_s));
+            QCOMPARE(jira().requests().size(), 0);
+        }
+        if (state == u"loadingState") { // then the list, with the newest issue shown beside it
+            QTRY_VERIFY(window.shows(u"ticketList"_s));
+            QVERIFY(window.item(u"footer"_s)->property("text").toString().startsWith(u"Updated "_s));
+            QTRY_VERIFY(window.controller()->detail() && Quick::shows(window.window(), u"summary"_s));
+            QTRY_COMPARE(window.item(u"summary"_s)->property("text").toString(),
+                         window.controller()->detail()->summary());
+        }
+    }
+
+    void errorPageShortenedOnScreenAndRetry()
+    {
+        // A whole error page is kept in the store but only its beginning is laid out on screen.
+        const QByteArray page = "<html><body>" + QByteArray(2'000'000, 'x') + "</body></html>";
+        jira().setCanned(JiraJson::searchPath, {500, page, {{"Content-Type", "text/html"}}, {}});
+        MainContentHarness window(m_fixture->settings());
+        QVERIFY(window.open());
+        QTRY_VERIFY(window.shows(u"errorState"_s));
+        QCOMPARE(window.controller()->store()->errorMessage().size(), qsizetype(30 + page.size()));
+        const QString shown = window.item(u"errorText"_s)->property("text").toString();
+        QVERIFY(shown.startsWith(u"Jira returned an error (500): <html><body>xxx"_s) && shown.endsWith(u'…'));
+        QVERIFY(shown.size() < 1000);
+
+        jira().clearFaults();
+        jira().setDelay(300ms);
+        QMetaObject::invokeMethod(window.item(u"retryButton"_s), "clicked");
+        QTRY_VERIFY(window.shows(u"loadingState"_s));
+        QTRY_VERIFY(window.shows(u"ticketList"_s));
+    }
+
+    void longMessagesAreShortenedOnlyOnScreen_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("short") << u"Jira returned an error (400): no"_s << u"Jira returned an error (400): no"_s;
+        QTest::newRow("exactly the limit") << QString(600, u'a') << QString(600, u'a');
+        QTest::newRow("one more") << QString(601, u'a') << QString(600, u'a') + QChar(0x2026);
+        // A character outside the BMP across the cut stays whole.
+        QTest::newRow("surrogate pair at the cut")
+            << QString(599, u'a') + u"😀tail"_s << QString(599, u'a') + QChar(0x2026);
+    }
+    void longMessagesAreShortenedOnlyOnScreen()
+    {
+        QFETCH(QString, message);
+        QTEST(shortenedForDisplay(message), "shown");
+    }
+
+    void rowsSelectionAndKeys()
+    {
+        MainContentHarness window(m_fixture->settings());
+        QVERIFY(window.open());
+        QTRY_VERIFY(window.shows(u"ticketList"_s));
+        QQuickItem *list = window.item(u"ticketList"_s);
+        TicketStore *store = window.controller()->store();
+        QTRY_COMPARE(list->property("count").toInt(), store->filteredCount());
+
+        // A row shows a flag only when its issue has a priority, tinted by its name; the texts are all there.
+        QQuickItem *contentItem = list->property("contentItem").value<QQuickItem *>();
+        QQuickItem *second = nullptr;
+        int flags = 0;
+        for (QQuickItem *row : contentItem->childItems()) {
+            if (!row->property("issueId").isValid())
+                continue;
+            second = row->property("index").toInt() == 1 ? row : second;
+            const bool hasPriority = row->property("hasPriority").toBool();
+            QQuickItem *flag = Quick::item(row, u"priorityFlag"_s);
+            QCOMPARE(flag->isVisible(), hasPriority);
+            flags += hasPriority;
+            if (hasPriority)
+                QCOMPARE(flag->property("color").value<QColor>(),
+                         Theme::priorityColor(row->property("priorityName").toString()));
+            const QStringList texts = Quick::visibleTexts(row);
+            for (const char *role : {"key", "summary", "statusName"})
+                QVERIFY(texts.contains(row->property(role).toString()));
+        }
+        QVERIFY(flags > 0 && flags < store->filteredCount());
+
+        // Clicking the second row selects it and replaces the pane. On a busy machine the list may still be
+        // laying out its delegates: click where the row has settled.
+        QVERIFY(second);
+        TicketDetail *first = window.controller()->detail();
+        QPointF where;
+        QTRY_VERIFY([&] {
+            const QPointF now = second->mapToScene({20, 10});
+            const bool settled = now == where;
+            where = now;
+            QTest::qWait(50);
+            return settled;
+        }());
+        QTest::mouseClick(window.window(), Qt::LeftButton, {}, where.toPoint());
+        QTRY_COMPARE(store->selectedTicketID(), second->property("issueId").toString());
+        QVERIFY(window.controller()->detail() != first);
+        QTest::keyClick(window.window(), Qt::Key_Down);
+        QTRY_COMPARE(store->selectedTicketID(), store->filteredModel()->issueIdAt(2));
+
+        QTest::keyClick(window.window(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(window.item(u"searchField"_s)->hasActiveFocus());
+        QSignalSpy refreshed(store, &TicketStore::refreshFinished);
+        QTest::keyClick(window.window(), Qt::Key_F5);
+        QVERIFY(refreshed.wait(5000));
+        QTest::keyClick(window.window(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(refreshed.wait(5000));
+    }
+
+    void detailLoadsBothAtOnce()
+    {
+        jira().setDelay(150ms);
+        TicketDetail *detail = showIssue(u"PLAT-417"_s);
+        QVERIFY(detail);
+        QVERIFY(detail->isLoadingTransitions() && detail->isLoadingComments());
+        QCOMPARE(detail->menuPlaceholder(), u"Loading…"_s);
+        QTRY_VERIFY(!detail->isLoadingTransitions() && !detail->isLoadingComments());
+        QCOMPARE(detail->menuPlaceholder(), QString());
+        QCOMPARE(detail->transitionList().size(), 5);
+        // Server order, and a comment without any body shows an empty one.
+        const QVariantList comments = detail->comments();
+        QCOMPARE(comments.size(), 3);
+        QCOMPARE(comments.at(0).toMap().value(u"author"_s).toString(), u"Jonas Becker"_s);
+        QCOMPARE(comments.at(2).toMap().value(u"body"_s).toString(), QString());
+        QCOMPARE(comments.at(2).toMap().value(u"bodyIsRich"_s).toBool(), false);
+        QVERIFY(detail->descriptionIsRich() && detail->descriptionText().contains(u"<ol"_s));
+        QVERIFY(detail->hasPriority() && detail->hasAssignee() && detail->hasDueDate());
+        QCOMPARE(detail->dueDate(), jira().issue(u"PLAT-417"_s)[u"fields"_s][u"duedate"_s].toString());
+        // The setting ends with a slash; the link has exactly one before "browse".
+        QCOMPARE(detail->browseURL().toString(), jira().url().toString() + u"/browse/PLAT-417"_s);
+        m_fixture->settings().setBaseURLString(u"jira.example.com"_s);
+        QVERIFY(!detail->browseURL().isValid());
+    }
+
+    void detailFallbacks()
+    {
+        TicketDetail *detail = showIssue(u"PLAT-445"_s);
+        QVERIFY(detail);
+        QVERIFY(!detail->hasDescription());
+        QTRY_VERIFY(!detail->isLoadingComments());
+        QVERIFY(detail->comments().isEmpty());
+        // A rendered description that converts wins over the plain one; without it, the plain text.
+        JiraIssue issue = detail->issue();
+        issue.fields.description = u"plain *markup*"_s;
+        detail->setIssue(issue);
+        QVERIFY(!detail->descriptionIsRich());
+        QCOMPARE(detail->descriptionText(), u"plain *markup*"_s);
+        issue.renderedFields = JiraRenderedFields {u"<p>rendered <b>markup</b></p>"_s};
+        detail->setIssue(issue);
+        QVERIFY(detail->descriptionIsRich() && detail->descriptionText().contains(u"rendered"_s));
+    }
+
+    void failedLoadsLeaveEmptyListsAndNoMessage()
+    {
+        jira().setCanned(u"/rest/api/2/issue/PLAT-417/transitions"_s, {500, "boom", {}, {}});
+        jira().setMalformedJson(u"/rest/api/2/issue/PLAT-417/comment"_s);
+        TicketDetail *detail = showIssue(u"PLAT-417"_s);
+        QVERIFY(detail);
+        QTRY_VERIFY(!detail->isLoadingTransitions() && !detail->isLoadingComments());
+        QVERIFY(detail->transitionList().isEmpty() && detail->commentList().isEmpty());
+        QCOMPARE(detail->menuPlaceholder(), u"No transitions available"_s);
+        QCOMPARE(detail->errorMessage(), QString());
+    }
+
+    // Performed from the pane: the list refreshes and the same pane, with its state, shows the new status
+    // in the pill. A refused one shows its text in red until the next starts.
+    void transitionsSeenInThePill()
+    {
+        MainContentHarness window(m_fixture->settings());
+        QVERIFY(window.open());
+        QTRY_VERIFY(window.controller()->detail());
+        TicketStore *store = window.controller()->store();
+        for (const JiraIssue &issue : store->tickets()) {
+            if (issue.key == u"PLAT-424"_s)
+                store->setSelectedTicketID(issue.id);
+        }
+        TicketDetail *detail = window.controller()->detail();
+        QCOMPARE(detail->key(), u"PLAT-424"_s);
+        QTRY_VERIFY(!detail->isLoadingTransitions());
+        QTRY_VERIFY(Quick::visibleTexts(window.item(u"statusMenu"_s)).contains(u"To Do"_s));
+        const int searches = m_fixture->searches();
+
+        detail->performTransition(u"21"_s); // Start Progress
+        QVERIFY(detail->isTransitioning());
+        QTRY_VERIFY(!detail->isTransitioning());
+        QCOMPARE(m_fixture->requestCount("POST", u"/rest/api/2/issue/PLAT-424/transitions"_s), 1);
+        QTRY_COMPARE(m_fixture->searches(), searches + 1);
+        QTRY_VERIFY(Quick::visibleTexts(window.item(u"statusMenu"_s)).contains(u"In Progress"_s));
+        QCOMPARE(window.controller()->detail(), detail);
+        QCOMPARE(detail->statusCategory(), u"indeterminate"_s);
+        QVERIFY(!detail->transitionList().isEmpty()); // not fetched again, not cleared
+
+        detail->performTransition(u"999"_s);
+        QTRY_VERIFY(window.shows(u"transitionError"_s));
+        const QString error = window.item(u"transitionError"_s)->property("text").toString();
+        QVERIFY(error.startsWith(u"Jira returned an error (400): {"_s) && error.contains(u"errorMessages"_s));
+        jira().setDelay(200ms);
+        detail->performTransition(u"21"_s);
+        QCOMPARE(detail->errorMessage(), QString()); // cleared at once, before the answer
+        QVERIFY(!window.shows(u"transitionError"_s));
+    }
+
+    void paneGoneMidRequestsIsSafeAndStillRefreshes()
+    {
+        TicketDetail *detail = showIssue(u"WEB-1187"_s);
+        QVERIFY(detail);
+        QTRY_VERIFY(!detail->isLoadingTransitions());
+        const int searches = m_fixture->searches();
+        jira().setDelay(300ms);
+        detail->load();
+        detail->performTransition(u"21"_s);
+        // Selecting another issue replaces the pane; the old one is deleted while its requests run.
+        QPointer<TicketDetail> old(detail);
+        TicketDetail *next = showIssue(u"PLAT-417"_s);
+        QVERIFY(next && next != detail);
+        QVERIFY(!next->isTransitioning());
+        QTRY_VERIFY(old.isNull());
+        QTRY_COMPARE(m_fixture->searches(), searches + 1);
+        QTRY_VERIFY(!next->isLoadingComments());
+        QCOMPARE(next->commentList().size(), 3);
+        QCOMPARE(jira().issue(u"WEB-1187"_s)[u"fields"_s][u"status"_s][u"name"_s].toString(), u"In Progress"_s);
+    }
+
+    void imagesOnlyFromTheServer_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("kept"); // empty: removed
+        const QString server = u"https://jira.example.com/ctx"_s;
+        QTest::newRow("relative to the server")
+            << u"/ctx/secure/attachment/1/shot.png"_s << server + u"/secure/attachment/1/shot.png"_s;
+        QTest::newRow("relative path") << u"images/icons/bug.png"_s << server + u"/images/icons/bug.png"_s;
+        QTest::newRow("absolute, same origin") << server + u"/a.png"_s << server + u"/a.png"_s;
+        QTest::newRow("another host") << u"https://tracker.example.net/pixel.gif"_s << QString();
+        QTest::newRow("same host, another port") << u"https://jira.example.com:8443/a.png"_s << QString();
+        QTest::newRow("plain http to an https server") << u"http://jira.example.com/ctx/a.png"_s << QString();
+        QTest::newRow("local file") << u"file:///home/user/.ssh/id_rsa"_s << QString();
+        QTest::newRow("resource") << u"qrc:/fake-jira/certs/fake-jira.key"_s << QString();
+    }
+    void imagesOnlyFromTheServer()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, kept);
+        const QString html = u"<p>see <img src=\"%1\" width=\"10\" height=\"10\"/> here</p>"_s.arg(source);
+        const QString result = restrictImagesToServer(html, QUrl(u"https://jira.example.com/ctx"_s));
+        QVERIFY(result.contains(u"see"_s) && result.contains(u"here"_s));
+        // Gone, not left with an empty source, which would resolve against the view's own location.
+        QCOMPARE(result.contains(u"<img"_s), !kept.isEmpty());
+        if (!kept.isEmpty())
+            QVERIFY2(result.contains(u"src=\"%1\""_s.arg(kept)), qPrintable(result));
+    }
+};
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"

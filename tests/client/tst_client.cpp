@@ -1,0 +1,567 @@
+// Strict decoding of Jira's answers, and the real JiraClient against the fake Jira over loopback HTTP
+// and HTTPS: request shapes, which answers succeed, what the user reads, redirects, lifetimes.
+
+#include "Fixtures.h"
+#include "JiraJson.h"
+#include "SealedSession.h"
+
+#include <QJsonDocument>
+#include <QSignalSpy>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using Query = QList<std::pair<QString, QString>>;
+
+namespace {
+
+const QString myselfPath = u"/rest/api/2/myself"_s;
+const QString transitionsPath = u"/rest/api/2/issue/PLAT-417/transitions"_s;
+
+enum class Op { Myself, Search, Transitions, Perform, Comments };
+
+struct Outcome
+{
+    bool answered = false;
+    std::optional<JiraError> error;
+};
+
+// Runs one operation (on PLAT-417 where it needs an issue) and waits for its outcome.
+Outcome run(JiraClient &client, Op op)
+{
+    QObject context;
+    Outcome outcome;
+    auto note = [&](auto result) {
+        outcome.answered = true;
+        if (!result)
+            outcome.error = result.error();
+    };
+    switch (op) {
+    case Op::Myself:
+        client.fetchMyself(&context, note);
+        break;
+    case Op::Search:
+        client.fetchAssignedIssues(&context, note);
+        break;
+    case Op::Transitions:
+        client.fetchTransitions(u"PLAT-417"_s, &context, note);
+        break;
+    case Op::Perform:
+        client.performTransition(u"PLAT-417"_s, u"31"_s, &context, note);
+        break;
+    case Op::Comments:
+        client.fetchComments(u"PLAT-417"_s, &context, note);
+        break;
+    }
+    (void)QTest::qWaitFor([&] { return outcome.answered; }, 15'000);
+    return outcome;
+}
+
+// A search answer with one issue whose JSON is the given text, every other part valid.
+QByteArray searchWith(const QByteArray &issue)
+{
+    return R"({"startAt":0,"total":1,"issues":[)"_ba + issue + "]}"_ba;
+}
+
+QByteArray issueJson(const QByteArray &id = R"("10001")"_ba, const QByteArray &priority = R"({"name":"High"})"_ba,
+                     const QByteArray &assignee = R"({"displayName":"Mara Hartmann"})"_ba,
+                     const QByteArray &category = R"({"key":"indeterminate","colorName":"yellow"})"_ba,
+                     const QByteArray &extra = {})
+{
+    return R"({"id":)"_ba + id +
+        R"(,"key":"PLAT-1","self":"x","fields":{"summary":"Fix it","status":{"name":"In Progress","statusCategory":)"_ba +
+        category + R"(},"priority":)"_ba + priority +
+        R"(,"issuetype":{"name":"Bug"},"updated":"2026-12-05T16:42:00.000+0000","duedate":null,"assignee":)"_ba +
+        assignee + R"(,"project":{"key":"PLAT","name":"Platform"},"labels":[]})"_ba + extra + "}"_ba;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Op)
+
+class TestClient : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<JiraFixture> m_fixture;
+    FakeJira &jira() { return m_fixture->jira(); }
+    AppSettings &settings() { return m_fixture->settings(); }
+
+private slots:
+    void initTestCase() { requireSealedSession(); }
+    void init()
+    {
+        m_fixture = std::make_unique<JiraFixture>();
+        QVERIFY(m_fixture->isReady());
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void searchDecodes()
+    {
+        const auto result = decodeJiraAnswer<JiraSearchResponse>(searchWith(issueJson()));
+        QVERIFY(result.ok());
+        const JiraIssue &issue = result.value().issues.first();
+        QCOMPARE(issue.id, u"10001"_s);
+        QCOMPARE(issue.fields.status.statusCategory.key, u"indeterminate"_s);
+        QCOMPARE(issue.fields.status.statusCategory.colorName, u"yellow"_s);
+        QCOMPARE(issue.fields.priority->name, u"High"_s);
+        QCOMPARE(issue.fields.updated, u"2026-12-05T16:42:00.000+0000"_s);
+        QCOMPARE(issue.fields.assignee->displayName, u"Mara Hartmann"_s);
+        QVERIFY(!issue.fields.duedate && !issue.fields.assignee->name && !issue.fields.description);
+        QCOMPARE(issue.fields.project.name, u"Platform"_s);
+        QVERIFY(!issue.renderedFields);
+    }
+
+    void optionalValues_data()
+    {
+        QTest::addColumn<QByteArray>("issue");
+        QTest::addColumn<bool>("hasPriority");
+        QTest::addColumn<bool>("hasRenderedDescription");
+        const QByteArray low = R"({"name":"Low"})";
+        QTest::newRow("priority null") << issueJson("\"1\"", "null") << false << false;
+        QTest::newRow("priority missing")
+            << issueJson("\"1\"").replace(R"("priority":{"name":"High"},)"_ba, "") << false << false;
+        QTest::newRow("rendered description null")
+            << issueJson("\"1\"", low, "null", R"({"key":"new"})", R"(,"renderedFields":{"description":null})") << true
+            << false;
+        QTest::newRow("rendered description")
+            << issueJson("\"1\"", low, "null", R"({"key":"new"})", R"(,"renderedFields":{"description":"<p>x</p>"})")
+            << true << true;
+    }
+    void optionalValues()
+    {
+        QFETCH(QByteArray, issue);
+        const auto result = decodeJiraAnswer<JiraSearchResponse>(searchWith(issue));
+        QVERIFY(result.ok());
+        const JiraIssue &decoded = result.value().issues.first();
+        QTEST(decoded.fields.priority.has_value(), "hasPriority");
+        QTEST(decoded.renderedFields && decoded.renderedFields->description.has_value(), "hasRenderedDescription");
+    }
+
+    // One bad part anywhere fails the whole answer, and the detail names where.
+    void strictFailures_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("issues missing") << R"({"startAt":0,"total":0})"_ba << u"issues"_s;
+        QTest::newRow("issues not a list") << R"({"issues":{}})"_ba << u"issues"_s;
+        QTest::newRow("id as number") << searchWith(issueJson("10001")) << u"issues[0].id"_s;
+        QTest::newRow("priority without name")
+            << searchWith(issueJson("\"1\"", "{}")) << u"issues[0].fields.priority.name"_s;
+        QTest::newRow("priority as text")
+            << searchWith(issueJson("\"1\"", "\"High\"")) << u"issues[0].fields.priority"_s;
+        QTest::newRow("assignee without displayName") << searchWith(issueJson("\"1\"", "null", R"({"name":"mara"})"))
+                                                      << u"issues[0].fields.assignee.displayName"_s;
+        QTest::newRow("category without key") << searchWith(issueJson("\"1\"", "null", "null", R"({"colorName":"x"})"))
+                                              << u"issues[0].fields.status.statusCategory.key"_s;
+        QTest::newRow("summary null") << searchWith(issueJson().replace(R"("Fix it")"_ba, "null"))
+                                      << u"issues[0].fields.summary"_s;
+        QTest::newRow("duedate as number") << searchWith(issueJson().replace(R"("duedate":null)"_ba, R"("duedate":1)"))
+                                           << u"issues[0].fields.duedate"_s;
+        QTest::newRow("second issue bad")
+            << R"({"issues":[)"_ba + issueJson() + "," + issueJson("true") + "]}" << u"issues[1].id"_s;
+        QTest::newRow("issue not an object") << R"({"issues":[[]]})"_ba << u"issues[0]"_s;
+        QTest::newRow("not JSON") << R"({"issues":[)"_ba << u"not JSON"_s;
+        QTest::newRow("top level a list") << "[]"_ba << u"expected an object"_s;
+        QTest::newRow("empty body") << QByteArray() << u"not JSON"_s;
+    }
+    void strictFailures()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, where);
+        const auto result = decodeJiraAnswer<JiraSearchResponse>(answer);
+        QVERIFY(!result.ok());
+        QCOMPARE(result.error().kind(), JiraError::Kind::Decoding);
+        QVERIFY2(result.error().detail().startsWith(where), qPrintable(result.error().detail()));
+        QCOMPARE(userFacingText(result.error()), u"Couldn't understand Jira's response."_s);
+    }
+
+    void commentsAndTransitions()
+    {
+        const auto comments = decodeJiraAnswer<JiraCommentsResponse>(
+            R"({"comments":[{"id":"2","author":{"displayName":"B"},"created":"t2","body":"","renderedBody":"<p></p>"},)"
+            R"({"id":"1","author":{"displayName":"A","emailAddress":"a@x"},"created":"t1","updateAuthor":{}}]})"_ba);
+        QVERIFY(comments.ok());
+        // Server order, and an empty body is a body, not none.
+        QCOMPARE(comments.value().comments[0].id, u"2"_s);
+        QCOMPARE(comments.value().comments[0].body, QString(u""_s));
+        QVERIFY(!comments.value().comments[1].body);
+        const auto badAuthor = decodeJiraAnswer<JiraCommentsResponse>(
+            R"({"comments":[{"id":"1","author":{"displayName":"A"},"created":"t"},{"id":"2","author":{},"created":"t"}]})"_ba);
+        QCOMPARE(badAuthor.error().detail(), u"comments[1].author.displayName: missing"_s);
+        const auto transitions = decodeJiraAnswer<JiraTransitionsResponse>(
+            R"({"transitions":[{"id":"31","name":"Review","to":{"name":"In Review","id":"3"}}]})"_ba);
+        QCOMPARE(transitions.value().transitions.first().to.name, u"In Review"_s);
+        QVERIFY(!decodeJiraAnswer<JiraTransitionsResponse>(R"({"transitions":[{"id":"31","name":"R"}]})"_ba).ok());
+    }
+
+    void issueEquality_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<bool>("equal");
+        QTest::newRow("summary differs") << R"("summary":"Fix it")"_ba
+                                         << R"("summary":"Other")"_ba << true;
+        QTest::newRow("priority differs") << R"("priority":{"name":"High"})"_ba
+                                          << R"("priority":null)"_ba << true;
+        QTest::newRow("status differs") << R"("name":"In Progress")"_ba
+                                        << R"("name":"Done")"_ba << false;
+        QTest::newRow("updated differs") << R"(16:42:00)"_ba
+                                         << R"(16:42:01)"_ba << false;
+        QTest::newRow("id differs") << R"("id":"10001")"_ba
+                                    << R"("id":"10002")"_ba << false;
+    }
+    void issueEquality()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        const auto a = decodeJiraRecord<JiraIssue>(QJsonDocument::fromJson(issueJson()).object());
+        const auto b = decodeJiraRecord<JiraIssue>(QJsonDocument::fromJson(issueJson().replace(from, to)).object());
+        QVERIFY(a.ok() && b.ok());
+        QTEST(a.value() == b.value(), "equal");
+    }
+
+    void transitionBody_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("digits stay a string") << u"31"_s << R"({"transition":{"id":"31"}})"_ba;
+        QTest::newRow("quote escaped") << u"a\"b"_s << R"({"transition":{"id":"a\"b"}})"_ba;
+    }
+    void transitionBody()
+    {
+        QFETCH(QString, id);
+        QFETCH(QByteArray, body);
+        QCOMPARE(JiraTransitionRequest {{id}}.toJson(), body);
+        QCOMPARE(decodeJiraAnswer<JiraTransitionRequest>(body).value().transition.id, id);
+    }
+
+    // The request line, headers and body of each operation, as the server receives them.
+    void requestShapes_data()
+    {
+        QTest::addColumn<Op>("op");
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QByteArray>("rawPath");
+        QTest::addColumn<Query>("query");
+        QTest::addColumn<QByteArray>("body");
+        const QByteArray issue = "/rest/api/2/issue/PLAT-417";
+        QTest::newRow("myself") << Op::Myself << "GET"_ba
+                                << "/rest/api/2/myself"_ba << Query {} << QByteArray();
+        QTest::newRow("search")
+            << Op::Search << "GET"_ba
+            << "/rest/api/2/search"_ba
+            << Query {{u"jql"_s, u"assignee = currentUser() AND resolution = Unresolved ORDER BY updated DESC"_s},
+                      {u"maxResults"_s, u"100"_s},
+                      {u"fields"_s,
+                       u"summary,status,priority,issuetype,updated,duedate,assignee,description,project"_s},
+                      {u"expand"_s, u"renderedFields"_s}}
+            << QByteArray();
+        QTest::newRow("transitions") << Op::Transitions << "GET"_ba << issue + "/transitions" << Query {}
+                                     << QByteArray();
+        QTest::newRow("perform") << Op::Perform << "POST"_ba << issue + "/transitions" << Query {}
+                                 << R"({"transition":{"id":"31"}})"_ba;
+        QTest::newRow("comments") << Op::Comments << "GET"_ba << issue + "/comment"
+                                  << Query {{u"expand"_s, u"renderedBody"_s}} << QByteArray();
+    }
+    void requestShapes()
+    {
+        QFETCH(Op, op);
+        QFETCH(QByteArray, body);
+        JiraClient client(&settings());
+        QVERIFY(!run(client, op).error);
+        QCOMPARE(jira().requests().size(), 1);
+        const FakeJira::Request request = jira().requests().first();
+        QTEST(request.method, "method");
+        QTEST(request.rawPath, "rawPath");
+        QTEST(request.query, "query");
+        // Blanks as %20, never '+', which a server may keep as a plus.
+        QVERIFY2(!request.rawQuery.contains('+'), request.rawQuery.constData());
+        QCOMPARE(request.body, body);
+        QCOMPARE(request.header("Authorization"), "Bearer " + jira().token().toUtf8());
+        QCOMPARE(request.header("Accept"), "application/json"_ba);
+        QCOMPARE(request.header("Content-Type"), body.isEmpty() ? QByteArray() : "application/json"_ba);
+        // Besides ours, only what Qt's HTTP stack itself sends on every request.
+        QStringList names;
+        for (const auto &header : request.headers)
+            names.append(QString::fromLatin1(header.first).toLower());
+        names.sort();
+        QStringList expected {u"accept"_s,        u"accept-encoding"_s, u"accept-language"_s,
+                              u"authorization"_s, u"connection"_s,      u"host"_s,
+                              u"user-agent"_s};
+        if (!body.isEmpty())
+            expected << u"content-length"_s << u"content-type"_s;
+        expected.sort();
+        QCOMPARE(names, expected);
+    }
+
+    void operationsInFlightTogether()
+    {
+        JiraClient client(&settings());
+        Answer<JiraUser> me;
+        Answer<QList<JiraIssue>> issues;
+        Answer<QList<JiraComment>> comments;
+        jira().setDelay(100ms);
+        client.fetchMyself(&me.context, me.callback());
+        client.fetchAssignedIssues(&issues.context, issues.callback());
+        client.fetchComments(u"PLAT-417"_s, &comments.context, comments.callback());
+        QVERIFY(me.wait() && issues.wait() && comments.wait());
+        QCOMPARE(me.result->value().displayName, u"Mara Hartmann"_s);
+        const QList<JiraIssue> &list = issues.result->value();
+        QCOMPARE(list.size(), 18);
+        QVERIFY(std::all_of(list.begin(), list.end(), [](const JiraIssue &issue) { return issue.renderedFields; }));
+        QCOMPARE(comments.result->value().size(), 3);
+        QVERIFY(comments.result->value()[0].renderedBody && !comments.result->value()[2].body);
+    }
+
+    void contextPath_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("bare host, trailing slashes") << u"///"_s;
+        QTest::newRow("context path") << u"/jira"_s;
+        QTest::newRow("context path, trailing slash") << u"/jira/"_s;
+        QTest::newRow("context path, surrounded by blanks") << u"/jira//  \n"_s;
+    }
+    void contextPath()
+    {
+        QFETCH(QString, suffix);
+        const QString path = (suffix.contains("jira"_L1) ? u"/jira"_s : QString()) + myselfPath;
+        jira().setCanned(path, JiraJson::json(R"({"displayName":"Under a context path"})"));
+        m_fixture->point(suffix);
+        JiraClient client(&settings());
+        QVERIFY(!run(client, Op::Myself).error);
+        QCOMPARE(jira().requests().first().rawPath, path.toUtf8());
+        QVERIFY(jira().requests().first().rawQuery.isEmpty());
+    }
+
+    void notConfigured_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("text");
+        const QString notConfigured = u"Set your Jira server URL and Personal Access Token in Settings."_s;
+        const QString invalid = u"The Jira server URL is invalid."_s;
+        QTest::newRow("no URL") << QString() << u"t"_s << notConfigured;
+        QTest::newRow("no scheme") << u"jira.example.internal"_s << u"t"_s << notConfigured;
+        QTest::newRow("empty token") << u"http://127.0.0.1:1"_s << QString() << notConfigured;
+        QTest::newRow("not HTTP") << u"file:///etc"_s << u"t"_s << invalid;
+        QTest::newRow("no host") << u"http:jira"_s << u"t"_s << invalid;
+    }
+    void notConfigured()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, token);
+        settings().setBaseURLString(url);
+        settings().setToken(token);
+        JiraClient client(&settings());
+        Answer<QList<JiraIssue>> issues;
+        client.fetchAssignedIssues(&issues.context, issues.callback());
+        // Even a failure that needs no traffic arrives later, never inside the call.
+        QCOMPARE(issues.calls, 0);
+        QVERIFY(issues.wait());
+        QTEST(userFacingText(issues.error()), "text");
+        QCOMPARE(jira().requests().size(), 0);
+    }
+
+    // Which statuses count as success, and what the user reads for the others.
+    void statusRule_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("reasonPhrase");
+        QTest::addColumn<QString>("message"); // empty: success
+        const QByteArray page = "<html><body>" + QByteArray("<p>stack frame</p>\n").repeated(20000) + "</body></html>";
+        // HTTP gives a 1xx answer no body, so Qt reads none: the reason phrase speaks.
+        QTest::newRow("199") << 199 << QByteArray() << "Informational"_ba << u"Informational"_s;
+        QTest::newRow("200") << 200 << "{}"_ba << QByteArray() << QString();
+        QTest::newRow("204 empty") << 204 << QByteArray() << QByteArray() << QString();
+        QTest::newRow("299") << 299 << QByteArray() << QByteArray() << QString();
+        QTest::newRow("300") << 300 << "choose"_ba << QByteArray() << u"choose"_s;
+        QTest::newRow("401 empty body") << 401 << QByteArray() << QByteArray() << u"Unauthorized"_s;
+        QTest::newRow("401, no reason phrase") << 401 << QByteArray() << "-"_ba << u"unauthorized"_s;
+        QTest::newRow("401 text") << 401 << " Token expired\r\n"_ba << QByteArray() << u" Token expired\r\n"_s;
+        QTest::newRow("500 long page") << 500 << page << QByteArray() << QString::fromUtf8(page);
+        QTest::newRow("502 not UTF-8") << 502 << "caf\xe9 \xff"_ba
+                                       << "Bad Gateway"_ba << u"Bad Gateway"_s;
+        QTest::newRow("503 cut UTF-8") << 503 << "ok \xe2\x82"_ba
+                                       << "-"_ba << u"service unavailable"_s;
+        QTest::newRow("404 UTF-8 text") << 404 << "Kein Vorgang: PLAT-417 \xe2\x80\x94 gelöscht"_ba << QByteArray()
+                                        << u"Kein Vorgang: PLAT-417 — gelöscht"_s;
+    }
+    void statusRule()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, reasonPhrase);
+        QFETCH(QString, message);
+        jira().setCanned(transitionsPath, {status, body, {{"Content-Type", "text/html"}}, reasonPhrase});
+        JiraClient client(&settings());
+        const Outcome outcome = run(client, Op::Perform);
+        QVERIFY(outcome.answered);
+        QCOMPARE(outcome.error.has_value(), !message.isEmpty());
+        if (!outcome.error)
+            return;
+        QCOMPARE(outcome.error->statusCode(), status);
+        QCOMPARE(outcome.error->message(), message);
+        QCOMPARE(userFacingText(*outcome.error), u"Jira returned an error (%1): %2"_s.arg(status).arg(message));
+    }
+
+    // Each reading operation reports an answer it cannot decode as such.
+    void decodingFailures_data()
+    {
+        QTest::addColumn<Op>("op");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("search without issues") << Op::Search << JiraJson::searchPath << R"({"total":0})"_ba;
+        QTest::newRow("search, malformed") << Op::Search << JiraJson::searchPath << R"({"issues": [)"_ba;
+        QTest::newRow("comment author without displayName")
+            << Op::Comments << u"/rest/api/2/issue/PLAT-417/comment"_s
+            << R"({"comments":[{"id":"2","author":{"name":"b"},"created":"c"}]})"_ba;
+        QTest::newRow("myself, empty body") << Op::Myself << myselfPath << QByteArray();
+        QTest::newRow("transitions not a list") << Op::Transitions << transitionsPath << R"({"transitions":{}})"_ba;
+    }
+    void decodingFailures()
+    {
+        QFETCH(Op, op);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, body);
+        jira().setCanned(path, JiraJson::json(body));
+        JiraClient client(&settings());
+        const Outcome outcome = run(client, op);
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->kind(), JiraError::Kind::Decoding);
+    }
+
+    void transportFailures_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("transportKind");
+        QTest::addColumn<QString>("text"); // empty: any text
+        QTest::newRow("nobody listening") << 0 << int(JiraError::TransportKind::Failure) << u"Connection refused"_s;
+        // The user reads that it timed out, not "canceled".
+        QTest::newRow("silent beyond the limit")
+            << 1 << int(JiraError::TransportKind::TimedOut) << u"The request timed out."_s;
+        // A body cut short is a failed transfer, not a short answer.
+        QTest::newRow("closed mid-body") << 2 << int(JiraError::TransportKind::Failure) << QString();
+    }
+    void transportFailures()
+    {
+        QFETCH(int, fault);
+        if (fault == 0) {
+            FakeJira gone; // nobody listens on a port that was just released
+            QVERIFY(gone.listen());
+            settings().setBaseURLString(gone.url().toString());
+        }
+        if (fault == 1)
+            jira().setDelay(3s);
+        if (fault == 2)
+            jira().setCloseMidBody(myselfPath);
+        JiraClient client(&settings(), nullptr, 300ms);
+        const Outcome outcome = run(client, Op::Myself);
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->kind(), JiraError::Kind::Transport);
+        QTEST(int(outcome.error->transportKind()), "transportKind");
+        QFETCH(QString, text);
+        QVERIFY(!userFacingText(*outcome.error).isEmpty());
+        if (!text.isEmpty())
+            QCOMPARE(userFacingText(*outcome.error), text);
+    }
+
+    // The same client follows each change of the flag from its next request on; in particular a
+    // connection accepted while trusting is not reused once trust is withdrawn.
+    void selfSignedCertificate()
+    {
+        JiraFixture secure(JiraFixture::Https);
+        QVERIFY(secure.isReady());
+        JiraClient client(&secure.settings());
+        for (const bool trust : {false, true, false, true}) {
+            secure.settings().setTrustSelfSigned(trust);
+            const int before = int(secure.jira().requests().size());
+            const Outcome outcome = run(client, Op::Myself);
+            QVERIFY(outcome.answered);
+            QCOMPARE(!outcome.error, trust);
+            QCOMPARE(secure.jira().requests().size(), before + (trust ? 1 : 0));
+            if (!trust)
+                QCOMPARE(outcome.error->kind(), JiraError::Kind::Transport);
+        }
+    }
+
+    void redirects_data()
+    {
+        QTest::addColumn<Op>("op");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("target"); // "same", "other port", or a host name for the same port
+        QTest::newRow("same origin, 302") << Op::Myself << 302 << u"same"_s;
+        QTest::newRow("same origin, 307 keeps the POST") << Op::Perform << 307 << u"same"_s;
+        QTest::newRow("other port, 302") << Op::Myself << 302 << u"other port"_s;
+        QTest::newRow("other port, 308") << Op::Myself << 308 << u"other port"_s;
+        // The same server under another name is another origin to a browser, and so to us.
+        QTest::newRow("other host name") << Op::Myself << 301 << u"localhost"_s;
+    }
+    void redirects()
+    {
+        QFETCH(Op, op);
+        QFETCH(int, status);
+        QFETCH(QString, target);
+        FakeJira elsewhere;
+        QVERIFY(elsewhere.listen());
+        FakeJira &receiver = target == u"other port" ? elsewhere : jira();
+        QUrl to = receiver.url();
+        if (target != u"same" && target != u"other port")
+            to.setHost(target);
+        const QString path = op == Op::Perform ? transitionsPath : myselfPath;
+        to.setPath(path);
+        jira().setRedirect(u"/old"_s + path, to, status);
+        m_fixture->point(u"/old"_s);
+
+        JiraClient client(&settings());
+        const Outcome outcome = run(client, op);
+        const QByteArray bearer = "Bearer " + jira().token().toUtf8();
+        QCOMPARE(jira().requests().first().header("Authorization"), bearer);
+        const FakeJira::Request followed = receiver.requests().last();
+        QCOMPARE(followed.path, path);
+        QCOMPARE(followed.method, jira().requests().first().method);
+        QCOMPARE(followed.body, jira().requests().first().body);
+        // Another origin never sees the token, and so turns the request away.
+        const bool sameOrigin = target == u"same";
+        QCOMPARE(followed.header("Authorization"), sameOrigin ? bearer : QByteArray());
+        QCOMPARE(!outcome.error, sameOrigin);
+        if (!sameOrigin)
+            QCOMPARE(outcome.error->statusCode(), 401);
+    }
+
+    void contextOrClientGoneInFlight()
+    {
+        jira().setDelay(200ms);
+        int abandonedCalls = 0;
+        auto count = [&](auto) { ++abandonedCalls; };
+        JiraClient client(&settings());
+        auto context = std::make_unique<QObject>();
+        client.fetchAssignedIssues(context.get(), count);
+        {
+            JiraClient gone(&settings());
+            gone.fetchAssignedIssues(&client, count);
+            gone.performTransition(u"PLAT-417"_s, u"31"_s, &client, count);
+            QTRY_COMPARE(jira().requests().size(), 3);
+        }
+        context.reset();
+        // A later request on the same client still works, and by its end the first answers are long due.
+        QVERIFY(!run(client, Op::Myself).error);
+        QCOMPARE(abandonedCalls, 0);
+    }
+
+    void callbackMayDestroyTheClient()
+    {
+        auto *client = new JiraClient(&settings());
+        QSignalSpy destroyed(client, &QObject::destroyed);
+        Answer<JiraUser> me;
+        client->fetchMyself(&me.context, [&, client](JiraResult<JiraUser> result) {
+            delete client;
+            me.callback()(std::move(result));
+        });
+        QVERIFY(me.wait());
+        QCOMPARE(destroyed.size(), 1);
+        QVERIFY(me.ok());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClient)
+#include "tst_client.moc"

@@ -1,0 +1,222 @@
+// AppSettings and KeychainStore against real QSettings files and the real Secret Service.
+
+#include "Fixtures.h"
+#include "SealedSession.h"
+#include "SecretTool.h"
+#include "settings/KeychainStore.h"
+
+#include <QSignalSpy>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+int itemCount()
+{
+    return SecretTool::itemCount(KeychainStore::serviceName, AppSettings::tokenAccount);
+}
+std::optional<QByteArray> storedSecret()
+{
+    return SecretTool::lookup(KeychainStore::serviceName, AppSettings::tokenAccount);
+}
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<SettingsFixture> m_fixture;
+    AppSettings &settings() { return m_fixture->settings(); }
+
+private slots:
+    void initTestCase()
+    {
+        requireSealedSession();
+        QVERIFY2(KeychainStore::isServiceAvailable(), "this test needs the session's gnome-keyring");
+    }
+    void init()
+    {
+        m_fixture = std::make_unique<SettingsFixture>();
+        QCOMPARE(itemCount(), 0);
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void firstStartWritesNothing()
+    {
+        QCOMPARE(settings().refreshIntervalSeconds(), 120.0);
+        QVERIFY(!settings().hasDisplayName() && !settings().isConfigured() && settings().token().isEmpty());
+        QCOMPARE(settings().keyringError(), QString());
+        QVERIFY(SettingsFixture::rawStore().allKeys().isEmpty());
+    }
+
+    void storedInterval_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<double>("loaded");
+        QTest::newRow("zero") << QVariant(0.0) << 120.0;
+        QTest::newRow("negative") << QVariant(-30.0) << 120.0;
+        QTest::newRow("five minutes") << QVariant(300.0) << 300.0;
+        QTest::newRow("fraction") << QVariant(0.5) << 0.5;
+        QTest::newRow("not a number") << QVariant(u"soon"_s) << 120.0;
+    }
+    void storedInterval()
+    {
+        QFETCH(QVariant, stored);
+        SettingsFixture::rawStore().setValue(u"refreshInterval"_s, stored);
+        QTEST(settings().refreshIntervalSeconds(), "loaded");
+        // Reading a bad value does not repair it in the store.
+        QCOMPARE(SettingsFixture::rawStore().value(u"refreshInterval"_s), stored);
+    }
+
+    void baseURLCleaning_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected"); // empty: no usable URL
+        QTest::newRow("plain") << u"https://jira.example.com"_s << u"https://jira.example.com"_s;
+        QTest::newRow("blanks and slashes") << u"  https://x.example/jira///  "_s << u"https://x.example/jira"_s;
+        QTest::newRow("unicode blanks") << u"\n\u00a0https://x.example/\u2003\t\r\n"_s << u"https://x.example"_s;
+        QTest::newRow("port and context path") << u"http://127.0.0.1:8080/ctx/"_s << u"http://127.0.0.1:8080/ctx"_s;
+        QTest::newRow("only slashes") << u"////"_s << QString();
+        QTest::newRow("only blanks") << u"   \t "_s << QString();
+        QTest::newRow("no scheme") << u"jira.example.com/jira/"_s << QString();
+        QTest::newRow("unparsable") << u"https://jira exa mple.com"_s << QString();
+        QTest::newRow("inner blanks kept") << u"https:// jira"_s << QString();
+    }
+    void baseURLCleaning()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        settings().setToken(u"token"_s);
+        settings().setBaseURLString(typed);
+        QCOMPARE(settings().baseURLString(), typed);
+        QCOMPARE(settings().baseURL().toString(), expected);
+        QCOMPARE(settings().isConfigured(), !expected.isEmpty());
+    }
+
+    void derivedValuesAnnounceRealChangesOnly()
+    {
+        QSignalSpy configured(&settings(), &AppSettings::isConfiguredChanged);
+        QSignalSpy url(&settings(), &AppSettings::baseURLChanged);
+        settings().setBaseURLString(u"https://jira.example.com"_s);
+        settings().setToken(u"t"_s);
+        QCOMPARE(url.count(), 1);
+        QCOMPARE(configured.count(), 1);
+        // A trailing slash changes the text but not the URL.
+        settings().setBaseURLString(u"https://jira.example.com/"_s);
+        QCOMPARE(url.count(), 1);
+        settings().setBaseURLString(u"jira.example.com"_s);
+        QCOMPARE(url.count(), 2);
+        QCOMPARE(configured.count(), 2);
+    }
+
+    void restartRestoresEveryValue()
+    {
+        const QString typedURL = u"  https://jira.example.com/jira// "_s;
+        settings().setBaseURLString(typedURL);
+        settings().setTrustSelfSigned(true);
+        settings().setDisplayName(u"Ada Lovelace"_s);
+        settings().setRefreshIntervalSeconds(900);
+        settings().setToken(u"NjM0MjE2NTQ2OTk2OkvQ"_s);
+        QVERIFY(settings().waitForKeyring());
+        AppSettings restarted;
+        QCOMPARE(restarted.baseURLString(), typedURL);
+        QCOMPARE(restarted.trustSelfSigned(), true);
+        QCOMPARE(restarted.displayName(), u"Ada Lovelace"_s);
+        QCOMPARE(restarted.refreshIntervalSeconds(), 900.0);
+        QCOMPARE(restarted.token(), u"NjM0MjE2NTQ2OTk2OkvQ"_s);
+        // Native types under the documented keys, and never the token.
+        QSettings raw = SettingsFixture::rawStore();
+        QCOMPARE(raw.value(u"baseURL"_s).toString(), typedURL);
+        QCOMPARE(raw.value(u"trustSelfSigned"_s).toBool(), true);
+        QVERIFY(m_fixture->configFileBytes().contains("refreshInterval=900"));
+        QVERIFY(!m_fixture->configFileBytes().contains("NjM0MjE2NTQ2OTk2OkvQ"));
+        // No name at all is not an empty name.
+        restarted.setDisplayName(QString());
+        QVERIFY(AppSettings().hasDisplayName());
+        restarted.resetDisplayName();
+        QVERIFY(!SettingsFixture::rawStore().contains(u"displayName"_s) && !AppSettings().hasDisplayName());
+    }
+
+    void everyAssignmentWritesThrough()
+    {
+        settings().setBaseURLString(u"https://a.example"_s);
+        settings().setRefreshIntervalSeconds(300);
+        // Someone else changes the file; assigning the value we already hold must still write it.
+        SettingsFixture::rawStore().setValue(u"baseURL"_s, u"https://b.example"_s);
+        SettingsFixture::rawStore().setValue(u"refreshInterval"_s, 60.0);
+        QSignalSpy changed(&settings(), &AppSettings::baseURLStringChanged);
+        settings().setBaseURLString(u"https://a.example"_s);
+        settings().setRefreshIntervalSeconds(300);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(SettingsFixture::rawStore().value(u"baseURL"_s).toString(), u"https://a.example"_s);
+        QCOMPARE(SettingsFixture::rawStore().value(u"refreshInterval"_s).toDouble(), 300.0);
+    }
+
+    // Writes wait for each other and a queued one is overtaken by a newer one: whatever the sequence,
+    // the keyring ends with the last value, a single item or none. "|" waits for the keyring.
+    void keyringEndsWithTheLastValue_data()
+    {
+        QTest::addColumn<QStringList>("writes");
+        QStringList typing;
+        for (const QString token = u"Mz1hYmNkZWZnaGlqa2xt"_s; typing.size() < token.size();)
+            typing.append(token.left(typing.size() + 1));
+        QTest::newRow("typed key by key") << typing;
+        QStringList erased = typing;
+        std::reverse(erased.begin(), erased.end());
+        QTest::newRow("typed, then erased") << typing + QStringList {u"|"_s} + erased + QStringList {QString()};
+        QTest::newRow("removals between") << QStringList {u"first"_s, u"|"_s, {}, u"second"_s, {}};
+        QTest::newRow("two saves") << QStringList {u"third"_s, u"fourth"_s};
+        QTest::newRow("non-ASCII") << QStringList {u"tøken-✓-密钥-🔑"_s};
+        QTest::newRow("blanks kept") << QStringList {u" abc\t"_s};
+    }
+    void keyringEndsWithTheLastValue()
+    {
+        QFETCH(QStringList, writes);
+        QSignalSpy configured(&settings(), &AppSettings::isConfiguredChanged);
+        settings().setBaseURLString(u"https://jira.example.com"_s);
+        for (const QString &write : writes) {
+            if (write == u"|")
+                QVERIFY(settings().waitForKeyring());
+            else
+                settings().setToken(write);
+        }
+        QVERIFY(settings().waitForKeyring());
+        const QString last = writes.constLast();
+        QCOMPARE(itemCount(), last.isEmpty() ? 0 : 1);
+        QCOMPARE(storedSecret(), last.isEmpty() ? std::nullopt : std::optional(last.toUtf8()));
+        QCOMPARE(settings().keyringError(), QString());
+        QCOMPARE(AppSettings().token(), last);
+        // Configured only on a real change, not on every keystroke.
+        int changes = 0;
+        bool hadToken = false;
+        for (const QString &write : writes) {
+            if (write != u"|" && write.isEmpty() == hadToken) {
+                ++changes;
+                hadToken = !hadToken;
+            }
+        }
+        QCOMPARE(configured.count(), changes);
+    }
+
+    // An item another program filed under our service and account: read when it is UTF-8, and replaced
+    // rather than joined by a second item when we save.
+    void itemFiledByHand_data()
+    {
+        QTest::addColumn<QByteArray>("filed");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("UTF-8") << "from-secret-tool"_ba << u"from-secret-tool"_s;
+        QTest::newRow("not UTF-8") << QByteArray("ab\xff\xfe\xc3", 5) << QString();
+    }
+    void itemFiledByHand()
+    {
+        QFETCH(QByteArray, filed);
+        QVERIFY(SecretTool::store(KeychainStore::serviceName, AppSettings::tokenAccount, filed));
+        QTEST(settings().token(), "read");
+        settings().setToken(u"replaced"_s);
+        QVERIFY(settings().waitForKeyring());
+        QCOMPARE(itemCount(), 1);
+        QCOMPARE(storedSecret(), QByteArray("replaced"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

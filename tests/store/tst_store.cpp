@@ -1,0 +1,358 @@
+// Which issues the list shows and in which order, the list model QML shows, and the ticket store against
+// the fake Jira over loopback: refresh outcomes, selection, the timer loop.
+
+#include "Fixtures.h"
+#include "JiraJson.h"
+#include "SealedSession.h"
+#include "store/StatusFilter.h"
+#include "store/TicketListModel.h"
+#include "store/TicketOrder.h"
+#include "store/TicketStore.h"
+
+#include <QAbstractItemModelTester>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+
+using namespace Qt::StringLiterals;
+using JiraJson::issue;
+
+namespace {
+
+QList<JiraIssue> manyTickets(int count)
+{
+    QList<JiraIssue> issues;
+    for (int i = 0; i < count; ++i) {
+        const QString key = (i % 3 == 0 ? u"PAY-%1"_s : i % 3 == 1 ? u"OPS-%1"_s : u"WEB-%1"_s).arg(i);
+        issues.append(makeIssue(QString::number(1000 + i), key, u"Summary %1"_s.arg(i), u"new"_s,
+                                u"2024-01-01T00:00:%1.000+0000"_s.arg(59 - i % 60, 2, 10, QChar(u'0'))));
+    }
+    return issues;
+}
+
+QStringList modelKeys(const TicketListModel &model)
+{
+    QStringList keys;
+    for (int row = 0; row < model.rowCount(); ++row)
+        keys.append(model.data(model.index(row), TicketListModel::KeyRole).toString());
+    return keys;
+}
+
+QString day(int d)
+{
+    return u"2024-01-%1T00:00:00.000+0000"_s.arg(d, 2, 10, QChar(u'0'));
+}
+
+// Refreshes and waits for the outcome.
+bool refreshed(TicketStore &store)
+{
+    QSignalSpy finished(&store, &TicketStore::refreshFinished);
+    store.refresh();
+    return finished.count() == 1 || finished.wait(10'000);
+}
+
+} // namespace
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<JiraFixture> m_fixture;
+    FakeJira &jira() { return m_fixture->jira(); }
+    AppSettings &settings() { return m_fixture->settings(); }
+    void serve(const QJsonArray &issues) { jira().setCanned(JiraJson::searchPath, JiraJson::search(issues)); }
+
+private slots:
+    void initTestCase() { requireSealedSession(); }
+    void init()
+    {
+        m_fixture = std::make_unique<JiraFixture>();
+        QVERIFY(m_fixture->isReady());
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    // The filter picker offers the cases by index, in this order.
+    void filterCases()
+    {
+        QStringList names;
+        for (StatusFilter::Case filter : StatusFilter::allCases())
+            names.append(StatusFilter::rawValue(filter));
+        QCOMPARE(names, (QStringList {u"All"_s, u"To Do"_s, u"In Progress"_s, u"Done"_s}));
+        QCOMPARE(int(StatusFilter::allCases().at(2)), 2);
+        QCOMPARE(StatusFilter::fromRawValue(u"To Do"_s), StatusFilter::Todo);
+        QCOMPARE(StatusFilter::fromRawValue(u"to do"_s), std::nullopt);
+    }
+
+    void filterAndSearch_data()
+    {
+        QTest::addColumn<StatusFilter::Case>("filter");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QStringList>("keys");
+        const auto all = StatusFilter::All;
+        const QStringList every {u"ABC-12"_s, u"PAY-7"_s, u"PAY-9"_s, u"OPS-1"_s, u"OPS-2"_s, u"WEB-3"_s};
+        QTest::newRow("all, no search") << all << QString() << every;
+        QTest::newRow("to do") << StatusFilter::Todo << QString() << QStringList {u"PAY-7"_s};
+        QTest::newRow("in progress") << StatusFilter::InProgress << QString() << QStringList {u"ABC-12"_s};
+        QTest::newRow("done is exact") << StatusFilter::Done << QString() << QStringList {u"PAY-9"_s, u"WEB-3"_s};
+        QTest::newRow("letter case ignored, key or summary")
+            << all << u"abc"_s << QStringList {u"ABC-12"_s, u"PAY-7"_s, u"OPS-2"_s};
+        QTest::newRow("a leading blank counts") << all << u" abc"_s << QStringList {u"PAY-7"_s, u"OPS-2"_s};
+        QTest::newRow("one blank is a search") << all << u" "_s << every;
+        QTest::newRow("letters not in a row") << all << u"acb"_s << QStringList {};
+        QTest::newRow("filter and search both apply") << StatusFilter::Done << u"pay"_s << QStringList {u"PAY-9"_s};
+        QTest::newRow("search matching another category") << StatusFilter::Todo << u"ship"_s << QStringList {};
+        QTest::newRow("non-ASCII case folding") << all << u"éditeur"_s << QStringList {u"WEB-3"_s};
+        QTest::newRow("accents count") << all << u"deja"_s << QStringList {};
+        QTest::newRow("part of a key") << all << u"s-1"_s << QStringList {u"OPS-1"_s};
+    }
+    void filterAndSearch()
+    {
+        QFETCH(StatusFilter::Case, filter);
+        QFETCH(QString, search);
+        // One issue per category, and one whose category only differs from "done" in letter case.
+        const QList<JiraIssue> tickets {
+            makeIssue(u"1"_s, u"ABC-12"_s, u"Checkout times out"_s, u"indeterminate"_s, day(5)),
+            makeIssue(u"2"_s, u"PAY-7"_s, u"Refund the Abc order"_s, u"new"_s, day(4)),
+            makeIssue(u"3"_s, u"PAY-9"_s, u"Ship the receipts"_s, u"done"_s, day(3)),
+            makeIssue(u"4"_s, u"OPS-1"_s, u"Rotate the keys"_s, u"Done"_s, day(2)),
+            makeIssue(u"5"_s, u"OPS-2"_s, u"Archive abc logs"_s, u"undefined"_s, day(1)),
+            makeIssue(u"6"_s, u"WEB-3"_s, u"Déjà vu in the ÉDITEUR"_s, u"done"_s, day(1)),
+        };
+        QTEST(keysOf(filterTickets(tickets, filter, search)), "keys");
+    }
+
+    void ticketOrder_data()
+    {
+        QTest::addColumn<QStringList>("updated"); // as the server sends them, keys are A, B, C, ...
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("newest first") << QStringList {u"2024-01-02T09:00:00.000+0100"_s,
+                                                      u"2024-01-03T09:00:00.000+0100"_s,
+                                                      u"2024-01-01T09:00:00.000+0100"_s}
+                                      << QStringList {u"B"_s, u"A"_s, u"C"_s};
+        QTest::newRow("equal texts keep the server's order")
+            << QStringList {day(1), day(2), day(1), day(1)} << QStringList {u"B"_s, u"A"_s, u"C"_s, u"D"_s};
+        // Texts, not instants: 10:00+0200 is earlier than 09:00+0000 but sorts after it.
+        QTest::newRow("offsets are not applied")
+            << QStringList {u"2024-01-01T09:00:00.000+0000"_s, u"2024-01-01T10:00:00.000+0200"_s}
+            << QStringList {u"B"_s, u"A"_s};
+    }
+    void ticketOrder()
+    {
+        QFETCH(QStringList, updated);
+        QList<JiraIssue> issues;
+        for (qsizetype i = 0; i < updated.size(); ++i) {
+            const QString key(QChar(char16_t(u'A' + i)));
+            issues.append(makeIssue(QString::number(i), key, key, u"new"_s, updated.at(i)));
+        }
+        sortIntoTicketOrder(issues);
+        QTEST(keysOf(issues), "keys");
+    }
+
+    void typingNarrowsWithoutReset()
+    {
+        TicketListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QList<JiraIssue> tickets = manyTickets(30);
+        model.setIssues(tickets);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        const QString search = u"pay-2"_s;
+        for (qsizetype length = 1; length <= search.size(); ++length) {
+            model.setIssues(filterTickets(tickets, StatusFilter::All, search.left(length)));
+            QCOMPARE(modelKeys(model), keysOf(filterTickets(tickets, StatusFilter::All, search.left(length))));
+        }
+        QCOMPARE(modelKeys(model), (QStringList {u"PAY-21"_s, u"PAY-24"_s, u"PAY-27"_s}));
+        model.setIssues(tickets);
+        QCOMPARE(modelKeys(model), keysOf(tickets));
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(model.rowOfIssue(u"1002"_s), 2);
+        QCOMPARE(model.issueIdAt(30), QString());
+    }
+
+    void refreshChangesOnlyChangedRows()
+    {
+        TicketListModel model;
+        QList<JiraIssue> tickets = manyTickets(5);
+        model.setIssues(tickets);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        tickets[2].fields.summary = u"Renamed"_s; // same id, status and update time: equal, but shown differently
+        tickets[4].fields.priority = JiraPriority {u"High"_s};
+        model.setIssues(tickets);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(changed.at(0).at(0).value<QModelIndex>().row(), 2);
+        QCOMPARE(changed.at(1).at(0).value<QModelIndex>().row(), 4);
+        QCOMPARE(model.data(model.index(4), TicketListModel::PriorityNameRole).toString(), u"High"_s);
+        QCOMPARE(model.data(model.index(3), TicketListModel::HasPriorityRole).toBool(), false);
+    }
+
+    // Whatever sequence of lists arrives (subsets, reorders, duplicates), the model ends equal to the last
+    // one and never breaks the model contract on the way.
+    void anySequenceEndsEqual()
+    {
+        TicketListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QList<JiraIssue> pool = manyTickets(40);
+        QRandomGenerator random(20240105);
+        for (int round = 0; round < 300 && !QTest::currentTestFailed(); ++round) {
+            QList<JiraIssue> next;
+            for (const JiraIssue &issue : pool) {
+                if (random.bounded(3) != 0)
+                    next.append(issue);
+            }
+            if (round % 7 == 0 && !next.isEmpty())
+                std::swap(next.first(), next.last());
+            if (round % 31 == 0 && !next.isEmpty())
+                next.append(next.first());
+            model.setIssues(next);
+            QCOMPARE(modelKeys(model), keysOf(next));
+        }
+    }
+
+    void unconfiguredRefreshSendsNothingAndKeepsTheList()
+    {
+        TicketStore store(&settings());
+        serve({issue(1, day(1))});
+        QVERIFY(refreshed(store));
+        const QDateTime updated = store.lastUpdated();
+        jira().clearRequests();
+        QSignalSpy loading(&store, &TicketStore::isLoadingChanged);
+        for (const QString &url : {jira().url().toString(), u"127.0.0.1"_s}) {
+            settings().setBaseURLString(url);
+            settings().setToken(url.startsWith(u"http") ? QString() : jira().token());
+            QVERIFY(refreshed(store));
+            QCOMPARE(store.errorMessage(), u"Set your Jira server URL and Personal Access Token in Settings."_s);
+            QCOMPARE(keysOf(store.tickets()), QStringList {u"PAY-1"_s});
+            QCOMPARE(store.selectedTicketID(), u"1"_s);
+            QCOMPARE(store.lastUpdated(), updated);
+        }
+        QCOMPARE(loading.count(), 0);
+        QCOMPARE(jira().requests().size(), 0);
+    }
+
+    void selectionRules()
+    {
+        TicketStore store(&settings());
+        QAbstractItemModelTester tester(store.filteredModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto newest = issue(1, day(3), u"done"_s), middle = issue(2, day(2)), oldest = issue(3, day(1));
+
+        // No selection: the newest issue is selected, and the list QML shows follows in the same order.
+        serve({oldest, newest, middle});
+        QSignalSpy lastUpdated(&store, &TicketStore::lastUpdatedChanged);
+        QVERIFY(refreshed(store));
+        QCOMPARE(lastUpdated.count(), 1);
+        QCOMPARE(keysOf(store.tickets()), (QStringList {u"PAY-1"_s, u"PAY-2"_s, u"PAY-3"_s}));
+        QCOMPARE(store.filteredModel()->issueIdAt(0), u"1"_s);
+        QCOMPARE(store.selectedTicket()->key, u"PAY-1"_s);
+
+        // A selection hidden by the filter and the search stays.
+        store.setSelectedTicketID(u"3"_s);
+        store.setFilter(StatusFilter::Done);
+        store.setSearchText(u"pay-1"_s);
+        QCOMPARE(store.filteredModel()->rowCount(), 1);
+        QVERIFY(refreshed(store));
+        QCOMPARE(store.selectedTicket()->key, u"PAY-3"_s);
+
+        // The selected issue is gone: the newest one is selected. An empty list selects nothing.
+        serve({middle, newest});
+        QVERIFY(refreshed(store));
+        QCOMPARE(store.selectedTicketID(), u"1"_s);
+        serve({});
+        QVERIFY(refreshed(store));
+        QCOMPARE(store.selectedTicketID(), QString());
+        QCOMPARE(store.filteredModel()->rowCount(), 0);
+        store.setSelectedTicketID(u"999"_s);
+        QVERIFY(!store.selectedTicket());
+    }
+
+    void overlappingRefreshesEachApply()
+    {
+        TicketStore store(&settings());
+        serve({issue(1, day(1))});
+        QSignalSpy finished(&store, &TicketStore::refreshFinished);
+        store.refresh();
+        store.refresh();
+        QTRY_COMPARE(finished.count(), 2);
+        QCOMPARE(m_fixture->searches(), 2);
+        QVERIFY(!store.isLoading());
+        QCOMPARE(keysOf(store.tickets()), QStringList {u"PAY-1"_s});
+    }
+
+    void autoRefreshWaitsOneIntervalFirst()
+    {
+        settings().setRefreshIntervalSeconds(0.3);
+        TicketStore store(&settings());
+        QSignalSpy finished(&store, &TicketStore::refreshFinished);
+        QElapsedTimer clock;
+        clock.start();
+        store.startAutoRefresh();
+        QCOMPARE(m_fixture->searches(), 0);
+        QVERIFY(finished.wait(5000));
+        QVERIFY2(clock.elapsed() >= 290, qPrintable(QString::number(clock.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 5000);
+        QVERIFY(clock.elapsed() >= 3 * 290);
+        store.stopAutoRefresh();
+        QTest::qWait(700);
+        QCOMPARE(finished.count(), 3);
+    }
+
+    void restartingLeavesOneLoop()
+    {
+        settings().setRefreshIntervalSeconds(0.25);
+        TicketStore store(&settings());
+        QSignalSpy finished(&store, &TicketStore::refreshFinished);
+        QElapsedTimer clock;
+        clock.start();
+        store.startAutoRefresh();
+        QTest::qWait(100);
+        store.startAutoRefresh(); // replaces the first loop; its next refresh is again a whole interval away
+        store.startAutoRefresh();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 4, 10'000);
+        // Two loops would have done four refreshes in about half this time.
+        QVERIFY2(clock.elapsed() >= 100 + 4 * 240, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void newIntervalAppliesFromTheNextWait()
+    {
+        settings().setRefreshIntervalSeconds(0.3);
+        TicketStore store(&settings());
+        QSignalSpy finished(&store, &TicketStore::refreshFinished);
+        store.startAutoRefresh();
+        settings().setRefreshIntervalSeconds(60); // the wait already running is not lengthened
+        QVERIFY(finished.wait(5000));
+        QTest::qWait(800);
+        QCOMPARE(finished.count(), 1);
+    }
+
+    void nonPositiveIntervalNeverSpins_data()
+    {
+        QTest::addColumn<double>("interval");
+        QTest::newRow("zero") << 0.0;
+        QTest::newRow("negative") << -5.0;
+        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN();
+    }
+    void nonPositiveIntervalNeverSpins()
+    {
+        QFETCH(double, interval);
+        settings().setRefreshIntervalSeconds(interval);
+        TicketStore store(&settings());
+        store.startAutoRefresh();
+        QTest::qWait(500);
+        QCOMPARE(m_fixture->searches(), 0);
+    }
+
+    void destroyingTheStoreMidRefreshIsSafe()
+    {
+        jira().setDelay(std::chrono::milliseconds(300));
+        settings().setRefreshIntervalSeconds(0.2);
+        auto store = std::make_unique<TicketStore>(&settings());
+        store->startAutoRefresh();
+        store->refresh();
+        QTRY_VERIFY(m_fixture->searches() >= 1);
+        store.reset();
+        // The answer arrives for nobody, and the timer died with the store.
+        QTest::qWait(600);
+        QCOMPARE(m_fixture->searches(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"

@@ -1,0 +1,79 @@
+#pragma once
+// What the tests start from: fresh preferences and no token in the keyring, the application's settings
+// on them, and a fake Jira on loopback with the settings pointing at it. Plus a way to wait for one
+// client operation.
+
+#include "FakeJira.h"
+#include "client/JiraClient.h"
+#include "settings/AppSettings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+// A fresh preferences folder and no token item in the keyring. The settings object is made on first
+// use, so a test can put raw values in the store before it loads them.
+class SettingsFixture
+{
+public:
+    SettingsFixture();
+    // Waits for the keyring to hold the last token, so that no write outlives the test.
+    virtual ~SettingsFixture();
+    SettingsFixture(const SettingsFixture &) = delete;
+    SettingsFixture &operator=(const SettingsFixture &) = delete;
+
+    AppSettings &settings();
+    // The preferences as another program would read them.
+    [[nodiscard]] static QSettings rawStore();
+    [[nodiscard]] QByteArray configFileBytes() const;
+
+private:
+    QTemporaryDir m_config;
+    std::unique_ptr<AppSettings> m_settings;
+};
+
+// The settings pointing at a fake Jira with its token.
+class JiraFixture : public SettingsFixture
+{
+public:
+    enum Scheme { Http, Https };
+    explicit JiraFixture(Scheme scheme = Http);
+
+    [[nodiscard]] bool isReady() const { return m_ready; }
+    FakeJira &jira() { return *m_jira; }
+    // Points the settings at the fake, with `suffix` after its URL as a user might type it.
+    void point(const QString &suffix = {});
+    // How many requests with this method and decoded path the fake has received.
+    [[nodiscard]] int requestCount(const QByteArray &method, const QString &path) const;
+    [[nodiscard]] int searches() const;
+
+private:
+    std::unique_ptr<FakeJira> m_jira;
+    bool m_ready = false;
+};
+
+// The result of one client operation. The operation is started with this object's context, so an
+// answer that arrives after the test has given up is dropped rather than written to a dead object.
+template<typename T> struct Answer
+{
+    QObject context;
+    std::optional<JiraResult<T>> result;
+    int calls = 0;
+
+    JiraClient::Callback<T> callback()
+    {
+        return [this](JiraResult<T> r) {
+            ++calls;
+            result.emplace(std::move(r));
+        };
+    }
+    bool wait(int ms = 15'000)
+    {
+        return QTest::qWaitFor([this] { return calls > 0; }, ms);
+    }
+    [[nodiscard]] bool ok() const { return result && result->ok(); }
+    [[nodiscard]] JiraError error() const { return result->error(); }
+};

@@ -1,0 +1,139 @@
+#include "QuickHarness.h"
+
+#include "AppDelegate.h"
+#include "ContentController.h"
+#include "JiraImageAccess.h"
+#include "settings/AppSettings.h"
+
+#include <QQmlApplicationEngine>
+#include <QRegularExpression>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(TessarinPlugin)
+Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
+
+using namespace Qt::StringLiterals;
+
+namespace Quick {
+
+void failOnAnyWarning()
+{
+    QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not support raise\\(\\)$)"_s));
+}
+
+QQuickItem *item(QObject *root, const QString &name)
+{
+    auto *found = root ? root->findChild<QQuickItem *>(name) : nullptr;
+    if (!found)
+        QTest::qFail(qPrintable(u"no item named "_s + name), __FILE__, __LINE__);
+    return found;
+}
+
+bool shows(QObject *root, const QString &name)
+{
+    const auto *found = root ? root->findChild<QQuickItem *>(name) : nullptr;
+    return found && found->isVisible();
+}
+
+QStringList visibleTexts(const QQuickItem *item)
+{
+    QStringList texts;
+    if (!item || !item->isVisible())
+        return texts;
+    const QVariant text = item->property("text");
+    if (text.isValid() && !text.toString().isEmpty() && item->inherits("QQuickText"))
+        texts.append(text.toString());
+    for (const QQuickItem *child : item->childItems())
+        texts += visibleTexts(child);
+    return texts;
+}
+
+void click(QQuickItem *item)
+{
+    const QPointF centre(item->width() / 2, item->height() / 2);
+    QTest::mouseClick(item->window(), Qt::LeftButton, {}, item->mapToScene(centre).toPoint());
+}
+
+void keyClicks(QWindow *window, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window, c.toLatin1());
+}
+
+void type(QQuickItem *item, const QString &text)
+{
+    item->forceActiveFocus();
+    keyClicks(item->window(), text);
+}
+
+} // namespace Quick
+
+MainContentHarness::MainContentHarness(AppSettings &settings, QSize size)
+    : m_size(size)
+    , m_imageAccess(std::make_unique<JiraImageAccess>(&settings))
+{
+    AppSettings::setShared(&settings);
+}
+
+MainContentHarness::~MainContentHarness()
+{
+    m_engine.reset();
+    AppSettings::setShared(nullptr);
+}
+
+bool MainContentHarness::open()
+{
+    m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engine->addImportPath(u"qrc:/"_s); // where the static QML modules keep their qmldir
+    m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
+    m_engine->loadData(u"import QtQuick\nimport QtQuick.Controls\nimport Tessarin\n"
+                       "ApplicationWindow { width: %1; height: %2; visible: true; "
+                       "ContentView { anchors.fill: parent } }"_s.arg(m_size.width())
+                           .arg(m_size.height())
+                           .toUtf8());
+    return window() && QTest::qWaitForWindowExposed(window());
+}
+
+QQuickWindow *MainContentHarness::window() const
+{
+    return m_engine ? qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(0)) : nullptr;
+}
+
+ContentController *MainContentHarness::controller() const
+{
+    return window() ? window()->findChild<ContentController *>() : nullptr;
+}
+
+SettingsWindowHarness::SettingsWindowHarness(AppSettings &settings)
+    : m_delegate(std::make_unique<AppDelegate>(nullptr))
+    , m_engine(std::make_unique<QQmlEngine>())
+{
+    AppSettings::setShared(&settings);
+    AppDelegate::setShared(m_delegate.get());
+    m_delegate->setEngine(m_engine.get());
+}
+
+SettingsWindowHarness::~SettingsWindowHarness()
+{
+    m_delegate->discardWindows();
+    m_engine.reset();
+    m_delegate.reset();
+    AppSettings::setShared(nullptr);
+}
+
+bool SettingsWindowHarness::open()
+{
+    m_delegate->showSettings();
+    return window() && QTest::qWaitForWindowActive(window());
+}
+
+QQuickWindow *SettingsWindowHarness::window() const
+{
+    return m_delegate->settingsWindow();
+}
+
+QQuickItem *SettingsWindowHarness::warningLine(const QString &rowName) const
+{
+    QQuickItem *row = item(rowName);
+    return row ? Quick::item(row, u"warningLine"_s) : nullptr;
+}
