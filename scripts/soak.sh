@@ -10,20 +10,18 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 cycles=${1:-2000}
 jobs=${JOBS:-2}
-export TESSARIN_SOAK_CYCLES=$cycles
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/data/lsan.supp:print_suppressions=0
 
 soak() {
   local dir=$1; shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
-  fi
-  cmake --build "$dir" -j"$jobs" --target tst_robustness
+  cmake -S . -B "$dir" -G Ninja -DTESSARIN_BUILD_BENCH=ON "$@" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j"$jobs" --target bench_soak
   local log="$dir/soak.log" status=0
   echo "== $dir: $cycles cycles"
-  scripts/test-session.sh -- "$dir/tests/robustness/tst_robustness" soak 2>&1 | tee "$log" || status=$?
+  scripts/test-session.sh -- "$dir/bench/app/bench_soak" "$cycles" 2>&1 | tee "$log" || status=$?
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:|SUMMARY: (Address|UndefinedBehavior|Leak)Sanitizer' "$log"; then
     echo "== $dir: sanitizer report found" >&2
@@ -33,6 +31,6 @@ soak() {
 }
 
 status=0
-soak build-robust -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARIN_BUILD_BENCH=OFF || status=1
-soak build-robust-asan -DCMAKE_BUILD_TYPE=Debug -DTESSARIN_SANITIZE=ON -DTESSARIN_BUILD_BENCH=OFF || status=1
+soak build-robust -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARIN_BUILD_TESTS=OFF || status=1
+soak build-robust-asan -DCMAKE_BUILD_TYPE=Debug -DTESSARIN_SANITIZE=ON -DTESSARIN_BUILD_TESTS=OFF || status=1
 exit $status

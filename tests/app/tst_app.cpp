@@ -94,20 +94,16 @@ private slots:
         QTEST(SidebarContent::choose(configured, tickets, loading, error, filtered), "expected");
     }
 
+    // The automatic refresh runs from the first refresh while the window is shown; clearing the token
+    // shows the sidebar's unconfigured content at once.
     void sidebarFollowsTheStore()
     {
         ContentController content;
         content.setSettings(&m_fixture->settings());
-        jira().setDelay(200ms);
         QSignalSpy finished(content.store(), &TicketStore::refreshFinished);
         content.appeared();
-        QCOMPARE(content.sidebarContent(), SidebarContent::Loading);
         QVERIFY(finished.wait(10'000));
-        QCOMPARE(content.sidebarContent(), SidebarContent::List);
-        QVERIFY(content.footerText().startsWith(u"Updated "_s));
         QVERIFY(content.store()->isAutoRefreshing());
-        content.store()->setSearchText(u"no such ticket anywhere"_s);
-        QCOMPARE(content.sidebarContent(), SidebarContent::Empty);
         m_fixture->settings().setToken(QString());
         QCOMPARE(content.sidebarContent(), SidebarContent::Unconfigured);
         content.disappeared();
@@ -121,7 +117,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("unconfigured") << u"unconfiguredState"_s << u"Connect to Jira"_s;
         QTest::newRow("loading") << u"loadingState"_s << u"Loading tickets…"_s;
-        QTest::newRow("error") << u"errorState"_s << u"Jira returned an error (500): Database unavailable"_s;
+        QTest::newRow("error") << u"errorState"_s << u"Jira returned an error (500): <html><body>xxx"_s;
         QTest::newRow("nothing matches") << u"emptyState"_s << u"No tickets assigned to you 🎉"_s;
     }
     void sidebarOnScreen()
@@ -132,8 +128,10 @@ private slots:
             m_fixture->settings().setToken(QString());
         if (state == u"loadingState")
             jira().setDelay(400ms);
+        // A whole error page is kept in the store but only its beginning is laid out on screen.
+        const QByteArray page = "<html><body>" + QByteArray(2'000'000, 'x') + "</body></html>";
         if (state == u"errorState")
-            jira().setCanned(JiraJson::searchPath, {500, "Database unavailable", {}, {}});
+            jira().setCanned(JiraJson::searchPath, {500, page, {}, {}});
         MainContentHarness window(m_fixture->settings());
         QVERIFY(window.open());
         if (state == u"emptyState") {
@@ -142,14 +140,25 @@ private slots:
             QCOMPARE(window.controller()->store()->searchText(), u"zzz-no-match"_s);
         }
         QTRY_VERIFY(window.shows(state));
-        QVERIFY(Quick::visibleTexts(window.item(state)).contains(text));
+        const QStringList texts = Quick::visibleTexts(window.item(state));
+        QVERIFY2(std::any_of(texts.begin(), texts.end(), [&](const QString &t) { return t.startsWith(text); }),
+                 qPrintable(texts.join(u'|').left(300)));
         QCOMPARE(window.item(u"refreshButton"_s)->isEnabled(), state != u"loadingState");
         QVERIFY(!window.shows(u"footer"_s) || state == u"emptyState");
         if (state == u"unconfiguredState") {
             QVERIFY(window.shows(u"detailPlaceholder"_s));
             QCOMPARE(jira().requests().size(), 0);
         }
-        if (state == u"loadingState") { // then the list, with the newest issue shown beside it
+        if (state == u"errorState") {
+            QCOMPARE(window.controller()->store()->errorMessage().size(), qsizetype(30 + page.size()));
+            const QString shown = window.item(u"errorText"_s)->property("text").toString();
+            QVERIFY(shown.endsWith(u'…') && shown.size() < 1000);
+            jira().clearFaults();
+            jira().setDelay(300ms);
+            QMetaObject::invokeMethod(window.item(u"retryButton"_s), "clicked");
+            QTRY_VERIFY(window.shows(u"loadingState"_s));
+        }
+        if (state == u"loadingState" || state == u"errorState") { // then the list, the newest issue beside it
             QTRY_VERIFY(window.shows(u"ticketList"_s));
             QVERIFY(window.item(u"footer"_s)->property("text").toString().startsWith(u"Updated "_s));
             QTRY_VERIFY(window.controller()->detail() && Quick::shows(window.window(), u"summary"_s));
@@ -158,41 +167,13 @@ private slots:
         }
     }
 
-    void errorPageShortenedOnScreenAndRetry()
+    // Only on screen: the store keeps the whole message. A character outside the BMP across the cut stays
+    // whole.
+    void longMessagesAreShortened()
     {
-        // A whole error page is kept in the store but only its beginning is laid out on screen.
-        const QByteArray page = "<html><body>" + QByteArray(2'000'000, 'x') + "</body></html>";
-        jira().setCanned(JiraJson::searchPath, {500, page, {{"Content-Type", "text/html"}}, {}});
-        MainContentHarness window(m_fixture->settings());
-        QVERIFY(window.open());
-        QTRY_VERIFY(window.shows(u"errorState"_s));
-        QCOMPARE(window.controller()->store()->errorMessage().size(), qsizetype(30 + page.size()));
-        const QString shown = window.item(u"errorText"_s)->property("text").toString();
-        QVERIFY(shown.startsWith(u"Jira returned an error (500): <html><body>xxx"_s) && shown.endsWith(u'…'));
-        QVERIFY(shown.size() < 1000);
-
-        jira().clearFaults();
-        jira().setDelay(300ms);
-        QMetaObject::invokeMethod(window.item(u"retryButton"_s), "clicked");
-        QTRY_VERIFY(window.shows(u"loadingState"_s));
-        QTRY_VERIFY(window.shows(u"ticketList"_s));
-    }
-
-    void longMessagesAreShortenedOnlyOnScreen_data()
-    {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("short") << u"Jira returned an error (400): no"_s << u"Jira returned an error (400): no"_s;
-        QTest::newRow("exactly the limit") << QString(600, u'a') << QString(600, u'a');
-        QTest::newRow("one more") << QString(601, u'a') << QString(600, u'a') + QChar(0x2026);
-        // A character outside the BMP across the cut stays whole.
-        QTest::newRow("surrogate pair at the cut")
-            << QString(599, u'a') + u"😀tail"_s << QString(599, u'a') + QChar(0x2026);
-    }
-    void longMessagesAreShortenedOnlyOnScreen()
-    {
-        QFETCH(QString, message);
-        QTEST(shortenedForDisplay(message), "shown");
+        QCOMPARE(shortenedForDisplay(QString(600, u'a')), QString(600, u'a'));
+        QCOMPARE(shortenedForDisplay(QString(601, u'a')), QString(600, u'a') + u'…');
+        QCOMPARE(shortenedForDisplay(QString(599, u'a') + u"😀tail"_s), QString(599, u'a') + u'…');
     }
 
     void rowsSelectionAndKeys()
@@ -261,7 +242,6 @@ private slots:
         QCOMPARE(detail->menuPlaceholder(), u"Loading…"_s);
         QTRY_VERIFY(!detail->isLoadingTransitions() && !detail->isLoadingComments());
         QCOMPARE(detail->menuPlaceholder(), QString());
-        QCOMPARE(detail->transitionList().size(), 5);
         // Server order, and a comment without any body shows an empty one.
         const QVariantList comments = detail->comments();
         QCOMPARE(comments.size(), 3);
@@ -269,8 +249,6 @@ private slots:
         QCOMPARE(comments.at(2).toMap().value(u"body"_s).toString(), QString());
         QCOMPARE(comments.at(2).toMap().value(u"bodyIsRich"_s).toBool(), false);
         QVERIFY(detail->descriptionIsRich() && detail->descriptionText().contains(u"<ol"_s));
-        QVERIFY(detail->hasPriority() && detail->hasAssignee() && detail->hasDueDate());
-        QCOMPARE(detail->dueDate(), jira().issue(u"PLAT-417"_s)[u"fields"_s][u"duedate"_s].toString());
         // The setting ends with a slash; the link has exactly one before "browse".
         QCOMPARE(detail->browseURL().toString(), jira().url().toString() + u"/browse/PLAT-417"_s);
         m_fixture->settings().setBaseURLString(u"jira.example.com"_s);

@@ -39,7 +39,6 @@ QByteArray SettingsFixture::configFileBytes() const
 }
 
 JiraFixture::JiraFixture(Scheme scheme)
-    : m_jira(std::make_unique<FakeJira>())
 {
     if (scheme == Https)
         m_jira->enableTls();
@@ -48,20 +47,9 @@ JiraFixture::JiraFixture(Scheme scheme)
     settings().setToken(m_jira->token());
 }
 
-void JiraFixture::point(const QString &suffix)
-{
-    settings().setBaseURLString(m_jira->url().toString() + suffix);
-}
-
 int JiraFixture::requestCount(const QByteArray &method, const QString &path) const
 {
-    int count = 0;
-    for (const FakeJira::Request &request : m_jira->requests())
-        count += request.method == method && request.path == path ? 1 : 0;
-    return count;
-}
-
-int JiraFixture::searches() const
-{
-    return requestCount("GET", u"/rest/api/2/search"_s);
+    const QList<FakeJira::Request> requests = m_jira->requests();
+    return int(std::count_if(requests.begin(), requests.end(),
+                             [&](const FakeJira::Request &r) { return r.method == method && r.path == path; }));
 }

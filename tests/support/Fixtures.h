@@ -6,8 +6,10 @@
 #include "FakeJira.h"
 #include "client/JiraClient.h"
 #include "settings/AppSettings.h"
+#include "store/TicketStore.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,16 +17,13 @@
 #include <optional>
 
 // A fresh preferences folder and no token item in the keyring. The settings object is made on first
-// use, so a test can put raw values in the store before it loads them.
+// use, so a test can put raw values in the store before it loads them. On destruction it waits for the
+// keyring to hold the last token, so that no write outlives the test.
 class SettingsFixture
 {
 public:
     SettingsFixture();
-    // Waits for the keyring to hold the last token, so that no write outlives the test.
     virtual ~SettingsFixture();
-    SettingsFixture(const SettingsFixture &) = delete;
-    SettingsFixture &operator=(const SettingsFixture &) = delete;
-
     AppSettings &settings();
     // The preferences as another program would read them.
     [[nodiscard]] static QSettings rawStore();
@@ -41,17 +40,16 @@ class JiraFixture : public SettingsFixture
 public:
     enum Scheme { Http, Https };
     explicit JiraFixture(Scheme scheme = Http);
-
     [[nodiscard]] bool isReady() const { return m_ready; }
     FakeJira &jira() { return *m_jira; }
     // Points the settings at the fake, with `suffix` after its URL as a user might type it.
-    void point(const QString &suffix = {});
+    void point(const QString &suffix = {}) { settings().setBaseURLString(m_jira->url().toString() + suffix); }
     // How many requests with this method and decoded path the fake has received.
     [[nodiscard]] int requestCount(const QByteArray &method, const QString &path) const;
-    [[nodiscard]] int searches() const;
+    [[nodiscard]] int searches() const { return requestCount("GET", QStringLiteral("/rest/api/2/search")); }
 
 private:
-    std::unique_ptr<FakeJira> m_jira;
+    std::unique_ptr<FakeJira> m_jira = std::make_unique<FakeJira>();
     bool m_ready = false;
 };
 
@@ -65,10 +63,7 @@ template<typename T> struct Answer
 
     JiraClient::Callback<T> callback()
     {
-        return [this](JiraResult<T> r) {
-            ++calls;
-            result.emplace(std::move(r));
-        };
+        return [this](JiraResult<T> r) { ++calls, result.emplace(std::move(r)); };
     }
     bool wait(int ms = 15'000)
     {
@@ -77,3 +72,11 @@ template<typename T> struct Answer
     [[nodiscard]] bool ok() const { return result && result->ok(); }
     [[nodiscard]] JiraError error() const { return result->error(); }
 };
+
+// Refreshes the store and waits for the outcome.
+inline bool refreshed(TicketStore &store)
+{
+    QSignalSpy finished(&store, &TicketStore::refreshFinished);
+    store.refresh();
+    return finished.count() == 1 || finished.wait(30'000);
+}

@@ -2,7 +2,6 @@
 // This process's resident memory as the kernel counts it, for bounds on what a load may cost.
 
 #include <QFile>
-#include <QtGlobal>
 
 namespace ProcessMemory {
 
@@ -10,32 +9,29 @@ namespace ProcessMemory {
 inline qint64 statusKb(const char *field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
     const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n')) {
+    for (const QByteArray &line : status.open(QIODevice::ReadOnly) ? status.readAll().split('\n') : QByteArrayList()) {
         if (line.startsWith(prefix))
             return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
 }
 
-inline qint64 residentKb()
+// Measures the peak resident growth from now on; where the kernel cannot reset the peak, the growth up
+// to the moment of asking.
+class PeakGrowth
 {
-    return statusKb("VmRSS");
-}
+public:
+    PeakGrowth()
+    {
+        QFile clear(QStringLiteral("/proc/self/clear_refs"));
+        m_peakReset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    }
+    [[nodiscard]] qint64 kb() const { return statusKb(m_peakReset ? "VmHWM" : "VmRSS") - m_startKb; }
 
-// Resets the peak ("VmHWM") to the current resident size; false when the kernel does not allow it.
-inline bool resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-}
-
-// The peak since the last reset, or the current size when peaks cannot be reset.
-inline qint64 peakKb(bool peakWasReset)
-{
-    return peakWasReset ? statusKb("VmHWM") : residentKb();
-}
+private:
+    bool m_peakReset = false;
+    qint64 m_startKb = statusKb("VmRSS");
+};
 
 } // namespace ProcessMemory

@@ -41,7 +41,7 @@ QStringList visibleTexts(const QQuickItem *item)
     if (!item || !item->isVisible())
         return texts;
     const QVariant text = item->property("text");
-    if (text.isValid() && !text.toString().isEmpty() && item->inherits("QQuickText"))
+    if (!text.toString().isEmpty() && (item->inherits("QQuickText") || item->inherits("QQuickTextEdit")))
         texts.append(text.toString());
     for (const QQuickItem *child : item->childItems())
         texts += visibleTexts(child);
@@ -86,11 +86,9 @@ bool MainContentHarness::open()
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(u"qrc:/"_s); // where the static QML modules keep their qmldir
     m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
-    m_engine->loadData(u"import QtQuick\nimport QtQuick.Controls\nimport Tessarin\n"
-                       "ApplicationWindow { width: %1; height: %2; visible: true; "
-                       "ContentView { anchors.fill: parent } }"_s.arg(m_size.width())
-                           .arg(m_size.height())
-                           .toUtf8());
+    const auto qml = u"import QtQuick\nimport QtQuick.Controls\nimport Tessarin\nApplicationWindow { width: %1; "
+                     "height: %2; visible: true; ContentView { anchors.fill: parent } }"_s;
+    m_engine->loadData(qml.arg(m_size.width()).arg(m_size.height()).toUtf8());
     return window() && QTest::qWaitForWindowExposed(window());
 }
 

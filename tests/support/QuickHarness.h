@@ -24,7 +24,7 @@ void failOnAnyWarning();
 QQuickItem *item(QObject *root, const QString &name);
 // Whether an item of that name exists below root and is visible.
 bool shows(QObject *root, const QString &name);
-// Every text shown inside an item, visible ones only, depth first.
+// Every text shown inside an item (plain and rich, editable or not), visible ones only, depth first.
 QStringList visibleTexts(const QQuickItem *item);
 void click(QQuickItem *item);
 // Types ASCII text into the window's focus item, one key at a time (Qt 6.4 has this for widgets only).

@@ -1,26 +1,22 @@
 #include "SecretTool.h"
 
 #include <QProcess>
-#include <QStringList>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList attributes(const QString &service, const QString &account)
-{
-    return {u"server"_s, service, u"user"_s, account};
-}
-
-QByteArray run(const QStringList &arguments, const QByteArray &input = {}, int *exitCode = nullptr)
+// secret-tool with the attributes our keyring code files an account's secret under. Its output, or none
+// when it did not succeed.
+std::optional<QByteArray> run(const QString &verb, const QString &service, const QString &account,
+                              const QStringList &more = {}, const QByteArray &input = {})
 {
     QProcess process;
-    process.start(u"secret-tool"_s, arguments);
+    process.start(u"secret-tool"_s, QStringList {verb} + more + QStringList {u"server"_s, service, u"user"_s, account});
     process.write(input);
     process.closeWriteChannel();
-    process.waitForFinished(10'000);
-    if (exitCode)
-        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (!process.waitForFinished(10'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
     return process.readAllStandardOutput() + process.readAllStandardError();
 }
 
@@ -30,31 +26,24 @@ namespace SecretTool {
 
 int itemCount(const QString &service, const QString &account)
 {
-    const QByteArray out = run(QStringList {u"search"_s, u"--all"_s} + attributes(service, account));
+    const QByteArray out = run(u"search"_s, service, account, {u"--all"_s}).value_or(QByteArray());
     return int(out.count("\nsecret = ") + (out.startsWith("secret = ") ? 1 : 0));
 }
 
 std::optional<QByteArray> lookup(const QString &service, const QString &account)
 {
-    int exitCode = 0;
-    const QByteArray out = run(QStringList {u"lookup"_s} + attributes(service, account), {}, &exitCode);
-    if (exitCode != 0)
-        return std::nullopt;
-    return out;
+    return run(u"lookup"_s, service, account);
 }
 
 bool store(const QString &service, const QString &account, const QByteArray &secret)
 {
-    int exitCode = 0;
-    run(QStringList {u"store"_s, u"--label=test"_s} + attributes(service, account) +
-            QStringList {u"type"_s, u"plaintext"_s},
-        secret, &exitCode);
-    return exitCode == 0;
+    // "type plaintext" as our keyring code files text.
+    return run(u"store"_s, service, account, {u"--label=test"_s, u"type"_s, u"plaintext"_s}, secret).has_value();
 }
 
 void clear(const QString &service, const QString &account)
 {
-    run(QStringList {u"clear"_s} + attributes(service, account));
+    run(u"clear"_s, service, account);
 }
 
 } // namespace SecretTool
