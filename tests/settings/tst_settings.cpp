@@ -1,11 +1,8 @@
 // AppSettings and KeychainStore against real QSettings files and the real Secret Service.
 
 #include "Fixtures.h"
-#include "SealedSession.h"
 #include "SecretTool.h"
 #include "settings/KeychainStore.h"
-
-#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 

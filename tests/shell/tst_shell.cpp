@@ -8,7 +8,6 @@
 #include "IconRenderer.h"
 #include "JiraJson.h"
 #include "QuickHarness.h"
-#include "SealedSession.h"
 #include "SecretTool.h"
 #include "SettingsController.h"
 #include "settings/KeychainStore.h"
@@ -17,7 +16,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTimer>
 
 #include <functional>
@@ -181,7 +179,6 @@ private slots:
         QQuickWindow *about = m_shell->delegate()->aboutWindow();
         QVERIFY(about && QTest::qWaitForWindowExposed(about));
         QCOMPARE(Quick::item(about, u"aboutName"_s)->property("text").toString(), u"Tessarin"_s);
-        QVERIFY(Quick::item(about, u"aboutVersion"_s)->property("text").toString().contains(u"1.0"_s));
         // The icon is drawn: the middle of its gradient square is blue, its corner is not painted.
         QQuickItem *icon = Quick::item(about, u"aboutIcon"_s);
         QVERIFY(icon->width() >= 64);
@@ -196,49 +193,43 @@ private slots:
         QCOMPARE(m_shell->delegate()->aboutWindow(), about);
     }
 
+    // Ctrl+Q in any window and Quit in either menu end the application, and so does closing the last
+    // window, but not closing the main window while the settings window is open.
     void quits_data()
     {
         QTest::addColumn<QString>("how");
         for (const char *how : {"Ctrl+Q in the main window", "Ctrl+Q in the settings window", "applicationMenu",
-                                "fileMenu", "closing the last window"})
+                                "fileMenu", "closing the last window", "closing the main window, then settings"})
             QTest::newRow(how) << QString::fromLatin1(how);
     }
     void quits()
     {
         QFETCH(QString, how);
         startShell();
-        QQuickWindow *target = m_main;
         if (how.contains(u"settings")) {
             m_shell->delegate()->showSettings();
-            target = settingsWindow();
-            QVERIFY(QTest::qWaitForWindowActive(target));
+            QVERIFY(QTest::qWaitForWindowActive(settingsWindow()));
         }
+        bool settingsStayedAlone = false;
+        QObject context; // the check below dies with this test function
         QCOMPARE(runUntilQuit([&] {
-                     if (how.endsWith(u"Menu"))
+                     if (how.endsWith(u"Menu")) {
                          chooseFromMenu(how, how == u"fileMenu" ? u"fileQuitItem"_s : u"applicationQuitItem"_s);
-                     else if (how.startsWith(u"closing"))
+                     } else if (how.startsWith(u"Ctrl+Q")) {
+                         QTest::keyClick(how.contains(u"settings") ? settingsWindow() : m_main, Qt::Key_Q,
+                                         Qt::ControlModifier);
+                     } else {
                          m_main->close();
-                     else
-                         QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+                         // Give a wrongly made quit its chance to happen before the settings window closes.
+                         QTimer::singleShot(300, &context, [&] {
+                             settingsStayedAlone = settingsWindow() && settingsWindow()->isVisible();
+                             if (settingsWindow())
+                                 settingsWindow()->close();
+                         });
+                     }
                  }),
                  0);
-    }
-
-    void settingsWindowKeepsTheApplicationRunning()
-    {
-        startShell();
-        bool settingsWereOpenAlone = false;
-        QCOMPARE(runUntilQuit([&] {
-                     m_shell->delegate()->showSettings();
-                     m_main->close();
-                     // Give a wrongly made quit its chance to happen before the settings window closes.
-                     QTimer::singleShot(300, qApp, [&] {
-                         settingsWereOpenAlone = settingsWindow()->isVisible();
-                         settingsWindow()->close();
-                     });
-                 }),
-                 0);
-        QVERIFY(settingsWereOpenAlone);
+        QCOMPARE(settingsStayedAlone, how.contains(u"then"));
     }
 
     void tokenFieldShowsTheStoredToken()

@@ -3,15 +3,12 @@
 
 #include "Fixtures.h"
 #include "JiraJson.h"
-#include "SealedSession.h"
 #include "store/TicketListModel.h"
 #include "store/TicketOrder.h"
-#include "store/TicketStore.h"
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 using JiraJson::issue;

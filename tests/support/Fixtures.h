@@ -4,6 +4,7 @@
 // client operation.
 
 #include "FakeJira.h"
+#include "SealedSession.h"
 #include "client/JiraClient.h"
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
