@@ -326,26 +326,6 @@ private slots:
             QCOMPARE(outcome.error->statusCode(), 401);
     }
 
-    void contextOrClientGoneInFlight()
-    {
-        jira().setDelay(200ms);
-        int abandonedCalls = 0;
-        auto count = [&](auto) { ++abandonedCalls; };
-        JiraClient client(&settings());
-        auto context = std::make_unique<QObject>();
-        client.fetchAssignedIssues(context.get(), count);
-        {
-            JiraClient gone(&settings());
-            gone.fetchAssignedIssues(&client, count);
-            gone.performTransition(u"PLAT-417"_s, u"31"_s, &client, count);
-            QTRY_COMPARE(jira().requests().size(), 3);
-        }
-        context.reset();
-        // A later request on the same client still works, and by its end the first answers are long due.
-        QVERIFY(!run(client, Op::Myself).error);
-        QCOMPARE(abandonedCalls, 0);
-    }
-
     void callbackMayDestroyTheClient()
     {
         auto *client = new JiraClient(&settings());

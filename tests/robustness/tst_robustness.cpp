@@ -13,7 +13,6 @@
 #include "TicketDetail.h"
 #include "settings/KeychainStore.h"
 
-#include <QBuffer>
 #include <QDesktopServices>
 #include <QDirIterator>
 #include <QIcon>
@@ -34,13 +33,13 @@ namespace {
 // Short, so that a silent server is given up on quickly; the drip below stays well inside it.
 constexpr auto waitForData = 600ms;
 
-QByteArray htmlPage(const QByteArray &title, qsizetype size)
+// An HTML error page of about `kilobytes`, as a Java server prints a stack trace.
+QByteArray htmlPage(int kilobytes)
 {
-    QByteArray page = "<!DOCTYPE html><html><head><title>" + title + "</title></head><body><h1>" + title + "</h1>";
-    const QByteArray filler = "<p>Stack trace line com.atlassian.jira.web.filters.steps.ChainedFilterStep</p>\n";
-    while (page.size() + filler.size() < size - 14)
-        page += filler;
-    return page + "</body></html>";
+    return "<html><body>" +
+        QByteArray("<p>at com.atlassian.jira.web.filters.steps.ChainedFilterStep.doFilter()</p>\n")
+            .repeated(kilobytes * 1024 / 77) +
+        "</body></html>";
 }
 
 // Every Qt message of the process, besides passing it on.
@@ -127,15 +126,13 @@ private slots:
         QTest::newRow("answer not UTF-8")
             << QString() << JiraJson::json(QByteArray(whole).replace("Summary", "Gr\xf6\xdf")) << unreadable << 64;
         QTest::newRow("2 MB HTML error page")
-            << QString() << FakeJira::Canned {500, htmlPage("Internal Server Error", 2 << 20), {}, {}} << error.arg(500)
-            << 160;
+            << QString() << FakeJira::Canned {500, htmlPage(2048), {}, {}} << error.arg(500) << 160;
         QTest::newRow("429 with Retry-After")
             << QString() << FakeJira::Canned {429, R"({"message":"Slow down."})", {{"Retry-After", "120"}}, {}}
             << error.arg(429) << 64;
         const FakeJira::Headers login {{"X-Seraph-LoginReason", "AUTHENTICATED_FAILED"}, {"WWW-Authenticate", "OAuth"}};
         QTest::newRow("401 with login reason")
-            << QString() << FakeJira::Canned {401, htmlPage("Unauthorized (401)", 4000), login, {}} << error.arg(401)
-            << 64;
+            << QString() << FakeJira::Canned {401, htmlPage(4), login, {}} << error.arg(401) << 64;
         QTest::newRow("error page not UTF-8")
             << QString() << FakeJira::Canned {502, "<h1>Proxy-Fehler: Gr\xf6\xdf</h1>", {}, "Bad Gateway"}
             << error.arg(502) + u"Bad Gateway"_s << 64;
@@ -387,23 +384,19 @@ private slots:
         QTemporaryDir local;
         QImage pixel(4, 4, QImage::Format_ARGB32);
         pixel.fill(Qt::red);
-        QVERIFY(pixel.save(local.filePath(u"secret.png"_s)));
-        QFile css(local.filePath(u"secret.css"_s));
-        QVERIFY(css.open(QIODevice::WriteOnly) && css.write("p { color: red; }") > 0);
-        css.close();
-        QByteArray png;
-        QBuffer buffer(&png);
-        QVERIFY(buffer.open(QIODevice::WriteOnly) && pixel.save(&buffer, "PNG"));
+        QFile secret(local.filePath(u"secret.png"_s));
+        QVERIFY(pixel.save(secret.fileName()) && secret.open(QIODevice::ReadOnly));
         const QString attachment = u"/secure/attachment/10001/shot.png"_s;
-        jira().setCanned(attachment, {200, png, {{"Content-Type", "image/png"}}, {}});
+        jira().setCanned(attachment, {200, secret.readAll(), {{"Content-Type", "image/png"}}, {}});
+        secret.close();
         OpenWatcher watcher(local.path());
         QVERIFY(watcher.isWatching());
         FakeJira elsewhere;
         QVERIFY(elsewhere.listen());
 
         const QString hostile =
-            u"<html><head><link rel=\"stylesheet\" href=\"%1/secret.css\"><link rel=\"stylesheet\" "
-            "href=\"%2/sheet.css\"><style>@import url(\"%2/import.css\"); @import url(\"%1/secret.css\");</style>"
+            u"<html><head><link rel=\"stylesheet\" href=\"%1/secret.png\"><link rel=\"stylesheet\" "
+            "href=\"%2/sheet.css\"><style>@import url(\"%2/import.css\"); @import url(\"%1/secret.png\");</style>"
             "</head><body background=\"%1/secret.png\"><p>Marker text</p><img src=\"%1/secret.png\"/>"
             "<img src=\"%2/pixel.png\"/><img src=\"%3\"/><img src=\"%4\"/>"
             "<table background=\"%2/table.png\" style=\"background-image: url('%1/secret.png')\"><tr>"
@@ -413,7 +406,7 @@ private slots:
                 local.filePath(u"secret.png"_s), attachment);
         jira().loadData(JiraJson::sampleWithRenderedHtml(hostile, hostile));
         {
-            MainContentHarness window(settings(), QSize(1080, 900));
+            MainContentHarness window(settings());
             QVERIFY(window.open());
             QTRY_VERIFY_WITH_TIMEOUT(
                 window.controller()->detail() && !window.controller()->detail()->comments().isEmpty(), 10'000);
@@ -431,8 +424,7 @@ private slots:
         QCOMPARE(elsewhere.requests().size(), 0);
         QCOMPARE(watcher.touched(), QStringList());
         // The watch works: our own read is seen.
-        QFile own(local.filePath(u"secret.png"_s));
-        QVERIFY(own.open(QIODevice::ReadOnly) && !own.readAll().isEmpty());
+        QVERIFY(secret.open(QIODevice::ReadOnly) && !secret.readAll().isEmpty());
         QVERIFY(watcher.touched().contains(u"secret.png"_s));
     }
 };

@@ -96,22 +96,6 @@ private slots:
         QCOMPARE(settings().isConfigured(), !expected.isEmpty());
     }
 
-    void derivedValuesAnnounceRealChangesOnly()
-    {
-        QSignalSpy configured(&settings(), &AppSettings::isConfiguredChanged);
-        QSignalSpy url(&settings(), &AppSettings::baseURLChanged);
-        settings().setBaseURLString(u"https://jira.example.com"_s);
-        settings().setToken(u"t"_s);
-        QCOMPARE(url.count(), 1);
-        QCOMPARE(configured.count(), 1);
-        // A trailing slash changes the text but not the URL.
-        settings().setBaseURLString(u"https://jira.example.com/"_s);
-        QCOMPARE(url.count(), 1);
-        settings().setBaseURLString(u"jira.example.com"_s);
-        QCOMPARE(url.count(), 2);
-        QCOMPARE(configured.count(), 2);
-    }
-
     void restartRestoresEveryValue()
     {
         if (!m_keyring)

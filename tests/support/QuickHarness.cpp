@@ -68,9 +68,8 @@ void type(QQuickItem *item, const QString &text)
 
 } // namespace Quick
 
-MainContentHarness::MainContentHarness(AppSettings &settings, QSize size)
-    : m_size(size)
-    , m_imageAccess(std::make_unique<JiraImageAccess>(&settings))
+MainContentHarness::MainContentHarness(AppSettings &settings)
+    : m_imageAccess(std::make_unique<JiraImageAccess>(&settings))
 {
     AppSettings::setShared(&settings);
 }
@@ -86,9 +85,8 @@ bool MainContentHarness::open()
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(u"qrc:/"_s); // where the static QML modules keep their qmldir
     m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
-    const auto qml = u"import QtQuick\nimport QtQuick.Controls\nimport Tessarin\nApplicationWindow { width: %1; "
-                     "height: %2; visible: true; ContentView { anchors.fill: parent } }"_s;
-    m_engine->loadData(qml.arg(m_size.width()).arg(m_size.height()).toUtf8());
+    m_engine->loadData("import QtQuick\nimport QtQuick.Controls\nimport Tessarin\nApplicationWindow { width: 1080; "
+                       "height: 680; visible: true; ContentView { anchors.fill: parent } }");
     return window() && QTest::qWaitForWindowExposed(window());
 }
 

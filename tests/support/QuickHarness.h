@@ -38,7 +38,7 @@ void type(QQuickItem *item, const QString &text);
 class MainContentHarness
 {
 public:
-    explicit MainContentHarness(AppSettings &settings, QSize size = QSize(1080, 680));
+    explicit MainContentHarness(AppSettings &settings);
     ~MainContentHarness();
     // Loads the content and waits until the window is on screen.
     bool open();
@@ -48,7 +48,6 @@ public:
     [[nodiscard]] bool shows(const QString &name) const { return Quick::shows(window(), name); }
 
 private:
-    QSize m_size;
     std::unique_ptr<JiraImageAccess> m_imageAccess;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
 };
