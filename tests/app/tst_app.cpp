@@ -68,32 +68,24 @@ private slots:
 
     void sidebarChoice_data()
     {
-        QTest::addColumn<bool>("configured");
-        QTest::addColumn<bool>("tickets");
-        QTest::addColumn<bool>("loading");
-        QTest::addColumn<bool>("error");
-        QTest::addColumn<bool>("filtered");
+        QTest::addColumn<QList<bool>>("state"); // configured, has tickets, loading, failed, has filtered tickets
         QTest::addColumn<SidebarContent::Kind>("expected");
         using S = SidebarContent::Kind;
-        QTest::newRow("unconfigured beats everything") << false << true << true << true << true << S::Unconfigured;
-        QTest::newRow("first load") << true << false << true << false << false << S::Loading;
-        QTest::newRow("first load after an error") << true << false << true << true << false << S::Loading;
-        QTest::newRow("refresh with a list shows the list") << true << true << true << false << true << S::List;
-        QTest::newRow("failed first load") << true << false << false << true << false << S::Error;
-        QTest::newRow("failed refresh keeps the list") << true << true << false << true << true << S::List;
-        QTest::newRow("nothing assigned") << true << false << false << false << false << S::Empty;
-        QTest::newRow("search matches nothing") << true << true << false << false << false << S::Empty;
-        QTest::newRow("a failure hidden by a search that matches nothing")
-            << true << true << false << true << false << S::Empty;
+        using B = QList<bool>;
+        QTest::newRow("unconfigured beats everything") << B {false, true, true, true, true} << S::Unconfigured;
+        QTest::newRow("first load") << B {true, false, true, false, false} << S::Loading;
+        QTest::newRow("first load after an error") << B {true, false, true, true, false} << S::Loading;
+        QTest::newRow("refresh with a list shows the list") << B {true, true, true, false, true} << S::List;
+        QTest::newRow("failed first load") << B {true, false, false, true, false} << S::Error;
+        QTest::newRow("failed refresh keeps the list") << B {true, true, false, true, true} << S::List;
+        QTest::newRow("nothing assigned") << B {true, false, false, false, false} << S::Empty;
+        QTest::newRow("search matches nothing") << B {true, true, false, false, false} << S::Empty;
+        QTest::newRow("failure hidden by a search matching nothing") << B {true, true, false, true, false} << S::Empty;
     }
     void sidebarChoice()
     {
-        QFETCH(bool, configured);
-        QFETCH(bool, tickets);
-        QFETCH(bool, loading);
-        QFETCH(bool, error);
-        QFETCH(bool, filtered);
-        QTEST(SidebarContent::choose(configured, tickets, loading, error, filtered), "expected");
+        QFETCH(QList<bool>, state);
+        QTEST(SidebarContent::choose(state[0], state[1], state[2], state[3], state[4]), "expected");
     }
 
     // The automatic refresh runs from the first refresh while the window is shown; clearing the token
