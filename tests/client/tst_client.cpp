@@ -94,7 +94,6 @@ private slots:
             << searchWith(R"("key":"PLAT-1",)", R"("key":"PLAT-1","renderedFields":{"description":null},)")
             << QString();
         QTest::newRow("issues missing") << R"({"startAt":0,"total":0})"_ba << u"issues"_s;
-        QTest::newRow("issues not a list") << R"({"issues":{}})"_ba << u"issues"_s;
         QTest::newRow("id as number") << searchWith(R"("10001")", "10001") << u"issues[0].id"_s;
         QTest::newRow("priority without name") << searchWith(high, "{}") << u"issues[0].fields.priority.name"_s;
         QTest::newRow("priority as text") << searchWith(high, R"("High")") << u"issues[0].fields.priority"_s;
@@ -107,7 +106,6 @@ private slots:
         QTest::newRow("second issue bad") << searchWith("}}}", R"(}}},{"id":true})") << u"issues[1].id"_s;
         QTest::newRow("issue not an object") << R"({"issues":[[]]})"_ba << u"issues[0]"_s;
         QTest::newRow("not JSON") << R"({"issues":[)"_ba << u"not JSON"_s;
-        QTest::newRow("top level a list") << "[]"_ba << u"expected an object"_s;
         QTest::newRow("empty body") << QByteArray() << u"not JSON"_s;
     }
     void decoding()
@@ -232,7 +230,6 @@ private slots:
         QTest::newRow("199") << 199 << QByteArray() << "Informational"_ba << u"Informational"_s;
         QTest::newRow("200") << 200 << "{}"_ba << QByteArray() << QString();
         QTest::newRow("204 empty") << 204 << QByteArray() << QByteArray() << QString();
-        QTest::newRow("299") << 299 << QByteArray() << QByteArray() << QString();
         QTest::newRow("300") << 300 << "choose"_ba << QByteArray() << u"choose"_s;
         QTest::newRow("401 empty body") << 401 << QByteArray() << QByteArray() << u"Unauthorized"_s;
         QTest::newRow("401, no reason phrase") << 401 << QByteArray() << "-"_ba << u"unauthorized"_s;

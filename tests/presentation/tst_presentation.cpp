@@ -114,7 +114,6 @@ private slots:
         QTest::addColumn<QString>("german");
         const QDateTime now = utc(2024, 3, 5, 14, 7, 9, 123);
         QTest::newRow("hours ago") << u"2024-03-05T11:07:09.123+0000"_s << now << u"3 hr. ago"_s << u"vor 3 Std."_s;
-        QTest::newRow("offset counts") << u"2024-03-05T14:07:09.123+0100"_s << now << u"1 hr. ago"_s << u"vor 1 Std."_s;
         QTest::newRow("under a second ago")
             << u"2024-03-05T14:07:08.623+0000"_s << now << u"0 sec. ago"_s << u"vor 0 Sek."_s;
         QTest::newRow("ten days ago") << u"2024-02-24T14:07:09.123+0000"_s << now << u"1 wk. ago"_s << u"vor 1 Woche"_s;

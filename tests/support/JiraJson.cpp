@@ -9,19 +9,14 @@ namespace JiraJson {
 
 QJsonObject issue(int number, const QString &updated, const QString &category, const QString &renderedDescription)
 {
-    const QString key = u"PAY-"_s + QString::number(number);
-    const QJsonObject status {
-        {u"name"_s, u"Open"_s},
-        {u"statusCategory"_s, QJsonObject {{u"key"_s, category}, {u"colorName"_s, u"blue-gray"_s}}}};
-    QJsonObject issue {{u"id"_s, QString::number(number)},
-                       {u"key"_s, key},
-                       {u"fields"_s,
-                        QJsonObject {{u"summary"_s, u"Summary of "_s + key},
-                                     {u"status"_s, status},
-                                     {u"priority"_s, QJsonValue::Null},
-                                     {u"issuetype"_s, QJsonObject {{u"name"_s, u"Task"_s}}},
-                                     {u"updated"_s, updated},
-                                     {u"project"_s, QJsonObject {{u"key"_s, u"PAY"_s}, {u"name"_s, u"Payments"_s}}}}}};
+    QJsonObject issue =
+        QJsonDocument::fromJson(
+            uR"({"id":"%1","key":"PAY-%1","fields":{"summary":"Summary of PAY-%1","priority":null,"updated":"%2",
+             "status":{"name":"Open","statusCategory":{"key":"%3","colorName":"blue-gray"}},
+             "issuetype":{"name":"Task"},"project":{"key":"PAY","name":"Payments"}}})"_s.arg(number)
+                .arg(updated, category)
+                .toUtf8())
+            .object();
     if (!renderedDescription.isEmpty())
         issue.insert(u"renderedFields"_s, QJsonObject {{u"description"_s, renderedDescription}});
     return issue;
@@ -49,30 +44,28 @@ QJsonObject sample()
     return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
 }
 
+// Sets every comment's rendered body and every issue's rendered description found in `value`.
+static QJsonValue withRenderedHtml(const QJsonValue &value, const QString &description, const QString &commentBody)
+{
+    if (value.isArray()) {
+        QJsonArray array;
+        for (const QJsonValue &element : value.toArray())
+            array.append(withRenderedHtml(element, description, commentBody));
+        return array;
+    }
+    QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        *it = withRenderedHtml(*it, description, commentBody);
+    if (object.contains(u"renderedBody"_s))
+        object.insert(u"renderedBody"_s, commentBody);
+    if (object.contains(u"fields"_s) && object.contains(u"key"_s))
+        object.insert(u"renderedFields"_s, QJsonObject {{u"description"_s, description}});
+    return value.isObject() ? QJsonValue(object) : value;
+}
+
 QJsonObject sampleWithRenderedHtml(const QString &description, const QString &commentBody)
 {
-    QJsonObject data = sample();
-    QJsonArray issues = data.value(u"issues"_s).toArray();
-    for (auto it = issues.begin(); it != issues.end(); ++it) {
-        QJsonObject issue = it->toObject();
-        QJsonObject rendered = issue.value(u"renderedFields"_s).toObject();
-        rendered.insert(u"description"_s, description);
-        issue.insert(u"renderedFields"_s, rendered);
-        *it = issue;
-    }
-    data.insert(u"issues"_s, issues);
-    QJsonObject comments = data.value(u"comments"_s).toObject();
-    for (auto list = comments.begin(); list != comments.end(); ++list) {
-        QJsonArray array = list->toArray();
-        for (auto it = array.begin(); it != array.end(); ++it) {
-            QJsonObject comment = it->toObject();
-            comment.insert(u"renderedBody"_s, commentBody);
-            *it = comment;
-        }
-        *list = array;
-    }
-    data.insert(u"comments"_s, comments);
-    return data;
+    return withRenderedHtml(sample(), description, commentBody).toObject();
 }
 
 } // namespace JiraJson
