@@ -30,6 +30,8 @@ using JiraJson::searchPath;
 
 namespace {
 
+// Breaks the fake's answers to a path: silence, a reset or a close in the middle of the body.
+using Breakage = void (FakeJira::*)(const QString &);
 // Short, so that a silent server is given up on quickly; the drip below stays well inside it.
 constexpr auto waitForData = 600ms;
 
@@ -86,6 +88,7 @@ public slots:
 } // namespace
 
 Q_DECLARE_METATYPE(FakeJira::Canned)
+Q_DECLARE_METATYPE(Breakage)
 
 class TestRobustness : public QObject
 {
@@ -110,34 +113,34 @@ private slots:
 
     void failureKeepsTheOldList_data()
     {
-        QTest::addColumn<QString>("broken"); // how the connection breaks, else the answer below is sent
+        QTest::addColumn<Breakage>("breakage"); // how the connection breaks, else the answer below is sent
         QTest::addColumn<FakeJira::Canned>("answer");
         QTest::addColumn<QString>("message"); // followed by the body of an error answer without reason phrase
         const QString unreadable = u"Couldn't understand Jira's response."_s;
         const QString error = u"Jira returned an error (%1): "_s;
         const QByteArray whole = JiraJson::searchBody({JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s)});
         const FakeJira::Canned none;
-        QTest::newRow("no answer") << u"silent"_s << none << u"The request timed out."_s;
-        QTest::newRow("connection reset mid-body") << u"reset"_s << none << u"Connection closed"_s;
-        QTest::newRow("connection closed mid-body") << u"closed"_s << none << u"Connection closed"_s;
-        QTest::newRow("truncated JSON") << QString() << JiraJson::json(whole.left(whole.size() * 3 / 5)) << unreadable;
+        QTest::newRow("no answer") << &FakeJira::setSilent << none << u"The request timed out."_s;
+        QTest::newRow("connection reset mid-body") << &FakeJira::setResetMidBody << none << u"Connection closed"_s;
+        QTest::newRow("connection closed mid-body") << &FakeJira::setCloseMidBody << none << u"Connection closed"_s;
+        QTest::newRow("truncated JSON") << Breakage() << JiraJson::json(whole.left(whole.size() * 3 / 5)) << unreadable;
         QTest::newRow("answer not UTF-8")
-            << QString() << JiraJson::json(QByteArray(whole).replace("Summary", "Gr\xf6\xdf")) << unreadable;
+            << Breakage() << JiraJson::json(QByteArray(whole).replace("Summary", "Gr\xf6\xdf")) << unreadable;
         QTest::newRow("2 MB HTML error page")
-            << QString() << FakeJira::Canned {500, htmlPage(2048), {}, {}} << error.arg(500);
+            << Breakage() << FakeJira::Canned {500, htmlPage(2048), {}, {}} << error.arg(500);
         QTest::newRow("429 with Retry-After")
-            << QString() << FakeJira::Canned {429, R"({"message":"Slow down."})", {{"Retry-After", "120"}}, {}}
+            << Breakage() << FakeJira::Canned {429, R"({"message":"Slow down."})", {{"Retry-After", "120"}}, {}}
             << error.arg(429);
         const FakeJira::Headers login {{"X-Seraph-LoginReason", "AUTHENTICATED_FAILED"}, {"WWW-Authenticate", "OAuth"}};
         QTest::newRow("401 with login reason")
-            << QString() << FakeJira::Canned {401, htmlPage(4), login, {}} << error.arg(401);
+            << Breakage() << FakeJira::Canned {401, htmlPage(4), login, {}} << error.arg(401);
         QTest::newRow("error page not UTF-8")
-            << QString() << FakeJira::Canned {502, "<h1>Proxy-Fehler: Gr\xf6\xdf</h1>", {}, "Bad Gateway"}
+            << Breakage() << FakeJira::Canned {502, "<h1>Proxy-Fehler: Gr\xf6\xdf</h1>", {}, "Bad Gateway"}
             << error.arg(502) + u"Bad Gateway"_s;
     }
     void failureKeepsTheOldList()
     {
-        QFETCH(QString, broken);
+        QFETCH(Breakage, breakage);
         QFETCH(FakeJira::Canned, answer);
         QFETCH(QString, message);
         TicketStore store(&settings(), nullptr, waitForData);
@@ -146,12 +149,8 @@ private slots:
         QVERIFY(oldKeys.size() > 3);
         store.setSelectedTicketID(store.tickets().at(2).id);
         const QDateTime updated = store.lastUpdated();
-        if (broken == u"silent")
-            jira().setSilent(searchPath);
-        else if (broken == u"reset")
-            jira().setResetMidBody(searchPath);
-        else if (broken == u"closed")
-            jira().setCloseMidBody(searchPath);
+        if (breakage)
+            (jira().*breakage)(searchPath);
         else
             jira().setCanned(searchPath, answer);
         const bool pageFollows = answer.status >= 300 && answer.reasonPhrase.isEmpty();
@@ -164,7 +163,6 @@ private slots:
         QCOMPARE(keysOf(store.tickets()), oldKeys);
         QCOMPARE(store.selectedTicketID(), store.tickets().at(2).id);
         QCOMPARE(store.lastUpdated(), updated);
-        QCOMPARE(store.filteredCount(), oldKeys.size());
         // Some room for the client and the store, and a few copies of an answer's body at most.
         const qint64 boundKb = 64 * 1024 + answer.body.size() * 48 / 1024;
         qInfo("%s: resident growth %lld kB", QTest::currentDataTag(), growth.kb());

@@ -3,8 +3,6 @@
 #include "SecretTool.h"
 #include "settings/KeychainStore.h"
 
-#include <QFile>
-
 using namespace Qt::StringLiterals;
 
 SettingsFixture::SettingsFixture()
@@ -30,12 +28,6 @@ AppSettings &SettingsFixture::settings()
 QSettings SettingsFixture::rawStore()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Tessarin"_s, u"Tessarin"_s);
-}
-
-QByteArray SettingsFixture::configFileBytes() const
-{
-    QFile file(m_config.filePath(u"Tessarin/Tessarin.conf"_s));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 JiraFixture::JiraFixture(Scheme scheme)

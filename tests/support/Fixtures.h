@@ -28,7 +28,6 @@ public:
     AppSettings &settings();
     // The preferences as another program would read them.
     [[nodiscard]] static QSettings rawStore();
-    [[nodiscard]] QByteArray configFileBytes() const;
 
 private:
     QTemporaryDir m_config;

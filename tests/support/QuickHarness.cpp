@@ -5,7 +5,6 @@
 #include "JiraImageAccess.h"
 #include "settings/AppSettings.h"
 
-#include <QQmlApplicationEngine>
 #include <QRegularExpression>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -90,11 +89,6 @@ bool MainContentHarness::open()
     return window() && QTest::qWaitForWindowExposed(window());
 }
 
-QQuickWindow *MainContentHarness::window() const
-{
-    return m_engine ? qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(0)) : nullptr;
-}
-
 ContentController *MainContentHarness::controller() const
 {
     return window() ? window()->findChild<ContentController *>() : nullptr;
@@ -126,10 +120,4 @@ bool SettingsWindowHarness::open()
 QQuickWindow *SettingsWindowHarness::window() const
 {
     return m_delegate->settingsWindow();
-}
-
-QQuickItem *SettingsWindowHarness::warningLine(const QString &rowName) const
-{
-    QQuickItem *row = item(rowName);
-    return row ? Quick::item(row, u"warningLine"_s) : nullptr;
 }

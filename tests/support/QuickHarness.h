@@ -2,6 +2,7 @@
 // The application's QML rendered offscreen for a test: the main window's content and the settings
 // window, on settings the test owns, and real mouse and key events to drive them. Any warning fails.
 
+#include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -12,7 +13,6 @@ class AppDelegate;
 class AppSettings;
 class ContentController;
 class JiraImageAccess;
-class QQmlApplicationEngine;
 class QQmlEngine;
 
 namespace Quick {
@@ -42,7 +42,10 @@ public:
     ~MainContentHarness();
     // Loads the content and waits until the window is on screen.
     bool open();
-    [[nodiscard]] QQuickWindow *window() const;
+    [[nodiscard]] QQuickWindow *window() const
+    {
+        return m_engine ? qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(0)) : nullptr;
+    }
     [[nodiscard]] ContentController *controller() const;
     [[nodiscard]] QQuickItem *item(const QString &name) const { return Quick::item(window(), name); }
     [[nodiscard]] bool shows(const QString &name) const { return Quick::shows(window(), name); }
@@ -63,7 +66,10 @@ public:
     [[nodiscard]] QQuickWindow *window() const;
     [[nodiscard]] QQuickItem *item(const QString &name) const { return Quick::item(window(), name); }
     // The warning line under one of the window's rows.
-    [[nodiscard]] QQuickItem *warningLine(const QString &rowName) const;
+    [[nodiscard]] QQuickItem *warningLine(const QString &row) const
+    {
+        return Quick::item(item(row), QStringLiteral("warningLine"));
+    }
 
 private:
     std::unique_ptr<AppDelegate> m_delegate;
