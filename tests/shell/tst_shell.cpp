@@ -34,7 +34,7 @@ QString referenceErrorText(AppSettings &settings)
     client.fetchMyself(&me.context, me.callback());
     if (!me.wait())
         return u"(no answer)"_s;
-    return me.ok() ? u"(succeeded)"_s : userFacingText(me.error());
+    return me.result->ok() ? u"(succeeded)"_s : userFacingText(me.result->error());
 }
 
 // Runs the application's event loop after starting the action. The exit code, or -1 when the
@@ -163,8 +163,7 @@ private slots:
         chooseFromMenu(u"applicationMenu"_s, u"aboutItem"_s);
         QQuickWindow *about = m_shell->delegate()->aboutWindow();
         QVERIFY(about && QTest::qWaitForWindowExposed(about));
-        QCOMPARE(Quick::item(about, u"aboutName"_s)->property("text").toString(), u"Tessarin"_s);
-        m_shell->delegate()->showAbout(); // asked for twice: one dialog
+        m_shell->delegate()->showAbout();
         QCOMPARE(m_shell->delegate()->aboutWindow(), about);
     }
 

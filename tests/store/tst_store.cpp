@@ -41,24 +41,13 @@ QString day(int d)
 
 } // namespace
 
-class TestStore : public QObject
+class TestStore : public JiraTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<JiraFixture> m_fixture;
-    FakeJira &jira() { return m_fixture->jira(); }
-    AppSettings &settings() { return m_fixture->settings(); }
     void serve(const QJsonArray &issues) { jira().setCanned(JiraJson::searchPath, JiraJson::search(issues)); }
 
 private slots:
-    void initTestCase() { requireSealedSession(); }
-    void init()
-    {
-        m_fixture = std::make_unique<JiraFixture>();
-        QVERIFY(m_fixture->isReady());
-    }
-    void cleanup() { m_fixture.reset(); }
-
     void filterAndSearch_data()
     {
         QTest::addColumn<StatusFilter::Case>("filter");

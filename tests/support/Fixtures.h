@@ -53,6 +53,26 @@ private:
     bool m_ready = false;
 };
 
+// A test case whose every test function starts from a fresh fake Jira with the settings pointing at it.
+class JiraTestCase : public QObject
+{
+    Q_OBJECT
+
+protected:
+    FakeJira &jira() { return m_fixture->jira(); }
+    AppSettings &settings() { return m_fixture->settings(); }
+    std::unique_ptr<JiraFixture> m_fixture;
+
+protected slots:
+    void initTestCase() { requireSealedSession(); }
+    void init()
+    {
+        m_fixture = std::make_unique<JiraFixture>();
+        QVERIFY(m_fixture->isReady());
+    }
+    void cleanup() { m_fixture.reset(); }
+};
+
 // The result of one client operation. The operation is started with this object's context, so an
 // answer that arrives after the test has given up is dropped rather than written to a dead object.
 template<typename T> struct Answer
@@ -69,8 +89,6 @@ template<typename T> struct Answer
     {
         return QTest::qWaitFor([this] { return calls > 0; }, ms);
     }
-    [[nodiscard]] bool ok() const { return result && result->ok(); }
-    [[nodiscard]] JiraError error() const { return result->error(); }
 };
 
 // Refreshes the store and waits for the outcome.
