@@ -83,7 +83,6 @@ private slots:
         QTest::newRow("summary null") << searchWith(R"("Fix it")", "null") << u"issues[0].fields.summary"_s;
         QTest::newRow("duedate as number") << searchWith("null", "1") << u"issues[0].fields.duedate"_s;
         QTest::newRow("second issue bad") << searchWith("}}}", R"(}}},{"id":true})") << u"issues[1].id"_s;
-        QTest::newRow("issue not an object") << R"({"issues":[[]]})"_ba << u"issues[0]"_s;
         QTest::newRow("not JSON") << R"({"issues":[)"_ba << u"not JSON"_s;
         QTest::newRow("empty body") << QByteArray() << u"not JSON"_s;
     }
@@ -189,7 +188,7 @@ private slots:
         Answer<QList<JiraIssue>> issues;
         client.fetchAssignedIssues(&issues.context, issues.callback());
         // Even a failure that needs no traffic arrives later, never inside the call.
-        QCOMPARE(issues.calls, 0);
+        QVERIFY(!issues.result);
         QVERIFY(issues.wait());
         QTEST(userFacingText(issues.result->error()), "text");
         QCOMPARE(jira().requests().size(), 0);

@@ -79,15 +79,14 @@ template<typename T> struct Answer
 {
     QObject context;
     std::optional<JiraResult<T>> result;
-    int calls = 0;
 
     JiraClient::Callback<T> callback()
     {
-        return [this](JiraResult<T> r) { ++calls, result.emplace(std::move(r)); };
+        return [this](JiraResult<T> r) { result.emplace(std::move(r)); };
     }
     bool wait(int ms = 15'000)
     {
-        return QTest::qWaitFor([this] { return calls > 0; }, ms);
+        return QTest::qWaitFor([this] { return result.has_value(); }, ms);
     }
 };
 

@@ -28,11 +28,6 @@ QByteArray searchBody(const QJsonArray &issues)
         .toJson(QJsonDocument::Compact);
 }
 
-FakeJira::Canned search(const QJsonArray &issues)
-{
-    return json(searchBody(issues));
-}
-
 FakeJira::Canned json(const QByteArray &body, int status)
 {
     return {status, body, {{"Content-Type", "application/json"}}, {}};

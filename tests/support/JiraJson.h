@@ -15,8 +15,7 @@ inline const QString searchPath = QStringLiteral("/rest/api/2/search");
 // Issue PAY-<number> with id <number>, every required field present.
 QJsonObject issue(int number, const QString &updated, const QString &category = QStringLiteral("new"),
                   const QString &renderedDescription = {});
-// A successful search answer holding these issues.
-FakeJira::Canned search(const QJsonArray &issues);
+// The body of a successful search answer holding these issues.
 QByteArray searchBody(const QJsonArray &issues);
 // Any JSON (or not quite JSON) body, labelled as JSON.
 FakeJira::Canned json(const QByteArray &body, int status = 200);
