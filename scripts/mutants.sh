@@ -35,6 +35,11 @@ mkdir -p "$src" "$build"
   fi
 done
 
+# Files gone from the tree go from the copy too: a stale header there would still be found by an include.
+(cd "$root" && git ls-files -co --exclude-standard) | sort >"$work/files"
+(cd "$src" && find . -type f | sed 's|^\./||' | sort) | comm -23 - "$work/files" |
+  (cd "$src" && xargs -r -d '\n' rm -f --)
+
 log=$work/log
 mkdir -p "$log"
 echo "== building the unchanged tree in $build"

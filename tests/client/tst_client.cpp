@@ -206,6 +206,7 @@ private slots:
         QTest::newRow("199") << 199 << QByteArray() << "Informational"_ba << u"Informational"_s;
         QTest::newRow("200") << 200 << "{}"_ba << QByteArray() << QString();
         QTest::newRow("204 empty") << 204 << QByteArray() << QByteArray() << QString();
+        QTest::newRow("299") << 299 << QByteArray() << QByteArray() << QString();
         QTest::newRow("300") << 300 << "choose"_ba << QByteArray() << u"choose"_s;
         QTest::newRow("401 empty body") << 401 << QByteArray() << QByteArray() << u"Unauthorized"_s;
         QTest::newRow("401, no reason phrase") << 401 << QByteArray() << "-"_ba << u"unauthorized"_s;
