@@ -393,6 +393,12 @@ FakeJira::Answer FakeJira::answer(const Request &request)
         if (rest.size() == 2 && rest[1] == "comment"_L1 && request.method == "GET"_ba)
             return answerComments(rest[0], request);
     }
+    // The sample team's one attachment has its thumbnail, so that the picture in its description loads.
+    if (path.startsWith("/secure/thumbnail/"_L1) && request.method == "GET"_ba) {
+        QFile thumbnail(u":/fake-jira/data/thumbnail.png"_s);
+        if (thumbnail.open(QIODevice::ReadOnly))
+            return {200, thumbnail.readAll(), {{"Content-Type"_ba, "image/png"_ba}}, {}, false};
+    }
     return {
         404, jiraErrorBody(u"null for uri: "_s + url().toString() + path), {{"Content-Type"_ba, jsonType}}, {}, false};
 }

@@ -1,6 +1,7 @@
 #pragma once
-// A local stand-in for a Jira Server: the five REST requests Tessarin makes, bearer-token checks, a
-// workflow, HTTPS with a self-signed certificate, a log of every request and switches for faults.
+// A local stand-in for a Jira Server: the five REST requests Tessarin makes (and the sample's attachment
+// thumbnail), bearer-token checks, a workflow, HTTPS with a self-signed certificate, a log of every
+// request and switches for faults.
 // Listens on 127.0.0.1 only. Tests embed it; the fake-jira program serves it for the demo.
 
 #include <QByteArray>
