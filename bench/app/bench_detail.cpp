@@ -45,9 +45,9 @@ int main(int argc, char *argv[])
 
     QEventLoop loop;
     QList<JiraIssue> issues;
-    client.fetchAssignedIssues(&app, [&](JiraResult<QList<JiraIssue>> result) {
+    client.fetchAssignedIssues(&app, [&](JiraResult<JiraSearchResponse> result) {
         if (result)
-            issues = std::move(result).value();
+            issues = std::move(result).value().issues;
         loop.quit();
     });
     loop.exec();

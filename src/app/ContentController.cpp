@@ -26,7 +26,10 @@ void ContentController::setSettings(AppSettings *settings)
     for (auto signal : sidebarInputs)
         connect(m_store, signal, this, &ContentController::updateSidebarContent);
     connect(settings, &AppSettings::isConfiguredChanged, this, &ContentController::updateSidebarContent);
-    connect(m_store, &TicketStore::lastUpdatedChanged, this, &ContentController::footerTextChanged);
+    // Recomputed whenever a refresh starts or ends, whatever its outcome.
+    for (auto signal : {&TicketStore::lastUpdatedChanged, &TicketStore::ticketsChanged, &TicketStore::isLoadingChanged,
+                        &TicketStore::errorMessageChanged})
+        connect(m_store, signal, this, &ContentController::footerTextChanged);
     connect(m_store, &TicketStore::errorMessageChanged, this, &ContentController::errorTextChanged);
     connect(m_store, &TicketStore::selectedTicketIDChanged, this, &ContentController::updateDetail);
     connect(m_store, &TicketStore::ticketsChanged, this, &ContentController::updateDetail);
@@ -58,7 +61,18 @@ QString ContentController::footerText() const
 {
     if (!m_store || !m_store->lastUpdated().isValid())
         return {};
-    return u"Updated "_s + relativePhrase(m_store->lastUpdated(), QDateTime::currentDateTimeUtc());
+    QString text = u"Updated "_s + relativePhrase(m_store->lastUpdated(), QDateTime::currentDateTimeUtc());
+    const std::optional<qsizetype> matched = m_store->matchedCount();
+    if (matched && *matched > m_store->ticketCount())
+        text += u" · %1 of %2 shown"_s.arg(m_store->ticketCount()).arg(*matched);
+    if (!m_store->errorMessage().isEmpty())
+        text += u" · Refresh failed"_s;
+    return text;
+}
+
+QString ContentController::footerDetail() const
+{
+    return m_store && m_store->lastUpdated().isValid() ? shortenedForDisplay(m_store->errorMessage()) : QString();
 }
 
 QString ContentController::errorText() const

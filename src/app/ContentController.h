@@ -23,8 +23,12 @@ class ContentController : public QObject
     Q_PROPERTY(SidebarContent::Kind sidebarContent READ sidebarContent NOTIFY sidebarContentChanged)
     // The store's message as the error state shows it: its beginning when it is a whole error page.
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
-    // "Updated …" once a refresh has succeeded, else empty.
+    // "Updated …" once a refresh has succeeded, else empty; it adds how many of how many matches are shown
+    // when the list is cut short, and "Refresh failed" while the last refresh has failed.
     Q_PROPERTY(QString footerText READ footerText NOTIFY footerTextChanged)
+    // The last refresh's error while the footer says it failed (the beginning of a whole error page), else
+    // empty: the footer's tool tip and accessible description.
+    Q_PROPERTY(QString footerDetail READ footerDetail NOTIFY footerTextChanged)
     // The pane of the selected issue, or null. A new object whenever another issue is selected.
     Q_PROPERTY(TicketDetail *detail READ detail NOTIFY detailChanged)
 
@@ -37,6 +41,7 @@ public:
     [[nodiscard]] TicketStore *store() const { return m_store; }
     [[nodiscard]] SidebarContent::Kind sidebarContent() const;
     [[nodiscard]] QString footerText() const;
+    [[nodiscard]] QString footerDetail() const;
     [[nodiscard]] QString errorText() const;
     [[nodiscard]] TicketDetail *detail() const { return m_detail; }
 

@@ -380,14 +380,14 @@ void JiraClient::fetchMyself(QObject *context, Callback<JiraUser> done)
     fetch<JiraUser>(u"/rest/api/2/myself"_s, {}, context, std::move(done), [](JiraUser &&user) { return user; });
 }
 
-void JiraClient::fetchAssignedIssues(QObject *context, Callback<QList<JiraIssue>> done)
+void JiraClient::fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done)
 {
     const QueryItems query {{u"jql"_s, searchJql},
                             {u"maxResults"_s, u"100"_s},
                             {u"fields"_s, searchFields},
                             {u"expand"_s, u"renderedFields"_s}};
     fetch<JiraSearchResponse>(u"/rest/api/2/search"_s, query, context, std::move(done),
-                              [](JiraSearchResponse &&answer) { return std::move(answer.issues); });
+                              [](JiraSearchResponse &&answer) { return std::move(answer); });
 }
 
 void JiraClient::fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done)

@@ -37,8 +37,9 @@ public:
     // Each operation calls `done` exactly once, later, from the event loop, unless `context` is destroyed
     // first (then never, and the request is aborted). Several operations may be in flight at once.
     void fetchMyself(QObject *context, Callback<JiraUser> done);
-    // The unresolved issues assigned to the token's user, at most 100, in the server's order.
-    void fetchAssignedIssues(QObject *context, Callback<QList<JiraIssue>> done);
+    // The unresolved issues assigned to the token's user, at most 100, in the server's order, and how many
+    // the search matched.
+    void fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done);
     void fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done);
     void performTransition(const QString &issueKey, const QString &transitionId, QObject *context, Callback<void> done);
     // In the server's order, unsorted.

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -169,9 +171,19 @@ template<> JiraIssue decode(const QJsonValue &value)
             field(o, "renderedFields"_L1, optional(decode<JiraRenderedFields>))};
 }
 
+// A whole number of things, not negative.
+qsizetype count(const QJsonValue &value)
+{
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || number < 0 || number != std::floor(number) || number > 1e15)
+        fail(u"expected a count"_s);
+    return qsizetype(number);
+}
+
 template<> JiraSearchResponse decode(const QJsonValue &value)
 {
-    return {field(asObject(value), "issues"_L1, list<JiraIssue>)};
+    const QJsonObject o = asObject(value);
+    return {field(o, "issues"_L1, list<JiraIssue>), field(o, "total"_L1, optional(count))};
 }
 
 template<> JiraTransition decode(const QJsonValue &value)

@@ -82,6 +82,8 @@ struct JiraIssue
 struct JiraSearchResponse
 {
     QList<JiraIssue> issues;
+    // How many issues the search matched, beyond the page received; absent when the server leaves it out.
+    std::optional<qsizetype> total;
 };
 
 struct JiraTransitionTarget

@@ -42,15 +42,23 @@ void TicketStore::refresh(std::function<void()> done)
             done();
         return;
     }
+    const quint64 request = ++m_refreshesSent;
+    ++m_refreshesRunning;
     setLoading(true);
     setErrorMessage({});
 
     // Bound to this store: a store destroyed while the request runs never hears of it.
-    m_client->fetchAssignedIssues(this, [this, done = std::move(done)](JiraResult<QList<JiraIssue>> result) {
-        if (result) {
-            QList<JiraIssue> issues = std::move(result).value();
-            sortIntoTicketOrder(issues);
-            m_tickets = std::move(issues);
+    m_client->fetchAssignedIssues(this, [this, request, done = std::move(done)](JiraResult<JiraSearchResponse> result) {
+        --m_refreshesRunning;
+        if (request < m_lastApplied) {
+            // Overtaken: a later refresh has already been applied, and this older answer would undo it (a
+            // slow automatic refresh could bring back the status a transition just changed).
+        } else if (result) {
+            m_lastApplied = request;
+            JiraSearchResponse answer = std::move(result).value();
+            sortIntoTicketOrder(answer.issues);
+            m_tickets = std::move(answer.issues);
+            m_matchedCount = answer.total;
             m_lastUpdated = QDateTime::currentDateTime();
 
             const bool selectionStays = !m_selectedTicketID.isEmpty() &&
@@ -63,9 +71,10 @@ void TicketStore::refresh(std::function<void()> done)
             emit ticketsChanged();
             emit lastUpdatedChanged();
         } else {
+            m_lastApplied = request;
             setErrorMessage(userFacingText(result.error()));
         }
-        setLoading(false);
+        setLoading(m_refreshesRunning > 0);
         emit refreshFinished();
         if (done)
             done();

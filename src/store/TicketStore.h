@@ -50,6 +50,9 @@ public:
 
     [[nodiscard]] const QList<JiraIssue> &tickets() const { return m_tickets; }
     [[nodiscard]] int ticketCount() const { return int(m_tickets.size()); }
+    // How many issues the last applied search matched, when the server said; more than ticketCount() when
+    // the list is cut short.
+    [[nodiscard]] std::optional<qsizetype> matchedCount() const { return m_matchedCount; }
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
     // Empty when the last refresh did not fail.
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
@@ -102,6 +105,11 @@ private:
     JiraClient *m_client;
     TicketListModel *m_filteredModel;
     QList<JiraIssue> m_tickets;
+    std::optional<qsizetype> m_matchedCount;
+    // Refreshes may overlap; only an answer to a later request than the one last applied is applied.
+    quint64 m_refreshesSent = 0;
+    quint64 m_lastApplied = 0;
+    int m_refreshesRunning = 0;
     bool m_isLoading = false;
     QString m_errorMessage;
     QString m_selectedTicketID;

@@ -11,7 +11,9 @@
 #include "TicketDetail.h"
 #include "presentation/Theme.h"
 
+#include <QAccessible>
 #include <QIcon>
+#include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -99,6 +101,34 @@ private slots:
         QCOMPARE(content.sidebarContent(), SidebarContent::Unconfigured);
         content.disappeared();
         QVERIFY(!content.store()->isAutoRefreshing());
+    }
+
+    // The footer says when the list was updated, how many of how many matches it shows when the server cut
+    // the list short, and that the last refresh failed, its error as the description, until one succeeds.
+    void footerTellsTheTruth()
+    {
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        QTRY_VERIFY(window.shows(u"footer"_s));
+        QQuickItem *footer = window.item(u"footer"_s);
+        const auto text = [footer] { return footer->property("text").toString(); };
+        QVERIFY(text().startsWith(u"Updated "_s) && !text().contains(u'·'));
+        const auto refresh = [&] {
+            QSignalSpy finished(window.controller()->store(), &TicketStore::refreshFinished);
+            window.controller()->refresh();
+            return finished.wait(10'000);
+        };
+        jira().setCanned(JiraJson::searchPath, {503, "Jira is restarting", {}, {}});
+        QVERIFY(refresh());
+        QVERIFY2(text().endsWith(u" · Refresh failed"_s), qPrintable(text()));
+        QCOMPARE(QAccessible::queryAccessibleInterface(footer)->text(QAccessible::Description),
+                 u"Jira returned an error (503): Jira is restarting"_s);
+        const QJsonObject cut {{u"total"_s, 154},
+                               {u"issues"_s, QJsonArray {JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s)}}};
+        jira().setCanned(JiraJson::searchPath, JiraJson::json(QJsonDocument(cut).toJson()));
+        QVERIFY(refresh());
+        QVERIFY2(text().endsWith(u" · 1 of 154 shown"_s), qPrintable(text()));
+        QCOMPARE(window.controller()->footerDetail(), QString());
     }
 
     // Each content of the sidebar as the user sees it, with its text.

@@ -85,6 +85,9 @@ private slots:
         QTest::newRow("second issue bad") << searchWith("}}}", R"(}}},{"id":true})") << u"issues[1].id"_s;
         QTest::newRow("not JSON") << R"({"issues":[)"_ba << u"not JSON"_s;
         QTest::newRow("empty body") << QByteArray() << u"not JSON"_s;
+        QTest::newRow("total missing") << R"({"issues":[]})"_ba << QString();
+        QTest::newRow("total as text") << R"({"total":"154","issues":[]})"_ba << u"total"_s;
+        QTest::newRow("total negative") << R"({"total":-1,"issues":[]})"_ba << u"total"_s;
     }
     void decoding()
     {
@@ -185,7 +188,7 @@ private slots:
         settings().setBaseURLString(url);
         settings().setToken(token);
         JiraClient client(&settings());
-        Answer<QList<JiraIssue>> issues;
+        Answer<JiraSearchResponse> issues;
         client.fetchAssignedIssues(&issues.context, issues.callback());
         // Even a failure that needs no traffic arrives later, never inside the call.
         QVERIFY(!issues.result);

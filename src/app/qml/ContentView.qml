@@ -222,8 +222,13 @@ Item {
                     font.pixelSize: 10
                     color: Theme.secondary
                     horizontalAlignment: Text.AlignHCenter
+                    elide: Text.ElideRight
                     topPadding: 4
                     bottomPadding: 4
+                    Accessible.description: content.controller.footerDetail
+                    ToolTip.visible: footerHover.hovered && content.controller.footerDetail.length > 0
+                    ToolTip.text: content.controller.footerDetail
+                    HoverHandler { id: footerHover }
                 }
             }
 
