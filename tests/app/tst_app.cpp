@@ -111,24 +111,20 @@ private slots:
         QVERIFY(window.open());
         QTRY_VERIFY(window.shows(u"footer"_s));
         QQuickItem *footer = window.item(u"footer"_s);
-        const auto text = [footer] { return footer->property("text").toString(); };
-        QVERIFY(text().startsWith(u"Updated "_s) && !text().contains(u'·'));
-        const auto refresh = [&] {
-            QSignalSpy finished(window.controller()->store(), &TicketStore::refreshFinished);
-            window.controller()->refresh();
-            return finished.wait(10'000);
-        };
+        QSignalSpy finished(window.controller()->store(), &TicketStore::refreshFinished);
         jira().setCanned(JiraJson::searchPath, {503, "Jira is restarting", {}, {}});
-        QVERIFY(refresh());
-        QVERIFY2(text().endsWith(u" · Refresh failed"_s), qPrintable(text()));
+        window.controller()->refresh();
+        QVERIFY(finished.wait(10'000));
+        QVERIFY(footer->property("text").toString().endsWith(u" · Refresh failed"_s));
         QCOMPARE(QAccessible::queryAccessibleInterface(footer)->text(QAccessible::Description),
                  u"Jira returned an error (503): Jira is restarting"_s);
         const QJsonObject cut {{u"total"_s, 154},
                                {u"issues"_s, QJsonArray {JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s)}}};
         jira().setCanned(JiraJson::searchPath, JiraJson::json(QJsonDocument(cut).toJson()));
-        QVERIFY(refresh());
-        QVERIFY2(text().endsWith(u" · 1 of 154 shown"_s), qPrintable(text()));
-        QCOMPARE(window.controller()->footerDetail(), QString());
+        window.controller()->refresh();
+        QVERIFY(finished.wait(10'000));
+        QVERIFY(footer->property("text").toString().startsWith(u"Updated "_s));
+        QCOMPARE(footer->property("text").toString().section(u" · "_s, 1), u"1 of 154 shown"_s);
     }
 
     // Each content of the sidebar as the user sees it, with its text.

@@ -117,8 +117,6 @@ private slots:
         QTest::newRow("under a second ago")
             << u"2024-03-05T14:07:08.623+0000"_s << now << u"0 sec. ago"_s << u"vor 0 Sek."_s;
         QTest::newRow("ten days ago") << u"2024-02-24T14:07:09.123+0000"_s << now << u"1 wk. ago"_s << u"vor 1 Woche"_s;
-        QTest::newRow("months ago") << u"2024-01-02T14:07:09.123+0000"_s << now << u"2 mo. ago"_s
-                                    << u"vor 2\u00a0Monaten"_s;
         QTest::newRow("days ahead") << u"2024-03-08T14:07:09.123+0000"_s << now << u"in 3 days"_s << u"in 3 Tagen"_s;
         // A bare day is midnight local time: these read differently if it were taken as UTC.
         QTest::newRow("day, earlier today")

@@ -35,15 +35,6 @@ using Breakage = void (FakeJira::*)(const QString &);
 // Short, so that a silent server is given up on quickly; the drip below stays well inside it.
 constexpr auto waitForData = 600ms;
 
-// An HTML error page of about `kilobytes`, as a Java server prints a stack trace.
-QByteArray htmlPage(int kilobytes)
-{
-    return "<html><body>" +
-        QByteArray("<p>at com.atlassian.jira.web.filters.steps.ChainedFilterStep.doFilter()</p>\n")
-            .repeated(kilobytes * 1024 / 77) +
-        "</body></html>";
-}
-
 // Every Qt message of the process, besides passing it on.
 QMutex messagesMutex;
 QStringList messages;
@@ -117,13 +108,20 @@ private slots:
         QTest::newRow("answer not UTF-8")
             << Breakage() << JiraJson::json(QByteArray(whole).replace("Summary", "Gr\xf6\xdf")) << unreadable;
         QTest::newRow("2 MB HTML error page")
-            << Breakage() << FakeJira::Canned {500, htmlPage(2048), {}, {}} << error.arg(500);
+            << Breakage()
+            << FakeJira::Canned {500,
+                                 QByteArray("<p>at com.atlassian.jira.web.filters.steps.ChainedFilterStep</p>\n")
+                                     .repeated(30000),
+                                 {},
+                                 {}}
+            << error.arg(500);
         QTest::newRow("429 with Retry-After")
             << Breakage() << FakeJira::Canned {429, R"({"message":"Slow down."})", {{"Retry-After", "120"}}, {}}
             << error.arg(429);
         const FakeJira::Headers login {{"X-Seraph-LoginReason", "AUTHENTICATED_FAILED"}, {"WWW-Authenticate", "OAuth"}};
         QTest::newRow("401 with login reason")
-            << Breakage() << FakeJira::Canned {401, htmlPage(4), login, {}} << error.arg(401);
+            << Breakage() << FakeJira::Canned {401, QByteArray("<p>Unauthorized (401)</p>\n").repeated(160), login, {}}
+            << error.arg(401);
         QTest::newRow("error page not UTF-8")
             << Breakage() << FakeJira::Canned {502, "<h1>Proxy-Fehler: Gr\xf6\xdf</h1>", {}, "Bad Gateway"}
             << error.arg(502) + u"Bad Gateway"_s;

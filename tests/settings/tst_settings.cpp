@@ -26,6 +26,11 @@ std::optional<QByteArray> storedSecret()
 }
 } // namespace
 
+// Skips a test meant for the other kind of desktop: with a keyring, or without one.
+#define SKIP_UNLESS_KEYRING(wanted)                                                                                    \
+    if (m_keyring != (wanted))                                                                                         \
+    QSKIP("for the other kind of desktop")
+
 class TestSettings : public QObject
 {
     Q_OBJECT
@@ -97,8 +102,7 @@ private slots:
 
     void restartRestoresEveryValue()
     {
-        if (!m_keyring)
-            QSKIP("needs a keyring");
+        SKIP_UNLESS_KEYRING(true);
         const QString typedURL = u"  https://jira.example.com/jira// "_s;
         settings().setBaseURLString(typedURL);
         settings().setTrustSelfSigned(true);
@@ -156,8 +160,7 @@ private slots:
     }
     void keyringEndsWithTheLastValue()
     {
-        if (!m_keyring)
-            QSKIP("needs a keyring");
+        SKIP_UNLESS_KEYRING(true);
         QFETCH(QStringList, writes);
         QSignalSpy configured(&settings(), &AppSettings::isConfiguredChanged);
         settings().setBaseURLString(u"https://jira.example.com"_s);
@@ -196,8 +199,7 @@ private slots:
     }
     void itemFiledByHand()
     {
-        if (!m_keyring)
-            QSKIP("needs a keyring");
+        SKIP_UNLESS_KEYRING(true);
         QFETCH(QByteArray, filed);
         QVERIFY(SecretTool::store(KeychainStore::serviceName, AppSettings::tokenAccount, filed));
         QTEST(settings().token(), "read");
@@ -208,8 +210,7 @@ private slots:
     }
     void tokenCannotBeKeptAndSaysSo()
     {
-        if (m_keyring)
-            QSKIP("for a desktop without a keyring");
+        SKIP_UNLESS_KEYRING(false);
         // "Quick" is a contract here, not a benchmark: start-up must not hang on a missing keyring.
         QElapsedTimer clock;
         clock.start();
@@ -225,8 +226,7 @@ private slots:
 
     void settingsWindowSaysSoInOneLine()
     {
-        if (m_keyring)
-            QSKIP("for a desktop without a keyring");
+        SKIP_UNLESS_KEYRING(false);
         Quick::failOnAnyWarning();
         JiraFixture fixture;
         QVERIFY(fixture.isReady());

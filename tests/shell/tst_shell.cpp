@@ -46,11 +46,6 @@ int runUntilQuit(const std::function<void()> &action)
     return QGuiApplication::exec();
 }
 
-bool isCentred(const QWindow *window)
-{
-    return (window->screen()->availableGeometry().center() - window->geometry().center()).manhattanLength() <= 2;
-}
-
 // What every icon must show; empty when all is well: a 1024 pixel square with transparent corners, a
 // blue gradient lighter towards the bottom right, and the white glyph centred in its box.
 QString iconFaults(const QImage &image)
@@ -132,7 +127,8 @@ private slots:
         QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
         // A window of its own: closing the main window must not take it along.
         QCOMPARE(settings->transientParent(), nullptr);
-        QVERIFY(isCentred(settings));
+        QVERIFY((settings->screen()->availableGeometry().center() - settings->geometry().center()).manhattanLength() <=
+                2);
 
         // Moved away, then asked for again from the menu: the same window, centred anew, in front.
         const qsizetype windowsBefore = QGuiApplication::topLevelWindows().size();
@@ -142,7 +138,8 @@ private slots:
         chooseFromMenu(u"applicationMenu"_s, u"settingsItem"_s);
         QCOMPARE(settingsWindow(), settings);
         QCOMPARE(QGuiApplication::topLevelWindows().size(), windowsBefore);
-        QVERIFY(isCentred(settings));
+        QVERIFY((settings->screen()->availableGeometry().center() - settings->geometry().center()).manhattanLength() <=
+                2);
         QVERIFY(QTest::qWaitForWindowActive(settings));
         // Closed, then asked for again: still the same window.
         settings->close();
@@ -255,7 +252,6 @@ private slots:
         QVERIFY(!result->isVisible()); // the old result goes as the new test starts
         QTRY_VERIFY_WITH_TIMEOUT(result->isVisible(), 10000);
         QCOMPARE(resultText->property("text").toString(), referenceErrorText(fixture.settings()));
-        QCOMPARE(resultText->property("maximumLineCount").toInt(), 2);
         QCOMPARE(fixture.settings().displayName(), name);
     }
 
