@@ -432,7 +432,11 @@ FakeJira::Answer FakeJira::answerSearch(const Request &request) const
 
     const QStringList wanted = searchQuery[2].second.split(u',');
     QJsonArray issues;
+    // Like Jira: one page of at most maxResults issues, and the total of all that matched.
+    constexpr qsizetype maxResults = 100;
     for (const QJsonObject &issue : std::as_const(found)) {
+        if (issues.size() == maxResults)
+            break;
         const QJsonObject fields = issue.value("fields"_L1).toObject();
         const QJsonObject rendered = issue.value("renderedFields"_L1).toObject();
         QJsonObject outFields;
@@ -452,8 +456,8 @@ FakeJira::Answer FakeJira::answerSearch(const Request &request) const
         });
     }
     const QJsonObject body {
-        {u"expand"_s, u"names,schema"_s}, {u"startAt"_s, 0},     {u"maxResults"_s, 100},
-        {u"total"_s, issues.size()},      {u"issues"_s, issues},
+        {u"expand"_s, u"names,schema"_s}, {u"startAt"_s, 0},     {u"maxResults"_s, maxResults},
+        {u"total"_s, found.size()},       {u"issues"_s, issues},
     };
     return {200, json(body), {{"Content-Type"_ba, jsonType}}, {}, false};
 }
