@@ -84,10 +84,13 @@ void ContentController::updateDetail()
 {
     const std::optional<JiraIssue> selected = m_store ? m_store->selectedTicket() : std::nullopt;
     if (m_detail && selected && m_detail->issueId() == selected->id) {
-        // A refresh brought a new copy of the same issue: the pane keeps its transitions, comments and
-        // any transition in flight.
+        // A refresh brought a new copy of the same issue: the pane keeps any transition in flight, and
+        // reloads its transitions and comments when the issue was updated since (unless already loading).
+        const bool updated = selected->fields.updated != m_detail->issue().fields.updated;
         if (!(m_detail->issue() == *selected) || m_detail->summary() != selected->fields.summary)
             m_detail->setIssue(*selected);
+        if (updated && !m_detail->isLoadingTransitions() && !m_detail->isLoadingComments())
+            m_detail->load();
         return;
     }
     if (!m_detail && !selected)

@@ -103,6 +103,11 @@ void TicketDetail::loadTransitions()
 {
     if (!m_client)
         return;
+    // What is loaded belongs to the issue as it was: nothing of it is offered while the new list comes.
+    if (!m_transitions.isEmpty()) {
+        m_transitions.clear();
+        emit transitionsChanged();
+    }
     setLoadingTransitions(true);
     // Bound to the pane: when another issue is selected the answer is dropped with it.
     m_client->fetchTransitions(m_issue.key, this, [this](JiraResult<QList<JiraTransition>> result) {
@@ -137,8 +142,12 @@ void TicketDetail::performTransition(const QString &transitionId)
                                     if (result) {
                                         if (onChanged)
                                             onChanged();
-                                        if (pane)
+                                        if (pane) {
                                             pane->setTransitioning(false);
+                                            // The issue has left its status: its transitions (and likely
+                                            // its comments) are another's now.
+                                            pane->load();
+                                        }
                                         return;
                                     }
                                     if (pane) {

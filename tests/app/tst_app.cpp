@@ -261,8 +261,13 @@ private slots:
         QVERIFY(detail->descriptionIsRich() && detail->descriptionText().contains(u"<ol"_s));
         // The setting ends with a slash; the link has exactly one before "browse".
         QCOMPARE(detail->browseURL().toString(), jira().url().toString() + u"/browse/PLAT-417"_s);
-        settings().setBaseURLString(u"jira.example.com"_s);
-        QVERIFY(!detail->browseURL().isValid());
+        // Updated meanwhile (here by another client): the next refresh reloads the pane's comments.
+        JiraClient elsewhere(&settings());
+        Answer<void> moved;
+        elsewhere.performTransition(u"PLAT-417"_s, u"31"_s, &moved.context, moved.callback());
+        QVERIFY(moved.wait());
+        m_content->refresh();
+        QTRY_COMPARE(m_fixture->requestCount("GET", u"/rest/api/2/issue/PLAT-417/comment"_s), 2);
     }
 
     // A rendered description that converts wins over the plain one; without it, the plain text.
@@ -307,7 +312,10 @@ private slots:
         QTRY_COMPARE(m_fixture->searches(), searches + 1);
         QTRY_VERIFY(Quick::visibleTexts(window.item(u"statusMenu"_s)).contains(u"In Progress"_s));
         QCOMPARE(window.controller()->detail(), detail);
-        QVERIFY(!detail->transitionList().isEmpty()); // not fetched again, not cleared
+        // Reloaded: the menu offers the new status's transitions, none of the status the issue has left.
+        QTRY_VERIFY(!detail->isLoadingTransitions() && !detail->transitionList().isEmpty());
+        for (const JiraTransition &transition : detail->transitionList())
+            QVERIFY(transition.to.name != u"In Progress");
 
         detail->performTransition(u"999"_s);
         QTRY_VERIFY(window.shows(u"transitionError"_s));
