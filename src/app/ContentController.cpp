@@ -34,6 +34,15 @@ void ContentController::setSettings(AppSettings *settings)
     connect(m_store, &TicketStore::selectedTicketIDChanged, this, &ContentController::updateDetail);
     connect(m_store, &TicketStore::ticketsChanged, this, &ContentController::updateDetail);
 
+    m_settingsSettled.setSingleShot(true);
+    m_settingsSettled.setInterval(1000);
+    connect(&m_settingsSettled, &QTimer::timeout, this, [this] {
+        if (m_shown && m_settings->isConfigured())
+            m_store->refresh();
+    });
+    for (auto signal : {&AppSettings::baseURLChanged, &AppSettings::tokenChanged, &AppSettings::trustSelfSignedChanged})
+        connect(settings, signal, &m_settingsSettled, qOverload<>(&QTimer::start));
+
     emit settingsChanged();
     updateSidebarContent();
     updateDetail();
@@ -118,6 +127,7 @@ void ContentController::appeared()
 {
     if (!m_store)
         return;
+    m_shown = true;
     const quint64 appearance = ++m_appearance;
     m_store->refresh([this, appearance] {
         if (appearance == m_appearance)
@@ -128,6 +138,8 @@ void ContentController::appeared()
 void ContentController::disappeared()
 {
     ++m_appearance;
+    m_shown = false;
+    m_settingsSettled.stop();
     if (m_store)
         m_store->stopAutoRefresh();
 }

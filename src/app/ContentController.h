@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
 class ContentController : public QObject
@@ -67,4 +68,7 @@ private:
     SidebarContent::Kind m_sidebarContent = SidebarContent::Unconfigured;
     // Which appearance the running first load belongs to; a disappearance in between cancels it.
     quint64 m_appearance = 0;
+    bool m_shown = false;
+    // A change of server, token or trust refreshes once the typing has paused, not once per key.
+    QTimer m_settingsSettled;
 };

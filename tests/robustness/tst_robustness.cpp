@@ -103,7 +103,6 @@ private slots:
         const FakeJira::Canned none;
         QTest::newRow("no answer") << &FakeJira::setSilent << none << u"The request timed out."_s;
         QTest::newRow("connection reset mid-body") << &FakeJira::setResetMidBody << none << u"Connection closed"_s;
-        QTest::newRow("connection closed mid-body") << &FakeJira::setCloseMidBody << none << u"Connection closed"_s;
         QTest::newRow("truncated JSON") << Breakage() << JiraJson::json(whole.left(whole.size() * 3 / 5)) << unreadable;
         QTest::newRow("answer not UTF-8")
             << Breakage() << JiraJson::json(QByteArray(whole).replace("Summary", "Gr\xf6\xdf")) << unreadable;

@@ -63,7 +63,6 @@ private slots:
         QTest::newRow("zero") << QVariant(0.0) << 120.0;
         QTest::newRow("negative") << QVariant(-30.0) << 120.0;
         QTest::newRow("five minutes") << QVariant(300.0) << 300.0;
-        QTest::newRow("fraction") << QVariant(0.5) << 0.5;
         QTest::newRow("not a number") << QVariant(u"soon"_s) << 120.0;
     }
     void storedInterval()
