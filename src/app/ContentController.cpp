@@ -2,6 +2,7 @@
 
 #include "MessageText.h"
 #include "TicketDetail.h"
+#include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
@@ -31,6 +32,10 @@ void ContentController::setSettings(AppSettings *settings)
                         &TicketStore::errorMessageChanged})
         connect(m_store, signal, this, &ContentController::footerTextChanged);
     connect(m_store, &TicketStore::errorMessageChanged, this, &ContentController::errorTextChanged);
+    // The footer's phrase moves with the window's clock, whose ticks fall on the minutes of the refresh.
+    connect(CoarseClock::instance(), &CoarseClock::nowChanged, this, &ContentController::footerTextChanged);
+    connect(m_store, &TicketStore::lastUpdatedChanged, this,
+            [this] { CoarseClock::instance()->setAnchor(m_store->lastUpdated()); });
     connect(m_store, &TicketStore::selectedTicketIDChanged, this, &ContentController::updateDetail);
     connect(m_store, &TicketStore::ticketsChanged, this, &ContentController::updateDetail);
 
@@ -70,7 +75,7 @@ QString ContentController::footerText() const
 {
     if (!m_store || !m_store->lastUpdated().isValid())
         return {};
-    QString text = u"Updated "_s + relativePhrase(m_store->lastUpdated(), QDateTime::currentDateTimeUtc());
+    QString text = u"Updated "_s + relativePhrase(m_store->lastUpdated(), std::max(m_store->lastUpdated(), CoarseClock::instance()->now()));
     const std::optional<qsizetype> matched = m_store->matchedCount();
     if (matched && *matched > m_store->ticketCount())
         text += u" · %1 of %2 shown"_s.arg(m_store->ticketCount()).arg(*matched);

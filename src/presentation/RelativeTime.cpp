@@ -105,8 +105,9 @@ QString relativePhrase(const QDateTime &date, const QDateTime &reference)
             break;
         }
     }
-    // Under a second in the past still reads as past ("0 sec. ago"): ICU takes the sign of zero.
-    if (count == 0 && date < reference)
+    // Under a second in the past, or this very instant, reads as past ("0 sec. ago"): ICU takes the sign
+    // of zero.
+    if (count == 0 && date <= reference)
         count = -0.0;
 
     icu::UnicodeString phrase;

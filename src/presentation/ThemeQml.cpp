@@ -70,14 +70,9 @@ QColor ThemeQml::statusColor(const QString &categoryKey) const
     return Theme::statusCategoryColor(categoryKey, appearanceOf(m_isDark));
 }
 
-QString ThemeQml::relativeTimeString(const QString &text) const
+QString ThemeQml::relativeTimeString(const QString &text, const QDateTime &now) const
 {
-    return ::relativeTimeString(text);
-}
-
-QString ThemeQml::relativeDateString(const QDateTime &date) const
-{
-    return relativePhrase(date, QDateTime::currentDateTimeUtc());
+    return ::relativeTimeString(text, now);
 }
 
 QVariant ThemeQml::attributedFromHTML(const QString &html) const

@@ -37,9 +37,8 @@ public:
 
     Q_INVOKABLE [[nodiscard]] QColor priorityColor(const QString &priorityName) const;
     Q_INVOKABLE [[nodiscard]] QColor statusColor(const QString &categoryKey) const;
-    Q_INVOKABLE [[nodiscard]] QString relativeTimeString(const QString &text) const;
-    // For the line about the last refresh, which has an instant rather than a server text.
-    Q_INVOKABLE [[nodiscard]] QString relativeDateString(const QDateTime &date) const;
+    // A server time as a phrase seen from `now`: bindings pass Clock.now, so they follow its ticks.
+    Q_INVOKABLE [[nodiscard]] QString relativeTimeString(const QString &text, const QDateTime &now) const;
     // The rich text, or undefined when the HTML cannot be converted (so `?? fallback` works).
     Q_INVOKABLE [[nodiscard]] QVariant attributedFromHTML(const QString &html) const;
 

@@ -9,6 +9,8 @@
 #include "MessageText.h"
 #include "QuickHarness.h"
 #include "TicketDetail.h"
+#include "presentation/CoarseClock.h"
+#include "presentation/RelativeTime.h"
 #include "presentation/Theme.h"
 
 #include <QAccessible>
@@ -138,6 +140,39 @@ private slots:
         QVERIFY(finished.wait(10'000));
         QVERIFY(footer->property("text").toString().startsWith(u"Updated "_s));
         QCOMPARE(footer->property("text").toString().section(u" · "_s, 1), u"1 of 154 shown"_s);
+    }
+
+    // Every phrase on screen moves with the window's one clock, which stops while the window is hidden and
+    // reads the time again when it shows.
+    void phrasesFollowTheClock()
+    {
+        QDateTime now = QDateTime::currentDateTimeUtc();
+        CoarseClock *clock = CoarseClock::instance();
+        clock->setTimeSource([&now] { return now; });
+        const auto systemTime = qScopeGuard([clock] { clock->setTimeSource(nullptr); });
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        QTRY_VERIFY(window.controller()->detail());
+        TicketDetail *detail = select(window.controller(), u"PLAT-417"_s);
+        QTRY_VERIFY(detail && !detail->commentList().isEmpty());
+        QQuickItem *footer = window.item(u"footer"_s);
+        QCOMPARE(footer->property("text").toString(), u"Updated 0 sec. ago"_s);
+        QVERIFY(clock->isRunning());
+        const auto onScreen = [&](const QString &name, const QString &serverTime) {
+            return Quick::visibleTexts(window.item(name)).contains(relativeTimeString(serverTime, now));
+        };
+
+        now = now.addSecs(3 * 3600 + 60);
+        clock->update();
+        QCOMPARE(footer->property("text").toString(), u"Updated 3 hr. ago"_s);
+        QVERIFY(onScreen(u"ticketList"_s, window.controller()->store()->filteredTickets().first().fields.updated));
+        QVERIFY(onScreen(u"detailLoader"_s, detail->commentList().last().created));
+
+        window.window()->hide();
+        QVERIFY(!clock->isRunning());
+        now = now.addDays(2);
+        window.window()->show();
+        QTRY_COMPARE(footer->property("text").toString(), u"Updated 2 days ago"_s);
     }
 
     // Each content of the sidebar as the user sees it, with its text.

@@ -4,6 +4,7 @@
 // QML singleton.
 
 #include "SealedSession.h"
+#include "presentation/CoarseClock.h"
 #include "presentation/HtmlText.h"
 #include "presentation/JiraDateFormat.h"
 #include "presentation/RelativeTime.h"
@@ -131,6 +132,26 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QDateTime, now);
         QTEST(::relativeTimeString(text, now), m_german ? "german" : "english");
+    }
+
+    // The clock's next tick lies whole minutes from the last refresh, whichever side of now that is.
+    void clockTicksOnTheMinutesOfTheAnchor_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("anchor");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime anchor = utc(2024, 3, 5, 10, 0, 30, 0);
+        QTest::newRow("between ticks") << utc(2024, 3, 5, 10, 5, 0, 0) << anchor << utc(2024, 3, 5, 10, 5, 30, 0);
+        QTest::newRow("on a tick") << utc(2024, 3, 5, 10, 5, 30, 0) << anchor << utc(2024, 3, 5, 10, 6, 30, 0);
+        QTest::newRow("anchor ahead") << utc(2024, 3, 5, 9, 58, 0, 0) << anchor << utc(2024, 3, 5, 9, 58, 30, 0);
+        QTest::newRow("no anchor: wall minutes")
+            << utc(2024, 3, 5, 10, 5, 20, 0) << QDateTime() << utc(2024, 3, 5, 10, 6, 0, 0);
+    }
+    void clockTicksOnTheMinutesOfTheAnchor()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QDateTime, anchor);
+        QTEST(CoarseClock::nextTick(now, anchor), "expected");
     }
 
     void htmlText_data()

@@ -13,6 +13,13 @@ Item {
     readonly property ContentController controller: ContentController { settings: AppSettings }
     readonly property TicketStore store: controller.store
 
+    // Relative phrases move only while they can be seen.
+    Binding {
+        target: Clock
+        property: "running"
+        value: content.Window.visibility !== Window.Hidden && content.Window.visibility !== Window.Minimized
+    }
+
     Component.onCompleted: controller.appeared()
     Component.onDestruction: controller.disappeared()
 

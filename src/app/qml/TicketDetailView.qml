@@ -208,7 +208,7 @@ ScrollView {
                             Layout.fillWidth: true
                             Label { text: card.modelData.author; textFormat: Text.PlainText; font.pixelSize: 12; font.weight: Font.DemiBold }
                             Item { Layout.fillWidth: true }
-                            Label { text: Theme.relativeTimeString(card.modelData.created); font.pixelSize: 11; color: Theme.secondary }
+                            Label { text: Theme.relativeTimeString(card.modelData.created, Clock.now); font.pixelSize: 11; color: Theme.secondary }
                         }
                         // A plain Text, not an editor: a long thread has many of these.
                         Text {

@@ -56,7 +56,7 @@ ItemDelegate {
             }
             Item { Layout.fillWidth: true }
             Label {
-                text: Theme.relativeTimeString(row.updated)
+                text: Theme.relativeTimeString(row.updated, Clock.now)
                 textFormat: Text.PlainText
                 font.pixelSize: 11
                 color: Theme.secondary
