@@ -120,17 +120,28 @@ void TicketListModel::setIssues(const QList<JiraIssue> &issues)
         last = first;
     }
 
-    // 2. The rows that stay must keep their relative order; a refresh that reorders them resets.
-    qsizetype previous = -1;
-    for (const JiraIssue &row : std::as_const(m_rows)) {
-        const qsizetype position = newPosition.value(row.id);
-        if (position <= previous) {
-            beginResetModel();
-            m_rows = issues;
-            endResetModel();
-            return;
-        }
-        previous = position;
+    // 2. The rows that stay take their new relative order, each moved rather than the list reset, so the
+    // view keeps its delegates, its scroll position and its current row.
+    QList<QString> staying;
+    staying.reserve(m_rows.size());
+    for (const JiraIssue &issue : issues) {
+        if (rowOfIssue(issue.id) >= 0)
+            staying.append(issue.id);
+    }
+    if (staying.size() != m_rows.size()) {
+        // The rows on screen hold one id twice (the previous answer did): start over.
+        beginResetModel();
+        m_rows = issues;
+        endResetModel();
+        return;
+    }
+    for (qsizetype target = 0; target < staying.size(); ++target) {
+        const int from = rowOfIssue(staying.at(target));
+        if (from == target)
+            continue;
+        beginMoveRows({}, from, from, {}, int(target));
+        m_rows.move(from, target);
+        endMoveRows();
     }
 
     // 3. Now the rows are a subsequence of `issues`: insert what is missing, refresh what changed.

@@ -37,8 +37,8 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
 
-    // Makes the rows equal to `issues`: removes, inserts and changes rows where it can, and resets only
-    // when the order of the rows that stay has changed.
+    // Makes the rows equal to `issues` by removing, moving, inserting and changing rows; it resets only
+    // when the server sent one id twice, now or last time.
     void setIssues(const QList<JiraIssue> &issues);
     [[nodiscard]] const QList<JiraIssue> &issues() const { return m_rows; }
 

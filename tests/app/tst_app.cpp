@@ -166,13 +166,45 @@ private slots:
         clock->update();
         QCOMPARE(footer->property("text").toString(), u"Updated 3 hr. ago"_s);
         QVERIFY(onScreen(u"ticketList"_s, window.controller()->store()->filteredTickets().first().fields.updated));
-        QVERIFY(onScreen(u"detailLoader"_s, detail->commentList().last().created));
+        QVERIFY(onScreen(u"detailView"_s, detail->commentList().last().created));
 
         window.window()->hide();
         QVERIFY(!clock->isRunning());
         now = now.addDays(2);
         window.window()->show();
         QTRY_COMPARE(footer->property("text").toString(), u"Updated 2 days ago"_s);
+    }
+
+    // A refresh that reorders rows keeps the list where it was, the selected row in view; another issue
+    // gets a view of its own, at its top.
+    void placesKeptAndStartedAfresh()
+    {
+        const auto answer = [](int firstUpdated) {
+            QJsonArray issues;
+            for (int n = 1; n <= 60; ++n)
+                issues.append(JiraJson::issue(n, u"2024-01-01T10:%1:00.000+0000"_s.arg(n == 1 ? firstUpdated : 60 - n, 2, 10, QChar(u'0'))));
+            return JiraJson::json(JiraJson::searchBody(issues));
+        };
+        jira().setCanned(JiraJson::searchPath, answer(0));
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        QQuickItem *list = window.item(u"ticketList"_s);
+        QTRY_COMPARE(list->property("count").toInt(), 60);
+        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 30), Q_ARG(int, 1 /* Beginning */));
+        window.controller()->store()->setSelectedTicketID(u"32"_s);
+        const qreal scrolled = list->property("contentY").toReal();
+        QVERIFY(scrolled > 0);
+
+        jira().setCanned(JiraJson::searchPath, answer(59)); // PAY-1 moves from the bottom to the top
+        QVERIFY(refreshed(*window.controller()->store()));
+        QCOMPARE(window.controller()->store()->filteredModel()->issueIdAt(0), u"1"_s);
+        QCOMPARE(list->property("contentY").toReal(), scrolled);
+        QCOMPARE(list->property("currentIndex").toInt(), 31);
+
+        const QPointer<QQuickItem> firstView = window.item(u"detailView"_s);
+        window.controller()->store()->setSelectedTicketID(u"33"_s);
+        QTRY_VERIFY(!firstView);
+        QVERIFY(window.shows(u"detailView"_s));
     }
 
     // Each content of the sidebar as the user sees it, with its text.

@@ -126,6 +126,12 @@ private slots:
         QCOMPARE(modelKeys(model), (QStringList {u"PAY-21"_s, u"PAY-24"_s, u"PAY-27"_s}));
         model.setIssues(tickets);
         QCOMPARE(modelKeys(model), keysOf(tickets));
+        // A refresh that reorders, drops and adds rows moves them: the view keeps its place.
+        QList<JiraIssue> reordered = tickets.mid(5, 20);
+        std::reverse(reordered.begin(), reordered.begin() + 12);
+        reordered.insert(7, makeIssue(u"new"_s, u"NEW-1"_s, u"New"_s, u"new"_s, day(1)));
+        model.setIssues(reordered);
+        QCOMPARE(modelKeys(model), keysOf(reordered));
         QCOMPARE(resets.count(), 0);
     }
 

@@ -20,9 +20,42 @@ void failOnAnyWarning()
     QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not support raise\\(\\)$)"_s));
 }
 
+namespace {
+
+// Searches the object tree and the item tree: a Repeater's items have no object parent.
+QQuickItem *find(QObject *root, const QString &name, QSet<QObject *> &seen)
+{
+    if (!root || seen.contains(root))
+        return nullptr;
+    seen.insert(root);
+    auto *rootItem = qobject_cast<QQuickItem *>(root);
+    if (rootItem && root->objectName() == name)
+        return rootItem;
+    QList<QObject *> next = root->children();
+    if (rootItem) {
+        for (QQuickItem *child : rootItem->childItems())
+            next.append(child);
+    } else if (auto *window = qobject_cast<QQuickWindow *>(root)) {
+        next.append(window->contentItem());
+    }
+    for (QObject *child : next) {
+        if (QQuickItem *found = find(child, name, seen))
+            return found;
+    }
+    return nullptr;
+}
+
+QQuickItem *find(QObject *root, const QString &name)
+{
+    QSet<QObject *> seen;
+    return find(root, name, seen);
+}
+
+} // namespace
+
 QQuickItem *item(QObject *root, const QString &name)
 {
-    auto *found = root ? root->findChild<QQuickItem *>(name) : nullptr;
+    QQuickItem *found = find(root, name);
     if (!found)
         QTest::qFail(qPrintable(u"no item named "_s + name), __FILE__, __LINE__);
     return found;
@@ -30,7 +63,7 @@ QQuickItem *item(QObject *root, const QString &name)
 
 bool shows(QObject *root, const QString &name)
 {
-    const auto *found = root ? root->findChild<QQuickItem *>(name) : nullptr;
+    const QQuickItem *found = find(root, name);
     return found && found->isVisible();
 }
 

@@ -251,12 +251,19 @@ Item {
                     Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary }
                 }
 
-                // A new pane per selected issue: its state goes with the issue.
-                Loader {
-                    objectName: "detailLoader"
+                // A new view per selected issue, at the top, with nothing carried over from the last one.
+                Item {
+                    objectName: "detailArea"
                     anchors.fill: parent
-                    active: content.controller.detail !== null
-                    sourceComponent: TicketDetailView { detail: content.controller.detail }
+                    Repeater {
+                        model: content.controller.detail ? [content.controller.detail] : []
+                        delegate: TicketDetailView {
+                            required property TicketDetail modelData
+                            objectName: "detailView"
+                            anchors.fill: parent
+                            detail: modelData
+                        }
+                    }
                 }
             }
         }
