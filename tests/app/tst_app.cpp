@@ -127,12 +127,18 @@ private slots:
         QTRY_VERIFY(window.shows(u"footer"_s));
         QQuickItem *footer = window.item(u"footer"_s);
         QSignalSpy finished(window.controller()->store(), &TicketStore::refreshFinished);
-        jira().setCanned(JiraJson::searchPath, {503, "Jira is restarting", {}, {}});
+        // The server's page as the text it is: rendered, it would fetch the image.
+        const QByteArray page = "<img src=\"" + jira().url().toEncoded() + "/pixel.png\"><h1>Restarting</h1>";
+        jira().setCanned(JiraJson::searchPath, {503, page, {{"Content-Type", "text/html"}}, {}});
         window.controller()->refresh();
         QVERIFY(finished.wait(10'000));
         QVERIFY(footer->property("text").toString().endsWith(u" · Refresh failed"_s));
         QCOMPARE(QAccessible::queryAccessibleInterface(footer)->text(QAccessible::Description),
-                 u"Jira returned an error (503): Jira is restarting"_s);
+                 u"Jira returned an error (503): "_s + QString::fromUtf8(page));
+        QTest::mouseMove(window.window(), footer->mapToScene({footer->width() / 2, 4}).toPoint());
+        QTRY_VERIFY(footer->findChild<QObject *>(u"footerToolTip"_s)->property("opened").toBool());
+        QTest::qWait(100);
+        QCOMPARE(m_fixture->requestCount("GET", u"/pixel.png"_s), 0);
         const QJsonObject cut {{u"total"_s, 154},
                                {u"issues"_s, QJsonArray {JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s)}}};
         jira().setCanned(JiraJson::searchPath, JiraJson::json(QJsonDocument(cut).toJson()));
@@ -205,6 +211,50 @@ private slots:
         window.controller()->store()->setSelectedTicketID(u"33"_s);
         QTRY_VERIFY(!firstView);
         QVERIFY(window.shows(u"detailView"_s));
+    }
+
+    // The filter segments are one exclusive group: the mouse, the keyboard and a screen reader's Toggle and
+    // Press each set the filter and the highlight together; the active segment stays active when clicked.
+    void filterSegmentsAreOneGroup_data()
+    {
+        QTest::addColumn<QString>("way");
+        for (const char *way : {"click", "space", "toggle action", "press action"})
+            QTest::newRow(way) << QString::fromLatin1(way);
+    }
+    void filterSegmentsAreOneGroup()
+    {
+        QFETCH(QString, way);
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        TicketStore *store = window.controller()->store();
+        QTRY_VERIFY(store->ticketCount() > 0);
+        QList<QQuickItem *> segments;
+        for (QQuickItem *child : window.item(u"filterPicker"_s)->childItems()) {
+            if (child->inherits("QQuickAbstractButton"))
+                segments.append(child);
+        }
+        QCOMPARE(segments.size(), 4);
+        const auto activate = [&](QQuickItem *segment) {
+            QAccessibleActionInterface *actions = QAccessible::queryAccessibleInterface(segment)->actionInterface();
+            if (way == u"click")
+                Quick::click(segment);
+            if (way == u"space") {
+                segment->forceActiveFocus(Qt::TabFocusReason);
+                QTest::keyClick(window.window(), Qt::Key_Space);
+            }
+            if (way == u"toggle action")
+                actions->doAction(QAccessibleActionInterface::toggleAction());
+            if (way == u"press action")
+                actions->doAction(QAccessibleActionInterface::pressAction());
+        };
+        for (int chosen : {3, 3, 1}) {
+            activate(segments.at(chosen));
+            QCOMPARE(int(store->filter()), chosen);
+            for (int i = 0; i < segments.size(); ++i) {
+                QCOMPARE(segments.at(i)->property("checked").toBool(), i == chosen);
+                QCOMPARE(QAccessible::queryAccessibleInterface(segments.at(i))->state().checked, i == chosen);
+            }
+        }
     }
 
     // Each content of the sidebar as the user sees it, with its text.

@@ -209,7 +209,7 @@ private slots:
     void connectionTest_data()
     {
         QTest::addColumn<QString>("fault");
-        for (const char *fault : {"none", "rejected token", "server error", "not a user", "unreachable"})
+        for (const char *fault : {"none", "rejected token", "server error", "html page", "not a user", "unreachable"})
             QTest::newRow(fault) << QString::fromLatin1(fault);
     }
     void connectionTest()
@@ -244,6 +244,11 @@ private slots:
             Quick::type(window.item(u"tokenField"_s), u"x"_s);
         if (fault == u"server error")
             fixture.jira().setCanned(u"/rest/api/2/myself"_s, JiraJson::json(R"({"errorMessages":["Down"]})", 500));
+        if (fault == u"html page") // shown as the text it is: rendered, it would fetch the image
+            fixture.jira().setCanned(u"/rest/api/2/myself"_s,
+                                     {502, "<html><body><img src=\"" + fixture.jira().url().toEncoded() +
+                                               "/pixel.png\"><h1>Bad gateway</h1></body></html>",
+                                      {{"Content-Type", "text/html"}}, {}});
         if (fault == u"not a user")
             fixture.jira().setCanned(u"/rest/api/2/myself"_s, JiraJson::json(R"({"name":"x"})"));
         if (fault == u"unreachable")
@@ -253,6 +258,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(result->isVisible(), 10000);
         QCOMPARE(resultText->property("text").toString(), referenceErrorText(fixture.settings()));
         QCOMPARE(fixture.settings().displayName(), name);
+        QTest::qWait(100);
+        QCOMPARE(fixture.requestCount("GET", u"/pixel.png"_s), 0);
     }
 
     void windowGoneMidTestStillRecordsTheName()

@@ -55,10 +55,15 @@ Item {
                             required property string modelData
                             width: 80
                             text: modelData
-                            checkable: true
+                            // The filter is the one state: every way of activating a segment sets it, and the
+                            // highlight only follows it, so clicking the active segment keeps it active.
                             checked: content.store.filter === index
                             onClicked: content.store.filter = index
                             Accessible.name: modelData
+                            Accessible.checkable: true
+                            Accessible.checked: checked
+                            Accessible.onToggleAction: content.store.filter = index
+                            Accessible.onPressAction: content.store.filter = index
                         }
                     }
                 }
@@ -66,7 +71,8 @@ Item {
                     id: refreshButton
                     objectName: "refreshButton"
                     enabled: !content.store.isLoading
-                    icon.name: "view-refresh"
+                    // The icon or the spinner, never both.
+                    icon.name: content.store.isLoading ? "" : "view-refresh"
                     ToolTip.text: "Refresh"
                     ToolTip.visible: hovered
                     Accessible.name: "Refresh"
@@ -233,9 +239,12 @@ Item {
                     topPadding: 4
                     bottomPadding: 4
                     Accessible.description: content.controller.footerDetail
-                    ToolTip.visible: footerHover.hovered && content.controller.footerDetail.length > 0
-                    ToolTip.text: content.controller.footerDetail
                     HoverHandler { id: footerHover }
+                    PlainToolTip {
+                        objectName: "footerToolTip"
+                        visible: footerHover.hovered && text.length > 0
+                        text: content.controller.footerDetail
+                    }
                 }
             }
 

@@ -3,6 +3,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Tessarin
 import Tessarin.Core
 
 ColumnLayout {
@@ -31,6 +32,7 @@ ColumnLayout {
                 Layout.fillWidth: true
                 Layout.minimumWidth: implicitWidth
                 text: row.title
+                textFormat: Text.PlainText
                 font.pixelSize: 13
                 font.weight: Font.DemiBold
             }
@@ -48,14 +50,16 @@ ColumnLayout {
         Layout.fillWidth: true
         visible: row.warning !== ""
         text: row.warning
+        textFormat: Text.PlainText
         font.pixelSize: 11
         color: Theme.orange
         elide: Text.ElideRight
-        ToolTip.visible: row.warningDetail !== "" && warningHover.hovered
-        ToolTip.text: row.warningDetail
-
         HoverHandler {
             id: warningHover
+        }
+        PlainToolTip {
+            visible: row.warningDetail !== "" && warningHover.hovered
+            text: row.warningDetail
         }
     }
 }

@@ -141,6 +141,7 @@ Item {
                     objectName: "testResultText"
                     Layout.fillWidth: true
                     text: view.controller.testResultText
+                    textFormat: Text.PlainText // a server's error page is shown as the text it is
                     font.pixelSize: 12
                     color: parent.tint
                     wrapMode: Text.Wrap
