@@ -116,9 +116,11 @@ void ContentController::updateDetail()
         QPointer<TicketStore> store(m_store);
         m_detail = new TicketDetail(
             *selected, m_settings, m_store->client(),
-            [store] {
+            [store](std::function<void()> ended) {
                 if (store)
-                    store->refresh();
+                    store->refresh(std::move(ended));
+                else
+                    ended();
             },
             this);
         m_detail->load();

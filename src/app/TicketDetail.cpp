@@ -12,12 +12,12 @@
 using namespace Qt::StringLiterals;
 
 TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraClient *client,
-                           std::function<void()> onChanged, QObject *parent)
+                           Refresh refresh, QObject *parent)
     : QObject(parent)
     , m_issue(issue)
     , m_settings(settings)
     , m_client(client)
-    , m_onChanged(std::move(onChanged))
+    , m_refresh(std::move(refresh))
 {
     updateDescription();
 }
@@ -138,16 +138,22 @@ void TicketDetail::performTransition(const QString &transitionId)
     // closed meanwhile still gets its list refreshed, and only a pane still alive hears the outcome.
     QPointer<TicketDetail> pane(this);
     m_client->performTransition(m_issue.key, transitionId, m_client,
-                                [pane, onChanged = m_onChanged](JiraResult<void> result) {
+                                [pane, refresh = m_refresh](JiraResult<void> result) {
                                     if (result) {
-                                        if (onChanged)
-                                            onChanged();
-                                        if (pane) {
-                                            pane->setTransitioning(false);
-                                            // The issue has left its status: its transitions (and likely
-                                            // its comments) are another's now.
+                                        // Busy until the list shows the new status (or could not be
+                                        // refreshed): the pill never shows the old status as current.
+                                        const auto ended = [pane] {
+                                            if (pane)
+                                                pane->setTransitioning(false);
+                                        };
+                                        if (refresh)
+                                            refresh(ended);
+                                        else
+                                            ended();
+                                        // The issue has left its status: its transitions (and likely its
+                                        // comments) are another's now.
+                                        if (pane)
                                             pane->load();
-                                        }
                                         return;
                                     }
                                     if (pane) {

@@ -53,8 +53,10 @@ class TicketDetail : public QObject
     Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged)
 
 public:
-    // `onChanged` runs after each successful transition, even when the pane is gone by then.
-    TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraClient *client, std::function<void()> onChanged,
+    // Refreshes the list and runs its argument once the refresh has ended, whatever its outcome.
+    using Refresh = std::function<void(std::function<void()> ended)>;
+    // `refresh` runs after each successful transition, even when the pane is gone by then.
+    TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraClient *client, Refresh refresh,
                  QObject *parent = nullptr);
 
     // A newer copy of the same issue, from a refresh: the pane keeps its state.
@@ -122,7 +124,7 @@ private:
     JiraIssue m_issue;
     AppSettings *m_settings;
     QPointer<JiraClient> m_client;
-    std::function<void()> m_onChanged;
+    Refresh m_refresh;
     QString m_descriptionText;
     bool m_descriptionIsRich = false;
     QList<JiraTransition> m_transitions;

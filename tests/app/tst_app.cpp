@@ -422,8 +422,8 @@ private slots:
         QCOMPARE(detail->errorMessage(), QString());
     }
 
-    // Performed from the pane: the list refreshes and the same pane, with its state, shows the new status
-    // in the pill. A refused one shows its text in red until the next starts.
+    // Performed from the pane: the pill stays busy until the refreshed list brings the new status, and the
+    // same pane, with its state, shows it. A refused one shows its text in red until the next starts.
     void transitionsSeenInThePill()
     {
         MainContentHarness window(settings());
@@ -437,9 +437,9 @@ private slots:
 
         detail->performTransition(u"21"_s); // Start Progress
         QVERIFY(detail->isTransitioning());
-        QTRY_VERIFY(!detail->isTransitioning());
-        QTRY_COMPARE(m_fixture->searches(), searches + 1);
-        QTRY_VERIFY(Quick::visibleTexts(window.item(u"statusMenu"_s)).contains(u"In Progress"_s));
+        QTRY_VERIFY(!detail->isTransitioning()); // busy until the refreshed list shows the new status
+        QCOMPARE(m_fixture->searches(), searches + 1);
+        QVERIFY(Quick::visibleTexts(window.item(u"statusMenu"_s)).contains(u"In Progress"_s));
         QCOMPARE(window.controller()->detail(), detail);
         // Reloaded: the menu offers the new status's transitions, none of the status the issue has left.
         QTRY_VERIFY(!detail->isLoadingTransitions() && !detail->transitionList().isEmpty());
