@@ -3,6 +3,7 @@
 #include "AppDelegate.h"
 #include "IconRenderer.h"
 #include "JiraImageAccess.h"
+#include "WindowPlacement.h"
 #include "settings/AppSettings.h"
 
 #include <QGuiApplication>
@@ -16,11 +17,16 @@
 
 using namespace Qt::StringLiterals;
 
+void ApplicationShell::nameApplication()
+{
+    QCoreApplication::setApplicationName(u"Tessarin"_s);
+    QCoreApplication::setOrganizationName(u"Tessarin"_s);
+    QCoreApplication::setApplicationVersion(u"1.0"_s);
+}
+
 void ApplicationShell::setUpApplication()
 {
-    QGuiApplication::setApplicationName(u"Tessarin"_s);
-    QGuiApplication::setOrganizationName(u"Tessarin"_s);
-    QGuiApplication::setApplicationVersion(u"1.0"_s);
+    nameApplication();
     // Lets the window manager find the desktop entry, and with it the installed icon.
     QGuiApplication::setDesktopFileName(u"org.tessarin.Tessarin"_s);
     QQuickStyle::setStyle(u"Fusion"_s);
@@ -53,6 +59,8 @@ ApplicationShell::ApplicationShell()
 
 ApplicationShell::~ApplicationShell()
 {
+    if (QQuickWindow *window = mainWindow())
+        WindowPlacement::save(window);
     // The windows were built by the engine, which must still exist when they go.
     m_delegate->discardWindows();
     m_engine.reset();
@@ -68,8 +76,21 @@ bool ApplicationShell::start()
     QQuickWindow *window = mainWindow();
     if (!window)
         return false;
-    AppDelegate::present(window);
+    if (WindowPlacement::restore(window))
+        raise();
+    else
+        AppDelegate::present(window);
     return true;
+}
+
+void ApplicationShell::raise()
+{
+    if (QQuickWindow *window = mainWindow()) {
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+        window->show();
+        window->raise();
+        window->requestActivate();
+    }
 }
 
 QQuickWindow *ApplicationShell::mainWindow() const

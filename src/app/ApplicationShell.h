@@ -13,6 +13,8 @@ class QQuickWindow;
 class ApplicationShell
 {
 public:
+    // The application's name, organisation, version and desktop entry; setUpApplication() does it too.
+    static void nameApplication();
     // Names the application, picks the style, the icon theme and the window icon. Once, after the
     // QGuiApplication exists and before the first shell.
     static void setUpApplication();
@@ -23,9 +25,12 @@ public:
     ApplicationShell(const ApplicationShell &) = delete;
     ApplicationShell &operator=(const ApplicationShell &) = delete;
 
-    // Builds the main window with its menu, centres it and brings it to the front. False when the
-    // window cannot be built.
+    // Builds the main window with its menu, puts it where it was last (else centres it) and brings it
+    // to the front. False when the window cannot be built. The shell remembers the place as it goes.
     bool start();
+
+    // Shows the main window where it is, out of minimised and in front: another start asked for it.
+    void raise();
 
     [[nodiscard]] AppDelegate *delegate() const { return m_delegate.get(); }
     [[nodiscard]] AppSettings *settings() const { return m_settings.get(); }

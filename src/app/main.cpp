@@ -3,9 +3,13 @@
 #include "ApplicationShell.h"
 #include "BenchHooks.h"
 #include "IconRenderer.h"
+#include "SingleInstance.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TessarinPlugin)
@@ -19,11 +23,32 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    {
+        // --help and --version print and end here, where there may be no display to connect to.
+        QCoreApplication plain(argc, argv);
+        ApplicationShell::nameApplication();
+        QCommandLineParser options;
+        options.setApplicationDescription(
+            QStringLiteral("A desktop client for the Jira Server issues assigned to you."));
+        const QCommandLineOption help = options.addHelpOption();
+        const QCommandLineOption version = options.addVersionOption();
+        options.parse(QCoreApplication::arguments()); // Qt's own options (-platform …) are the next one's
+        if (options.isSet(help))
+            options.showHelp();
+        if (options.isSet(version))
+            options.showVersion();
+    }
+
     QGuiApplication app(argc, argv);
     ApplicationShell::setUpApplication();
+
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0; // the running Tessarin shows its window instead
     ApplicationShell shell;
     if (!shell.start())
         return 1;
+    QObject::connect(&instance, &SingleInstance::activated, shell.mainWindow(), [&shell] { shell.raise(); });
     BenchHooks::install(shell.engine());
     return QGuiApplication::exec();
 }

@@ -10,6 +10,7 @@
 #include "QuickHarness.h"
 #include "SecretTool.h"
 #include "SettingsController.h"
+#include "SingleInstance.h"
 #include "settings/KeychainStore.h"
 
 #include <QDir>
@@ -166,6 +167,66 @@ private slots:
 
     // Ctrl+Q in any window and Quit in either menu end the application, and so does closing the last
     // window, but not closing the main window while the settings window is open.
+    // The window opens where it was last, with its sidebar as wide; a place off every screen now (a
+    // monitor unplugged) keeps the size and centres the window.
+    void windowPlaceRemembered_data()
+    {
+        QTest::addColumn<QPoint>("position");
+        QTest::addColumn<bool>("onScreen");
+        QTest::newRow("on a screen") << QPoint(40, 50) << true;
+        QTest::newRow("off every screen") << QPoint(9000, 9000) << false;
+    }
+    void windowPlaceRemembered()
+    {
+        QFETCH(QPoint, position);
+        QFETCH(bool, onScreen);
+        startShell();
+        m_main->setGeometry(QRect(position, QSize(700, 500)));
+        QQuickItem *sidebar = Quick::item(m_main, u"sidebar"_s);
+        Quick::item(m_main, u"content"_s)->setProperty("sidebarWidth", 450);
+        QTRY_COMPARE(sidebar->width(), 450);
+        m_shell.reset();
+        m_shell = std::make_unique<ApplicationShell>();
+        QVERIFY(m_shell->start());
+        m_main = m_shell->mainWindow();
+        QCOMPARE(m_main->size(), QSize(700, 500));
+        QCOMPARE(m_main->position() == position, onScreen);
+        QVERIFY(m_main->screen()->availableGeometry().contains(m_main->geometry()) || onScreen);
+        QTRY_COMPARE(Quick::item(m_main, u"sidebar"_s)->width(), 450);
+    }
+
+    // A second start asks the running one for its window and ends; --version and --help answer without
+    // any display.
+    void oneInstance_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("prints");
+        QTest::newRow("second start") << QStringList() << QString();
+        QTest::newRow("version") << QStringList {u"--version"_s} << u"Tessarin 1.0\n"_s;
+        QTest::newRow("help") << QStringList {u"--help"_s} << u"  -v, --version  Displays version information.\n"_s;
+    }
+    void oneInstance()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, prints);
+        SingleInstance first;
+        QVERIFY(first.claim());
+        QSignalSpy activated(&first, &SingleInstance::activated);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!arguments.isEmpty()) {
+            env.remove(u"DISPLAY"_s);
+            env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        }
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(TESSARIN_PROGRAM), arguments);
+        // The first answers on this thread's loop, so the wait must run it.
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20'000);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(second.readAllStandardOutput()).endsWith(prints));
+        QCOMPARE(activated.count(), arguments.isEmpty() ? 1 : 0);
+    }
+
     void quits_data()
     {
         QTest::addColumn<QString>("how");

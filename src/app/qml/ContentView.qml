@@ -9,6 +9,10 @@ import Tessarin.Core
 
 Item {
     id: content
+    objectName: "content"
+
+    // Where the sidebar starts; the user moves it by dragging the divider.
+    property int sidebarWidth: 380
 
     readonly property ContentController controller: ContentController { settings: AppSettings }
     readonly property TicketStore store: controller.store
@@ -94,8 +98,9 @@ Item {
 
             ColumnLayout {
                 id: sidebar
+                objectName: "sidebar"
                 SplitView.minimumWidth: 320
-                SplitView.preferredWidth: 380
+                SplitView.preferredWidth: content.sidebarWidth
                 spacing: 0
 
                 Label {
