@@ -7,6 +7,9 @@
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 using namespace Qt::StringLiterals;
 
 ContentController::ContentController(QObject *parent)
@@ -155,4 +158,28 @@ void ContentController::refresh()
 {
     if (m_store)
         m_store->refresh();
+}
+
+void ContentController::copy(const QString &issueId, Copy what) const
+{
+    if (!m_store)
+        return;
+    const QList<JiraIssue> &issues = m_store->tickets();
+    const auto issue = std::find_if(issues.cbegin(), issues.cend(), [&](const JiraIssue &i) { return i.id == issueId; });
+    if (issue == issues.cend())
+        return;
+    QString text;
+    switch (what) {
+    case Copy::KeyAndSummary:
+        text = issue->key + u' ' + issue->fields.summary;
+        break;
+    case Copy::Key:
+        text = issue->key;
+        break;
+    case Copy::Link:
+        text = TicketDetail::browseURL(m_settings->baseURL(), issue->key).toString();
+        break;
+    }
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
 }

@@ -34,6 +34,10 @@ class ContentController : public QObject
     Q_PROPERTY(TicketDetail *detail READ detail NOTIFY detailChanged)
 
 public:
+    // What the row's copy commands put on the clipboard.
+    enum class Copy { KeyAndSummary, Key, Link };
+    Q_ENUM(Copy)
+
     explicit ContentController(QObject *parent = nullptr);
     ~ContentController() override;
 
@@ -50,6 +54,8 @@ public:
     Q_INVOKABLE void appeared();
     Q_INVOKABLE void disappeared();
     Q_INVOKABLE void refresh();
+    // Puts "KEY Summary", the key or the issue's link in Jira on the clipboard.
+    Q_INVOKABLE void copy(const QString &issueId, ContentController::Copy what) const;
 
 signals:
     void settingsChanged();

@@ -165,11 +165,15 @@ void TicketDetail::performTransition(const QString &transitionId)
 
 QUrl TicketDetail::browseURL() const
 {
-    const QUrl base = m_settings->baseURL();
+    return browseURL(m_settings->baseURL(), m_issue.key);
+}
+
+QUrl TicketDetail::browseURL(const QUrl &base, const QString &key)
+{
     if (!base.isValid())
         return {};
     QUrl url = base;
-    url.setPath(base.path() + u"/browse/"_s + m_issue.key);
+    url.setPath(base.path() + u"/browse/"_s + key);
     return url;
 }
 

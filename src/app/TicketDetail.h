@@ -98,6 +98,7 @@ public:
 
     // base URL + "/browse/" + key, invalid when no server is configured.
     [[nodiscard]] QUrl browseURL() const;
+    [[nodiscard]] static QUrl browseURL(const QUrl &base, const QString &key);
     Q_INVOKABLE void openInJira() const;
     // Opens a link from the description or a comment in the browser: http, https and mailto only.
     Q_INVOKABLE bool openLink(const QString &link) const;

@@ -14,6 +14,7 @@
 #include "presentation/Theme.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QIcon>
 #include <QJsonDocument>
 
@@ -255,6 +256,37 @@ private slots:
                 QCOMPARE(QAccessible::queryAccessibleInterface(segments.at(i))->state().checked, i == chosen);
             }
         }
+    }
+
+    // Ctrl+C on the focused row copies "KEY Summary"; its context menu copies the key or the link.
+    void copyFromARow_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("copied"); // %1: the server's URL
+        QTest::newRow("Ctrl+C") << QString() << u"PLAT-417 Token refresh fails after the gateway restarts"_s;
+        QTest::newRow("Copy Key") << u"copyKey"_s << u"PLAT-417"_s;
+        QTest::newRow("Copy Link") << u"copyLink"_s << u"%1/browse/PLAT-417"_s;
+    }
+    void copyFromARow()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, copied);
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        QTRY_VERIFY(select(window.controller(), u"PLAT-417"_s));
+        QQuickItem *list = window.item(u"ticketList"_s);
+        QQuickItem *row = list->property("currentItem").value<QQuickItem *>();
+        QGuiApplication::clipboard()->clear();
+        if (way.isEmpty()) {
+            list->forceActiveFocus();
+            QTest::keyClick(window.window(), Qt::Key_C, Qt::ControlModifier);
+        } else {
+            QTest::mouseClick(window.window(), Qt::RightButton, {}, row->mapToScene({20, 10}).toPoint());
+            QObject *menu = list->findChild<QObject *>(u"rowMenu"_s);
+            QTRY_VERIFY(menu->property("opened").toBool());
+            Quick::click(Quick::item(menu, way));
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied.replace(u"%1"_s, jira().url().toString()));
     }
 
     // Each content of the sidebar as the user sees it, with its text.

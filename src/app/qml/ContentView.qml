@@ -220,12 +220,43 @@ Item {
                         }
                         ScrollBar.vertical: ScrollBar {}
                         Accessible.name: "Tickets"
+                        Keys.onPressed: event => {
+                            if (event.matches(StandardKey.Copy)) {
+                                content.controller.copy(content.store.selectedTicketID, ContentController.KeyAndSummary);
+                                event.accepted = true;
+                            } else if ((event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && event.modifiers & Qt.ShiftModifier))
+                                       && list.currentItem) {
+                                rowMenu.show(list.currentItem.issueId, list.currentItem, 0, list.currentItem.height);
+                                event.accepted = true;
+                            }
+                        }
                         delegate: TicketRow {
                             width: ListView.view.width
                             selected: issueId === content.store.selectedTicketID
                             onClicked: {
                                 content.store.selectedTicketID = issueId;
                                 ListView.view.forceActiveFocus();
+                            }
+                            onContextMenuRequested: position => rowMenu.show(issueId, this, position.x, position.y)
+                        }
+
+                        Menu {
+                            id: rowMenu
+                            objectName: "rowMenu"
+                            property string issueId
+                            function show(id, item, x, y) {
+                                issueId = id;
+                                popup(item, x, y);
+                            }
+                            MenuItem {
+                                objectName: "copyKey"
+                                text: "Copy Key"
+                                onTriggered: content.controller.copy(rowMenu.issueId, ContentController.Key)
+                            }
+                            MenuItem {
+                                objectName: "copyLink"
+                                text: "Copy Link"
+                                onTriggered: content.controller.copy(rowMenu.issueId, ContentController.Link)
                             }
                         }
                     }

@@ -27,7 +27,16 @@ ScrollView {
 
             RowLayout {
                 Layout.fillWidth: true
-                Label { text: pane.detail.key; textFormat: Text.PlainText; font.pixelSize: 12; font.bold: true; font.family: "monospace"; color: Theme.secondary }
+                RichTextView {
+                    objectName: "key"
+                    text: pane.detail.key
+                    detail: pane.detail
+                    wrapMode: TextEdit.NoWrap
+                    font.pixelSize: 12
+                    font.bold: true
+                    font.family: "monospace"
+                    color: Theme.secondary
+                }
                 Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
                 Item { Layout.fillWidth: true }
                 Button {
@@ -41,14 +50,13 @@ ScrollView {
                 }
             }
 
-            Label {
+            RichTextView {
                 objectName: "summary"
                 Layout.fillWidth: true
                 text: pane.detail.summary
-                textFormat: Text.PlainText
+                detail: pane.detail
                 font.pixelSize: 20
                 font.weight: Font.DemiBold
-                wrapMode: Text.Wrap
             }
 
             RowLayout {
@@ -210,22 +218,13 @@ ScrollView {
                             Item { Layout.fillWidth: true }
                             Label { text: Theme.relativeTimeString(card.modelData.created, Clock.now); font.pixelSize: 11; color: Theme.secondary }
                         }
-                        // A plain Text, not an editor: a long thread has many of these.
-                        Text {
+                        RichTextView {
+                            objectName: "commentBody"
                             Layout.fillWidth: true
                             text: card.modelData.body
-                            textFormat: card.modelData.bodyIsRich ? Text.RichText : Text.PlainText
+                            isRich: card.modelData.bodyIsRich
+                            detail: pane.detail
                             font.pixelSize: 13
-                            color: palette.text
-                            wrapMode: Text.Wrap
-                            onLinkActivated: link => pane.detail.openLink(link)
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
-
-                            HoverHandler {
-                                enabled: parent.hoveredLink.length > 0
-                                cursorShape: Qt.PointingHandCursor
-                            }
                         }
                     }
                 }

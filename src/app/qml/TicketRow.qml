@@ -21,6 +21,14 @@ ItemDelegate {
     required property string updated
     property bool selected: false
 
+    // A right click, at that point of the row.
+    signal contextMenuRequested(point position)
+
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: eventPoint => row.contextMenuRequested(eventPoint.position)
+    }
+
     topPadding: 4
     bottomPadding: 4
     Accessible.name: key + " " + summary
