@@ -1,6 +1,7 @@
 #include "ContentController.h"
 
 #include "MessageText.h"
+#include "SystemEvents.h"
 #include "TicketDetail.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
@@ -50,6 +51,10 @@ void ContentController::setSettings(AppSettings *settings)
     });
     for (auto signal : {&AppSettings::baseURLChanged, &AppSettings::tokenChanged, &AppSettings::trustSelfSignedChanged})
         connect(settings, signal, &m_settingsSettled, qOverload<>(&QTimer::start));
+
+    // The automatic refresh's timer stands still while the machine sleeps, and a refresh that failed for
+    // want of a network would wait a whole interval: both catch up when due.
+    connect(new SystemEvents(this), &SystemEvents::woke, m_store, [this] { m_store->refreshIfDue(); });
 
     emit settingsChanged();
     updateSidebarContent();

@@ -22,13 +22,27 @@ TicketStore::TicketStore(AppSettings *settings, QObject *parent, std::chrono::mi
     m_autoRefreshTimer.setSingleShot(true);
     // A wait of minutes needs no coalescing slack; the precise timer is still one wake-up per wait.
     m_autoRefreshTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_autoRefreshTimer, &QTimer::timeout, this, [this] {
-        const quint64 loop = m_autoRefreshLoop;
-        refresh([this, loop] {
-            if (m_autoRefreshing && loop == m_autoRefreshLoop)
-                waitForNextAutoRefresh();
-        });
+    connect(&m_autoRefreshTimer, &QTimer::timeout, this, &TicketStore::autoRefreshNow);
+}
+
+void TicketStore::autoRefreshNow()
+{
+    m_autoRefreshTimer.stop();
+    const quint64 loop = m_autoRefreshLoop;
+    refresh([this, loop] {
+        if (m_autoRefreshing && loop == m_autoRefreshLoop)
+            waitForNextAutoRefresh();
     });
+}
+
+void TicketStore::refreshIfDue(const QDateTime &now)
+{
+    // The wait's timer stands still while the machine sleeps: due-ness is a matter of the wall clock.
+    if (!m_autoRefreshing || m_refreshesRunning > 0)
+        return;
+    if (m_lastRefreshSent.isValid() && m_lastRefreshSent.msecsTo(now) < autoRefreshIntervalMs())
+        return;
+    autoRefreshNow();
 }
 
 TicketStore::~TicketStore() = default;
@@ -43,6 +57,7 @@ void TicketStore::refresh(std::function<void()> done)
         return;
     }
     const quint64 request = ++m_refreshesSent;
+    m_lastRefreshSent = QDateTime::currentDateTimeUtc();
     ++m_refreshesRunning;
     setLoading(true);
     setErrorMessage({});
@@ -101,15 +116,19 @@ void TicketStore::stopAutoRefresh()
     }
 }
 
-void TicketStore::waitForNextAutoRefresh()
+qint64 TicketStore::autoRefreshIntervalMs() const
 {
-    // Read before every wait, so a new interval applies from the next one.
     double seconds = m_settings->refreshIntervalSeconds();
     if (!(seconds > 0) || !std::isfinite(seconds))
         seconds = fallbackIntervalSeconds;
     constexpr double longestMs = std::numeric_limits<int>::max();
-    const double ms = std::min(std::ceil(seconds * 1000), longestMs);
-    m_autoRefreshTimer.start(std::chrono::milliseconds(qint64(ms)));
+    return qint64(std::min(std::ceil(seconds * 1000), longestMs));
+}
+
+void TicketStore::waitForNextAutoRefresh()
+{
+    // Read before every wait, so a new interval applies from the next one.
+    m_autoRefreshTimer.start(std::chrono::milliseconds(autoRefreshIntervalMs()));
 }
 
 void TicketStore::setLoading(bool loading)

@@ -81,6 +81,9 @@ public:
     // (Re)starts the automatic refresh: the first one comes one interval from now.
     Q_INVOKABLE void startAutoRefresh();
     Q_INVOKABLE void stopAutoRefresh();
+    // After the machine wakes or the network returns: refreshes at once (and waits a whole interval from
+    // then) when the automatic refresh fell due meanwhile by the wall clock.
+    void refreshIfDue(const QDateTime &now = QDateTime::currentDateTimeUtc());
 
 signals:
     void ticketsChanged();
@@ -100,6 +103,8 @@ private:
     void setErrorMessage(const QString &message);
     void updateFilteredModel();
     void waitForNextAutoRefresh();
+    void autoRefreshNow();
+    [[nodiscard]] qint64 autoRefreshIntervalMs() const;
 
     AppSettings *m_settings;
     JiraClient *m_client;
@@ -116,6 +121,7 @@ private:
     StatusFilter::Case m_filter = StatusFilter::All;
     QString m_searchText;
     QDateTime m_lastUpdated;
+    QDateTime m_lastRefreshSent; // UTC
 
     QTimer m_autoRefreshTimer;
     bool m_autoRefreshing = false;

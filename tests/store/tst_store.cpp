@@ -244,6 +244,31 @@ private slots:
         QCOMPARE(store.matchedCount(), 154);
     }
 
+    // Woken from sleep or back on the network, the automatic refresh catches up only when it fell due by the
+    // wall clock meanwhile (its timer stood still while the machine slept), and never while stopped.
+    void wakingRefreshesOnlyWhenDue_data()
+    {
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<int>("minutesLater");
+        QTest::addColumn<bool>("sends");
+        QTest::newRow("due") << true << 6 << true;
+        QTest::newRow("not yet due") << true << 4 << false;
+        QTest::newRow("stopped") << false << 60 << false;
+    }
+    void wakingRefreshesOnlyWhenDue()
+    {
+        QFETCH(bool, running);
+        QFETCH(int, minutesLater);
+        settings().setRefreshIntervalSeconds(300);
+        TicketStore store(&settings());
+        QVERIFY(refreshed(store));
+        if (running)
+            store.startAutoRefresh();
+        store.refreshIfDue(QDateTime::currentDateTimeUtc().addSecs(minutesLater * 60));
+        QTEST(store.isLoading(), "sends");
+        QTRY_VERIFY(!store.isLoading());
+    }
+
     void autoRefreshWaitsOneIntervalFirst()
     {
         settings().setRefreshIntervalSeconds(0.3);

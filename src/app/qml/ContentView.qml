@@ -203,6 +203,9 @@ Item {
                         model: content.store.filteredModel
                         keyNavigationEnabled: true
                         boundsBehavior: Flickable.StopAtBounds
+                        // Rows are made as they scroll into view, none ahead in the background: a filter
+                        // applied while Qt 6.4 incubates rows ahead cancels them with a warning.
+                        cacheBuffer: 0
                         // The store owns the selection; the list follows it and reports the user's moves.
                         function followSelection() {
                             currentIndex = content.store.filteredModel.rowOfIssue(content.store.selectedTicketID);
