@@ -72,12 +72,12 @@ row "Refresh, request to updated list model, 100 issues" "$rm_ ms (median of 200
 dc=$(sed -n 's/^detail-comments-read-ms //p' "$out/detail-comments")
 row "Detail pane, one read of the 50 comments (HTML to rich text)" "$dc ms" "no fixed goal" "—" "read 3 times as the pane loads"
 
-while read -r name secs threads cpu sw ended; do
+while read -r name secs threads cpu sw ended mainsw; do
   perf_cs=$(awk '/context-switches/ {print ($1 == "<not" ? 0 : $1)}' "$out/idle-$name.perf" 2>/dev/null)
   calls=$(awk '$NF == "total" {print $4; found = 1} END {if (!found) print 0}' "$out/idle-$name.strace" 2>/dev/null)
   row "Idle ${secs#seconds=} s, list + detail shown: $name" \
-    "${cpu#cpu_ms=} ms CPU; ${sw#switches=} context switches (perf: ${perf_cs:-n/a}); ${ended#ended=} threads ended" \
-    "no wake-ups of its own" "—" "${threads#threads=} threads; system calls in a further 20 s: ${calls:-n/a}"
+    "${cpu#cpu_ms=} ms CPU; ${sw#switches=} context switches, ${mainsw#main=} on the main thread (perf: ${perf_cs:-n/a}); ${ended#ended=} threads ended" \
+    "at most a tick a minute visible, none minimised" "—" "${threads#threads=} threads; system calls in a further 20 s: ${calls:-n/a}"
 done <"$out/idle"
 
 parse=$(field "$out/decoding" "bare JSON parse :" "us") decode=$(field "$out/decoding" "strict decoding :" "us")

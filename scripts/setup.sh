@@ -14,6 +14,8 @@ packages=(
   qml6-module-qtquick-dialogs qml6-module-qttest qt6-qpa-plugins libqt6svg6 breeze-icon-theme
   # test session: display, session bus, real Secret Service
   xvfb xauth dbus dbus-x11 gnome-keyring libsecret-tools imagemagick curl
+  # benchmarks and hands-on checks under Xvfb: a window manager to minimise with, input, the a11y tree
+  openbox xdotool python3-pyatspi at-spi2-core
   # the Debian package: dpkg-shlibdeps finds its library dependencies
   dpkg-dev
 )

@@ -73,10 +73,12 @@ switches() {
     awk -v t="${task##*/}" '/ctxt_switches/ {n += $2} END {print t, n}' "$task/status" 2>/dev/null || true
   done
 }
-# Switches made by the threads that lived through the whole interval, and how many threads ended.
+# Switches made by the threads that lived through the whole interval, how many threads ended, and the
+# switches of the main thread (whose id is the process's) alone.
 switch_delta() {
-  awk 'NR == FNR {before[$1] = $2; next} ($1 in before) {n += $2 - before[$1]; seen[$1] = 1}
-       END {for (t in before) if (!(t in seen)) gone++; printf "switches=%d ended=%d", n, gone}' "$1" "$2"
+  awk -v main="$3" 'NR == FNR {before[$1] = $2; next}
+       ($1 in before) {n += $2 - before[$1]; seen[$1] = 1; if ($1 == main) m = $2 - before[$1]}
+       END {for (t in before) if (!(t in seen)) gone++; printf "switches=%d ended=%d main=%d", n, gone, m}' "$1" "$2"
 }
 idle_run() { # name, then the command
   local name=$1; shift
@@ -86,6 +88,11 @@ idle_run() { # name, then the command
   for _ in $(seq 600); do grep -q '^tessarin-bench' "$said" && break; sleep 0.1; done
   grep -q '^tessarin-bench' "$said" || { echo "bench: $name showed nothing" >&2; kill "$pid"; return 1; }
   sleep 5 # the detail pane's loads and the first frames settle
+  if [ "${name%-minimised}" != "$name" ]; then
+    local window
+    for window in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do xdotool windowminimize "$window"; done
+    sleep 2
+  fi
   local threads
   threads=$(ls /proc/"$pid"/task | wc -l)
   local c0 c1
@@ -97,9 +104,17 @@ idle_run() { # name, then the command
     [ -s "$out/idle-$name.strace" ] || echo "no system calls in 20 s" >"$out/idle-$name.strace"
   fi
   kill "$pid"; wait "$pid" 2>/dev/null || true
-  echo "$name seconds=$idle threads=$threads cpu_ms=$(( (c1 - c0) * 1000 / $(getconf CLK_TCK) )) $(switch_delta "$out/idle-$name.before" "$out/idle-$name.after")" >>"$out/idle"
+  echo "$name seconds=$idle threads=$threads cpu_ms=$(( (c1 - c0) * 1000 / $(getconf CLK_TCK) )) $(switch_delta "$out/idle-$name.before" "$out/idle-$name.after" "$pid")" >>"$out/idle"
 }
 echo "bench: idle, ${idle}s each" >&2
 : >"$out/idle"
+# No automatic refresh within the idle runs: what is left is the window's own clock (a tick a minute
+# while visible, none while minimised). A window manager, so that a window can be minimised.
+printf '[General]\nbaseURL=%s\nrefreshInterval=86400\n' "$url" >"$XDG_CONFIG_HOME/Tessarin/Tessarin.conf"
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
 TESSARIN_BENCH_MILESTONE=detail idle_run app "$app"
+TESSARIN_BENCH_MILESTONE=detail idle_run app-minimised "$app"
 idle_run floor "$floor"
+kill $wm 2>/dev/null || true

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QQuickWindow>
+
+#include <algorithm>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TessarinPlugin)
@@ -23,8 +25,13 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    {
-        // --help and --version print and end here, where there may be no display to connect to.
+    // --help and --version print and end here, where there may be no display to connect to. Only then:
+    // an application object made before the real one would leave Qt's accessibility bridge dead.
+    const bool asksForText = std::any_of(argv + 1, argv + argc, [](const char *arg) {
+        return qstrcmp(arg, "-h") == 0 || qstrcmp(arg, "--help") == 0 || qstrcmp(arg, "--help-all") == 0 ||
+            qstrcmp(arg, "-v") == 0 || qstrcmp(arg, "--version") == 0;
+    });
+    if (asksForText) {
         QCoreApplication plain(argc, argv);
         ApplicationShell::nameApplication();
         QCommandLineParser options;

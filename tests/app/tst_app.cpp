@@ -289,6 +289,49 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), copied.replace(u"%1"_s, jira().url().toString()));
     }
 
+    // What a screen reader meets: rows read in their on-screen order after a search is cleared, nothing
+    // hidden in the tree, the list next after the search field on Tab, the status menu opened by Press.
+    void whatAScreenReaderReads()
+    {
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        TicketStore *store = window.controller()->store();
+        QTRY_VERIFY(window.controller()->detail());
+        QQuickItem *search = window.item(u"searchField"_s);
+        Quick::type(search, u"ra"_s);
+        QTest::keySequence(window.window(), QKeySequence::SelectAll);
+        QTest::keyClick(window.window(), Qt::Key_Backspace);
+        QTRY_COMPARE(store->filteredCount(), store->ticketCount());
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(window.item(u"ticketList"_s));
+        QStringList heard;
+        QTRY_VERIFY([&] {
+            heard.clear();
+            for (int i = 0; i < list->childCount(); ++i) {
+                if (list->child(i)->role() == QAccessible::ListItem)
+                    heard.append(list->child(i)->text(QAccessible::Name).section(u' ', 0, 0));
+            }
+            return heard.size() > 3 && heard == keysOf(store->filteredTickets()).mid(0, heard.size());
+        }());
+
+        for (QList<QAccessibleInterface *> pending {QAccessible::queryAccessibleInterface(window.window())};
+             !pending.isEmpty();) {
+            QAccessibleInterface *node = pending.takeFirst();
+            for (int i = 0; i < node->childCount(); ++i)
+                pending.append(node->child(i));
+            if (auto *item = qobject_cast<QQuickItem *>(node->object()))
+                QVERIFY2(item->isVisible(), qPrintable(node->text(QAccessible::Name)));
+        }
+
+        search->forceActiveFocus();
+        QTest::keyClick(window.window(), Qt::Key_Tab);
+        QVERIFY(window.item(u"ticketList"_s)->hasActiveFocus());
+
+        QQuickItem *status = window.item(u"statusMenu"_s);
+        QAccessible::queryAccessibleInterface(status)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(status->findChild<QObject *>(u"statusMenuPopup"_s)->property("opened").toBool());
+    }
+
     // Each content of the sidebar as the user sees it, with its text.
     void sidebarOnScreen_data()
     {
@@ -363,6 +406,9 @@ private slots:
 
         // A row shows a flag only when its issue has a priority, tinted by its name.
         QQuickItem *contentItem = list->property("contentItem").value<QQuickItem *>();
+        QTRY_VERIFY(std::ranges::any_of(contentItem->childItems(), [](const QQuickItem *row) {
+            return row->property("issueId").isValid() && row->property("index").toInt() == 1;
+        }));
         QQuickItem *second = nullptr;
         int flags = 0;
         for (QQuickItem *row : contentItem->childItems()) {

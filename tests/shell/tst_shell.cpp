@@ -13,6 +13,7 @@
 #include "SingleInstance.h"
 #include "settings/KeychainStore.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QGuiApplication>
 #include <QProcess>
@@ -340,6 +341,14 @@ private slots:
         SettingsFixture fixture;
         SettingsWindowHarness window(fixture.settings());
         QVERIFY(window.open());
+        // Every control is named for a screen reader, the masked token field too.
+        for (QList<QQuickItem *> pending {window.window()->contentItem()}; !pending.isEmpty();) {
+            QQuickItem *item = pending.takeFirst();
+            pending += item->childItems();
+            QAccessibleInterface *node = QAccessible::queryAccessibleInterface(item);
+            if (item->isVisible() && node && node->actionInterface() && node->role() != QAccessible::NoRole)
+                QVERIFY2(!node->text(QAccessible::Name).isEmpty(), qPrintable(item->objectName()));
+        }
         AppSettings &settings = fixture.settings();
         QQuickItem *url = window.item(u"urlField"_s);
         QQuickItem *trust = window.item(u"trustToggle"_s);

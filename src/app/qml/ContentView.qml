@@ -67,6 +67,7 @@ Item {
                             Accessible.checkable: true
                             Accessible.checked: checked
                             Accessible.onToggleAction: content.store.filter = index
+                            // Qt 6.4's own Press action of a button clicks nothing.
                             Accessible.onPressAction: content.store.filter = index
                         }
                     }
@@ -87,6 +88,7 @@ Item {
                         height: 18
                         visible: content.store.isLoading
                         running: visible
+                        Accessible.ignored: !visible
                     }
                 }
             }
@@ -127,72 +129,85 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     currentIndex: content.controller.sidebarContent
+                    // Each state but the list is made only while shown: hidden, it would still be read out.
 
                     // Unconfigured
-                    ColumnLayout {
-                        objectName: "unconfiguredState"
-                        spacing: 10
-                        Item { Layout.fillHeight: true }
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold }
-                        Label {
-                            Layout.fillWidth: true
-                            Layout.leftMargin: 24
-                            Layout.rightMargin: 24
-                            text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
-                            font.pixelSize: 12
-                            color: Theme.secondary
-                            wrapMode: Text.Wrap
-                            horizontalAlignment: Text.AlignHCenter
+                    Loader {
+                        active: content.controller.sidebarContent === SidebarContent.Unconfigured
+                        sourceComponent: ColumnLayout {
+                            objectName: "unconfiguredState"
+                            spacing: 10
+                            Item { Layout.fillHeight: true }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold }
+                            Label {
+                                Layout.fillWidth: true
+                                Layout.leftMargin: 24
+                                Layout.rightMargin: 24
+                                text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
+                                font.pixelSize: 12
+                                color: Theme.secondary
+                                wrapMode: Text.Wrap
+                                horizontalAlignment: Text.AlignHCenter
+                            }
+                            Item { Layout.fillHeight: true }
                         }
-                        Item { Layout.fillHeight: true }
                     }
 
                     // Loading
-                    ColumnLayout {
-                        objectName: "loadingState"
-                        Item { Layout.fillHeight: true }
-                        BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: content.controller.sidebarContent === SidebarContent.Loading }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…" }
-                        Item { Layout.fillHeight: true }
+                    Loader {
+                        active: content.controller.sidebarContent === SidebarContent.Loading
+                        sourceComponent: ColumnLayout {
+                            objectName: "loadingState"
+                            Item { Layout.fillHeight: true }
+                            BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: content.controller.sidebarContent === SidebarContent.Loading }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…" }
+                            Item { Layout.fillHeight: true }
+                        }
                     }
 
                     // Error
-                    ColumnLayout {
-                        objectName: "errorState"
-                        spacing: 10
-                        Item { Layout.fillHeight: true }
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
-                        Label {
-                            objectName: "errorText"
-                            Layout.fillWidth: true
-                            Layout.leftMargin: 24
-                            Layout.rightMargin: 24
-                            text: content.controller.errorText
-                            textFormat: Text.PlainText
-                            font.pixelSize: 12
-                            color: Theme.secondary
-                            wrapMode: Text.Wrap
-                            horizontalAlignment: Text.AlignHCenter
+                    Loader {
+                        active: content.controller.sidebarContent === SidebarContent.Error
+                        sourceComponent: ColumnLayout {
+                            objectName: "errorState"
+                            spacing: 10
+                            Item { Layout.fillHeight: true }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
+                            Label {
+                                objectName: "errorText"
+                                Layout.fillWidth: true
+                                Layout.leftMargin: 24
+                                Layout.rightMargin: 24
+                                text: content.controller.errorText
+                                textFormat: Text.PlainText
+                                font.pixelSize: 12
+                                color: Theme.secondary
+                                wrapMode: Text.Wrap
+                                horizontalAlignment: Text.AlignHCenter
+                            }
+                            Button {
+                                objectName: "retryButton"
+                                Layout.alignment: Qt.AlignHCenter
+                                text: "Retry"
+                                Accessible.name: "Retry"
+                                onClicked: content.controller.refresh()
+                            }
+                            Item { Layout.fillHeight: true }
                         }
-                        Button {
-                            objectName: "retryButton"
-                            Layout.alignment: Qt.AlignHCenter
-                            text: "Retry"
-                            Accessible.name: "Retry"
-                            onClicked: content.controller.refresh()
-                        }
-                        Item { Layout.fillHeight: true }
                     }
 
                     // Empty
-                    ColumnLayout {
-                        objectName: "emptyState"
-                        spacing: 8
-                        Item { Layout.fillHeight: true }
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary }
-                        Item { Layout.fillHeight: true }
+                    Loader {
+                        active: content.controller.sidebarContent === SidebarContent.Empty
+                        sourceComponent: ColumnLayout {
+                            objectName: "emptyState"
+                            spacing: 8
+                            Item { Layout.fillHeight: true }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary }
+                            Item { Layout.fillHeight: true }
+                        }
                     }
 
                     // The list
@@ -206,6 +221,9 @@ Item {
                         // Rows are made as they scroll into view, none ahead in the background: a filter
                         // applied while Qt 6.4 incubates rows ahead cancels them with a warning.
                         cacheBuffer: 0
+                        activeFocusOnTab: true
+                        // Rows made later (a search cleared, a refresh) are read in their place, not last.
+                        function arrangeForReading() { ReadingOrder.arrange(list.contentItem); }
                         // The store owns the selection; the list follows it and reports the user's moves.
                         function followSelection() {
                             currentIndex = content.store.filteredModel.rowOfIssue(content.store.selectedTicketID);
@@ -241,6 +259,8 @@ Item {
                                 ListView.view.forceActiveFocus();
                             }
                             onContextMenuRequested: position => rowMenu.show(issueId, this, position.x, position.y)
+                            onYChanged: Qt.callLater(list.arrangeForReading)
+                            Component.onCompleted: Qt.callLater(list.arrangeForReading)
                         }
 
                         Menu {
@@ -290,13 +310,15 @@ Item {
             Item {
                 SplitView.fillWidth: true
 
-                ColumnLayout {
-                    objectName: "detailPlaceholder"
+                Loader {
                     anchors.centerIn: parent
-                    visible: !content.controller.detail
-                    spacing: 8
-                    IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize: Qt.size(32, 32); color: Theme.secondary }
-                    Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary }
+                    active: !content.controller.detail
+                    sourceComponent: ColumnLayout {
+                        objectName: "detailPlaceholder"
+                        spacing: 8
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize: Qt.size(32, 32); color: Theme.secondary }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary }
+                    }
                 }
 
                 // A new view per selected issue, at the top, with nothing carried over from the last one.

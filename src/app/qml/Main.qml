@@ -35,44 +35,50 @@ ApplicationWindow {
     }
 
     menuBar: MenuBar {
-        Menu {
-            objectName: "applicationMenu"
-            title: "Tessarin"
-            ShellMenuItem {
-                objectName: "aboutItem"
-                text: "About Tessarin"
-                onTriggered: AppDelegate.showAbout()
-            }
-            MenuSeparator {}
-            ShellMenuItem {
-                objectName: "settingsItem"
-                text: "Settings…"
-                shortcutText: window.settingsKeys
-                onTriggered: AppDelegate.showSettings()
-            }
-            MenuSeparator {}
-            ShellMenuItem {
-                objectName: "hideItem"
-                text: "Hide Tessarin"
-                shortcutText: window.hideKeys
-                onTriggered: AppDelegate.hideApplication()
-            }
-            MenuSeparator {}
-            ShellMenuItem {
-                objectName: "applicationQuitItem"
-                text: "Quit Tessarin"
-                shortcutText: window.quitKeys
-                onTriggered: Qt.quit()
+        // Each menu in an item of its own making: Qt 6.4 gives the bar's own items the menu bar's role and
+        // no action, so a screen reader could not open them.
+        AccessibleMenuBarItem {
+            menu: Menu {
+                objectName: "applicationMenu"
+                title: "Tessarin"
+                ShellMenuItem {
+                    objectName: "aboutItem"
+                    text: "About Tessarin"
+                    onTriggered: AppDelegate.showAbout()
+                }
+                MenuSeparator {}
+                ShellMenuItem {
+                    objectName: "settingsItem"
+                    text: "Settings…"
+                    shortcutText: window.settingsKeys
+                    onTriggered: AppDelegate.showSettings()
+                }
+                MenuSeparator {}
+                ShellMenuItem {
+                    objectName: "hideItem"
+                    text: "Hide Tessarin"
+                    shortcutText: window.hideKeys
+                    onTriggered: AppDelegate.hideApplication()
+                }
+                MenuSeparator {}
+                ShellMenuItem {
+                    objectName: "applicationQuitItem"
+                    text: "Quit Tessarin"
+                    shortcutText: window.quitKeys
+                    onTriggered: Qt.quit()
+                }
             }
         }
-        Menu {
-            objectName: "fileMenu"
-            title: "File"
-            ShellMenuItem {
-                objectName: "fileQuitItem"
-                text: "Quit Tessarin"
-                shortcutText: window.quitKeys
-                onTriggered: Qt.quit()
+        AccessibleMenuBarItem {
+            menu: Menu {
+                objectName: "fileMenu"
+                title: "File"
+                ShellMenuItem {
+                    objectName: "fileQuitItem"
+                    text: "Quit Tessarin"
+                    shortcutText: window.quitKeys
+                    onTriggered: Qt.quit()
+                }
             }
         }
     }

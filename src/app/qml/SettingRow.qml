@@ -49,6 +49,7 @@ ColumnLayout {
         objectName: "warningLine"
         Layout.fillWidth: true
         visible: row.warning !== ""
+        Accessible.ignored: !visible
         text: row.warning
         textFormat: Text.PlainText
         font.pixelSize: 11

@@ -64,7 +64,9 @@ Item {
                 objectName: "tokenField"
                 Layout.preferredWidth: 260
                 Layout.alignment: Qt.AlignTop
-                placeholderText: "Token"
+                // Qt 6.4's bridge sends no name for a password field, and makes the placeholder its
+                // description: a screen reader reads this.
+                placeholderText: "Personal Access Token"
                 echoMode: TextInput.Password
                 inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
                 text: view.controller.tokenInput
@@ -118,6 +120,7 @@ Item {
                     width: 20
                     height: 20
                     visible: view.controller.isTesting
+                    Accessible.ignored: !visible
                     running: visible
                 }
             }
@@ -139,6 +142,7 @@ Item {
                 }
                 Label {
                     objectName: "testResultText"
+                    Accessible.ignored: !visible
                     Layout.fillWidth: true
                     text: view.controller.testResultText
                     textFormat: Text.PlainText // a server's error page is shown as the text it is

@@ -69,11 +69,14 @@ ScrollView {
                     enabled: !pane.detail.isTransitioning
                     Accessible.name: "Status: " + pane.detail.statusName
                     onClicked: statusMenu.open()
+                    // Qt 6.4's own Press action of a button clicks nothing.
+                    Accessible.onPressAction: if (enabled) statusMenu.open()
                     contentItem: RowLayout {
                         spacing: 4
                         StatusPill { statusName: pane.detail.statusName; categoryKey: pane.detail.statusCategory }
                         BusyIndicator {
                             visible: pane.detail.isTransitioning
+                            Accessible.ignored: !visible
                             running: visible
                             Layout.preferredWidth: 16
                             Layout.preferredHeight: 16
@@ -97,12 +100,17 @@ ScrollView {
                                 required property var modelData
                                 text: modelData.name
                                 onTriggered: pane.detail.performTransition(modelData.id)
+                                Accessible.onPressAction: {
+                                    statusMenu.dismiss();
+                                    pane.detail.performTransition(modelData.id);
+                                }
                             }
                             onObjectAdded: (index, object) => statusMenu.insertItem(index, object)
                             onObjectRemoved: (index, object) => statusMenu.removeItem(object)
                         }
                         MenuItem {
                             visible: pane.detail.menuPlaceholder.length > 0
+                            Accessible.ignored: !visible
                             height: visible ? implicitHeight : 0
                             enabled: false
                             text: pane.detail.menuPlaceholder
@@ -112,6 +120,7 @@ ScrollView {
 
                 Label {
                     visible: pane.detail.hasPriority
+                    Accessible.ignored: !visible
                     text: pane.detail.priorityName
                     textFormat: Text.PlainText
                     font.pixelSize: 12
@@ -121,6 +130,7 @@ ScrollView {
                 }
                 Label {
                     visible: pane.detail.hasAssignee
+                    Accessible.ignored: !visible
                     text: pane.detail.assigneeName
                     textFormat: Text.PlainText
                     font.pixelSize: 12
@@ -130,6 +140,7 @@ ScrollView {
                 }
                 Label {
                     visible: pane.detail.hasDueDate
+                    Accessible.ignored: !visible
                     text: "Due " + pane.detail.dueDate
                     textFormat: Text.PlainText
                     font.pixelSize: 12
@@ -142,6 +153,7 @@ ScrollView {
             Label {
                 objectName: "transitionError"
                 visible: pane.detail.errorMessage.length > 0
+                Accessible.ignored: !visible
                 Layout.fillWidth: true
                 text: pane.detail.errorText
                 textFormat: Text.PlainText
@@ -164,12 +176,14 @@ ScrollView {
                 objectName: "description"
                 Layout.fillWidth: true
                 visible: pane.detail.hasDescription
+                Accessible.ignored: !visible
                 text: pane.detail.descriptionText
                 isRich: pane.detail.descriptionIsRich
                 detail: pane.detail
             }
             Label {
                 visible: !pane.detail.hasDescription
+                Accessible.ignored: !visible
                 text: "No description."
                 color: Theme.secondary
             }
@@ -187,6 +201,7 @@ ScrollView {
             Label { text: "Comments"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
             BusyIndicator {
                 visible: pane.detail.isLoadingComments && pane.detail.comments.length === 0
+                Accessible.ignored: !visible
                 running: visible
                 Layout.preferredWidth: 20
                 Layout.preferredHeight: 20
@@ -194,6 +209,7 @@ ScrollView {
             Label {
                 objectName: "noComments"
                 visible: !pane.detail.isLoadingComments && pane.detail.comments.length === 0
+                Accessible.ignored: !visible
                 text: "No comments."
                 font.pixelSize: 12
                 color: Theme.secondary

@@ -57,6 +57,7 @@ ItemDelegate {
             IconImage {
                 objectName: "priorityFlag"
                 visible: row.hasPriority
+                Accessible.ignored: !visible
                 name: "flag"
                 sourceSize: Qt.size(9, 9)
                 color: { Theme.isDark; return Theme.priorityColor(row.priorityName); }
