@@ -126,12 +126,6 @@ private slots:
         QCOMPARE(modelKeys(model), (QStringList {u"PAY-21"_s, u"PAY-24"_s, u"PAY-27"_s}));
         model.setIssues(tickets);
         QCOMPARE(modelKeys(model), keysOf(tickets));
-        // A refresh that reorders, drops and adds rows moves them: the view keeps its place.
-        QList<JiraIssue> reordered = tickets.mid(5, 20);
-        std::reverse(reordered.begin(), reordered.begin() + 12);
-        reordered.insert(7, makeIssue(u"new"_s, u"NEW-1"_s, u"New"_s, u"new"_s, day(1)));
-        model.setIssues(reordered);
-        QCOMPARE(modelKeys(model), keysOf(reordered));
         QCOMPARE(resets.count(), 0);
     }
 
@@ -150,11 +144,13 @@ private slots:
     }
 
     // Whatever sequence of lists arrives (subsets, reorders, duplicates), the model ends equal to the last
-    // one and never breaks the model contract on the way.
+    // one and never breaks the model contract on the way. Only an id sent twice resets it (then and on
+    // the next list): rows reordered are moved, so the view keeps its place.
     void anySequenceEndsEqual()
     {
         TicketListModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
         const QList<JiraIssue> pool = manyTickets(40);
         QRandomGenerator random(20240105);
         for (int round = 0; round < 300 && !QTest::currentTestFailed(); ++round) {
@@ -170,6 +166,7 @@ private slots:
             model.setIssues(next);
             QCOMPARE(modelKeys(model), keysOf(next));
         }
+        QCOMPARE_LE(resets.count(), 2 * (300 / 31 + 1));
     }
 
     void unconfiguredRefreshSendsNothingAndKeepsTheList()
@@ -249,7 +246,7 @@ private slots:
     void wakingRefreshesOnlyWhenDue_data()
     {
         QTest::addColumn<bool>("running");
-        QTest::addColumn<int>("minutesLater");
+        QTest::addColumn<int>("minutesLater"); // the interval is 5 minutes
         QTest::addColumn<bool>("sends");
         QTest::newRow("due") << true << 6 << true;
         QTest::newRow("not yet due") << true << 4 << false;

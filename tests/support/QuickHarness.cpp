@@ -22,33 +22,25 @@ void failOnAnyWarning()
 
 namespace {
 
-// Searches the object tree and the item tree: a Repeater's items have no object parent.
-QQuickItem *find(QObject *root, const QString &name, QSet<QObject *> &seen)
-{
-    if (!root || seen.contains(root))
-        return nullptr;
-    seen.insert(root);
-    auto *rootItem = qobject_cast<QQuickItem *>(root);
-    if (rootItem && root->objectName() == name)
-        return rootItem;
-    QList<QObject *> next = root->children();
-    if (rootItem) {
-        for (QQuickItem *child : rootItem->childItems())
-            next.append(child);
-    } else if (auto *window = qobject_cast<QQuickWindow *>(root)) {
-        next.append(window->contentItem());
-    }
-    for (QObject *child : next) {
-        if (QQuickItem *found = find(child, name, seen))
-            return found;
-    }
-    return nullptr;
-}
-
+// Searches the object tree and the item tree, breadth first: a Repeater's items have no object parent.
 QQuickItem *find(QObject *root, const QString &name)
 {
     QSet<QObject *> seen;
-    return find(root, name, seen);
+    for (QList<QObject *> pending {root}; !pending.isEmpty();) {
+        QObject *node = pending.takeFirst();
+        if (!node || seen.contains(node))
+            continue;
+        seen.insert(node);
+        auto *item = qobject_cast<QQuickItem *>(node);
+        if (item && node->objectName() == name)
+            return item;
+        pending += node->children();
+        if (item)
+            pending += QList<QObject *>(item->childItems().cbegin(), item->childItems().cend());
+        else if (auto *window = qobject_cast<QQuickWindow *>(node))
+            pending.append(window->contentItem());
+    }
+    return nullptr;
 }
 
 } // namespace
