@@ -76,19 +76,30 @@ Item {
                     id: refreshButton
                     objectName: "refreshButton"
                     enabled: !content.store.isLoading
-                    // The icon or the spinner, never both.
-                    icon.name: content.store.isLoading ? "" : "view-refresh"
                     ToolTip.text: "Refresh"
                     ToolTip.visible: hovered
                     Accessible.name: "Refresh"
                     onClicked: content.controller.refresh()
-                    BusyIndicator {
-                        anchors.centerIn: parent
-                        width: 18
-                        height: 18
-                        visible: content.store.isLoading
-                        running: visible
-                        Accessible.ignored: !visible
+                    // The icon or the spinner, never both. The icon is hidden rather than unset: an image
+                    // let go of lingers in Qt's cache, whose upkeep wakes the process twice a minute.
+                    contentItem: Item {
+                        implicitWidth: 18
+                        implicitHeight: 18
+                        IconImage {
+                            objectName: "refreshIcon"
+                            anchors.centerIn: parent
+                            name: "view-refresh"
+                            sourceSize: Qt.size(16, 16)
+                            color: refreshButton.palette.buttonText
+                            visible: !content.store.isLoading
+                        }
+                        BusyIndicator {
+                            objectName: "refreshSpinner"
+                            anchors.fill: parent
+                            visible: content.store.isLoading
+                            running: visible
+                            Accessible.ignored: !visible
+                        }
                     }
                 }
             }
@@ -129,85 +140,77 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     currentIndex: content.controller.sidebarContent
-                    // Each state but the list is made only while shown: hidden, it would still be read out.
+                    // The states other than the shown one stay made but out of a screen reader's way: made
+                    // afresh each time, their icons would churn Qt's image cache.
 
                     // Unconfigured
-                    Loader {
-                        active: content.controller.sidebarContent === SidebarContent.Unconfigured
-                        sourceComponent: ColumnLayout {
-                            objectName: "unconfiguredState"
-                            spacing: 10
-                            Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold }
-                            Label {
-                                Layout.fillWidth: true
-                                Layout.leftMargin: 24
-                                Layout.rightMargin: 24
-                                text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
-                                font.pixelSize: 12
-                                color: Theme.secondary
-                                wrapMode: Text.Wrap
-                                horizontalAlignment: Text.AlignHCenter
-                            }
-                            Item { Layout.fillHeight: true }
+                    ColumnLayout {
+                        objectName: "unconfiguredState"
+                        spacing: 10
+                        Item { Layout.fillHeight: true }
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold; Accessible.ignored: !visible }
+                        Label {
+                            Layout.fillWidth: true
+                            Layout.leftMargin: 24
+                            Layout.rightMargin: 24
+                            text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
+                            Accessible.ignored: !visible
+                            font.pixelSize: 12
+                            color: Theme.secondary
+                            wrapMode: Text.Wrap
+                            horizontalAlignment: Text.AlignHCenter
                         }
+                        Item { Layout.fillHeight: true }
                     }
 
                     // Loading
-                    Loader {
-                        active: content.controller.sidebarContent === SidebarContent.Loading
-                        sourceComponent: ColumnLayout {
-                            objectName: "loadingState"
-                            Item { Layout.fillHeight: true }
-                            BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: content.controller.sidebarContent === SidebarContent.Loading }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…" }
-                            Item { Layout.fillHeight: true }
-                        }
+                    ColumnLayout {
+                        objectName: "loadingState"
+                        Item { Layout.fillHeight: true }
+                        BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: visible; Accessible.ignored: !visible }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…"; Accessible.ignored: !visible }
+                        Item { Layout.fillHeight: true }
                     }
 
                     // Error
-                    Loader {
-                        active: content.controller.sidebarContent === SidebarContent.Error
-                        sourceComponent: ColumnLayout {
-                            objectName: "errorState"
-                            spacing: 10
-                            Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
-                            Label {
-                                objectName: "errorText"
-                                Layout.fillWidth: true
-                                Layout.leftMargin: 24
-                                Layout.rightMargin: 24
-                                text: content.controller.errorText
-                                textFormat: Text.PlainText
-                                font.pixelSize: 12
-                                color: Theme.secondary
-                                wrapMode: Text.Wrap
-                                horizontalAlignment: Text.AlignHCenter
-                            }
-                            Button {
-                                objectName: "retryButton"
-                                Layout.alignment: Qt.AlignHCenter
-                                text: "Retry"
-                                Accessible.name: "Retry"
-                                onClicked: content.controller.refresh()
-                            }
-                            Item { Layout.fillHeight: true }
+                    ColumnLayout {
+                        objectName: "errorState"
+                        spacing: 10
+                        Item { Layout.fillHeight: true }
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
+                        Label {
+                            objectName: "errorText"
+                            Layout.fillWidth: true
+                            Layout.leftMargin: 24
+                            Layout.rightMargin: 24
+                            text: content.controller.errorText
+                            textFormat: Text.PlainText
+                            Accessible.ignored: !visible
+                            font.pixelSize: 12
+                            color: Theme.secondary
+                            wrapMode: Text.Wrap
+                            horizontalAlignment: Text.AlignHCenter
                         }
+                        Button {
+                            objectName: "retryButton"
+                            Layout.alignment: Qt.AlignHCenter
+                            text: "Retry"
+                            Accessible.name: "Retry"
+                            Accessible.ignored: !visible
+                            onClicked: content.controller.refresh()
+                        }
+                        Item { Layout.fillHeight: true }
                     }
 
                     // Empty
-                    Loader {
-                        active: content.controller.sidebarContent === SidebarContent.Empty
-                        sourceComponent: ColumnLayout {
-                            objectName: "emptyState"
-                            spacing: 8
-                            Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary }
-                            Item { Layout.fillHeight: true }
-                        }
+                    ColumnLayout {
+                        objectName: "emptyState"
+                        spacing: 8
+                        Item { Layout.fillHeight: true }
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary; Accessible.ignored: !visible }
+                        Item { Layout.fillHeight: true }
                     }
 
                     // The list
@@ -310,15 +313,13 @@ Item {
             Item {
                 SplitView.fillWidth: true
 
-                Loader {
+                ColumnLayout {
+                    objectName: "detailPlaceholder"
                     anchors.centerIn: parent
-                    active: !content.controller.detail
-                    sourceComponent: ColumnLayout {
-                        objectName: "detailPlaceholder"
-                        spacing: 8
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize: Qt.size(32, 32); color: Theme.secondary }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary }
-                    }
+                    visible: !content.controller.detail
+                    spacing: 8
+                    IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize: Qt.size(32, 32); color: Theme.secondary }
+                    Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary; Accessible.ignored: !visible }
                 }
 
                 // A new view per selected issue, at the top, with nothing carried over from the last one.

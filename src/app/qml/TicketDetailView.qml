@@ -50,13 +50,20 @@ ScrollView {
                 }
             }
 
-            RichTextView {
-                objectName: "summary"
+            // The editor in an item of the height its text takes: laid out directly, a wrapped editor keeps
+            // the height of an earlier, narrower width.
+            Item {
                 Layout.fillWidth: true
-                text: pane.detail.summary
-                detail: pane.detail
-                font.pixelSize: 20
-                font.weight: Font.DemiBold
+                implicitHeight: summary.contentHeight
+                RichTextView {
+                    id: summary
+                    objectName: "summary"
+                    width: parent.width
+                    text: pane.detail.summary
+                    detail: pane.detail
+                    font.pixelSize: 20
+                    font.weight: Font.DemiBold
+                }
             }
 
             RowLayout {
