@@ -35,9 +35,13 @@ public:
         , m_keepRunning(qEnvironmentVariableIntValue("TESSARIN_BENCH_KEEP_RUNNING") != 0)
     {
         TicketStore *store = controller->store();
-        m_listLoaded = store->lastUpdated().isValid();
-        connect(store, &TicketStore::lastUpdatedChanged, this, [this] {
-            m_listLoaded = true;
+        // "first-list" is any list, the one kept on disk included; "fresh-list" only the server's answer.
+        const auto loaded = [this, store] {
+            return store->lastUpdated().isValid() && !(m_milestone == "fresh-list" && store->showsCachedList());
+        };
+        m_listLoaded = loaded();
+        connect(store, &TicketStore::lastUpdatedChanged, this, [this, loaded] {
+            m_listLoaded = loaded();
             check();
         });
         connect(controller, &ContentController::detailChanged, this, &Probe::watchDetail);

@@ -2,7 +2,9 @@
 // Opt-in measuring points for the benchmarks in bench/app. With TESSARIN_BENCH_MILESTONE unset, install()
 // returns at once and nothing is connected.
 //
-//   TESSARIN_BENCH_MILESTONE=first-list  the first frame painted after the first successful refresh
+//   TESSARIN_BENCH_MILESTONE=first-list  the first frame painted with a list: the one kept on disk by the
+//                                        last run, or the first successful refresh
+//   TESSARIN_BENCH_MILESTONE=fresh-list  the first frame painted with the server's answer
 //   TESSARIN_BENCH_MILESTONE=detail      the first frame painted once the selected issue's comments are in
 //   TESSARIN_BENCH_KEEP_RUNNING=1        report, but do not quit
 //

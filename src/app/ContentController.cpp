@@ -143,6 +143,8 @@ void ContentController::appeared()
     if (!m_store)
         return;
     m_shown = true;
+    // The list kept by the last run at once, with its age; the server's answer replaces it.
+    m_store->showCachedList();
     const quint64 appearance = ++m_appearance;
     m_store->refresh([this, appearance] {
         if (appearance == m_appearance)
@@ -155,8 +157,10 @@ void ContentController::disappeared()
     ++m_appearance;
     m_shown = false;
     m_settingsSettled.stop();
-    if (m_store)
+    if (m_store) {
         m_store->stopAutoRefresh();
+        m_store->rememberSelection();
+    }
 }
 
 void ContentController::refresh()

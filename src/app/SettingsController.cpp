@@ -1,6 +1,7 @@
 #include "SettingsController.h"
 
 #include "client/JiraClient.h"
+#include "store/ListCache.h"
 
 #include <cmath>
 
@@ -128,6 +129,12 @@ void SettingsController::appeared()
         return;
     m_tokenInput = token;
     emit tokenInputChanged();
+}
+
+void SettingsController::clearCachedData()
+{
+    m_cacheText = ListCache::clear() ? u"Cached data cleared"_s : u"Could not clear cached data"_s;
+    emit cacheTextChanged();
 }
 
 void SettingsController::testConnection()

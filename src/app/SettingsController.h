@@ -34,6 +34,8 @@ class SettingsController : public QObject
     Q_PROPERTY(QString keyringWarning READ keyringWarning NOTIFY keyringWarningChanged)
     // Empty, or one line saying the token would cross the network unencrypted.
     Q_PROPERTY(QString insecureURLWarning READ insecureURLWarning NOTIFY insecureURLWarningChanged)
+    // What became of the last "Clear cached data" ("Cached data cleared"), empty before it is used.
+    Q_PROPERTY(QString cacheText READ cacheText NOTIFY cacheTextChanged)
 
 public:
     enum class TestResult { None, Success, Failure };
@@ -66,11 +68,15 @@ public:
 
     // The window's content appeared: the token field shows the stored token.
     Q_INVOKABLE void appeared();
+    [[nodiscard]] QString cacheText() const { return m_cacheText; }
     // Asks the server who the token belongs to, on a client made for this test alone. Does nothing
     // while the test button would be disabled.
     Q_INVOKABLE void testConnection();
+    // Removes the list kept on disk for the next start; the list on screen stays.
+    Q_INVOKABLE void clearCachedData();
 
 signals:
+    void cacheTextChanged();
     void settingsChanged();
     void tokenInputChanged();
     void isTestingChanged();
@@ -93,4 +99,5 @@ private:
     TestResult m_testResult = TestResult::None;
     QString m_testResultText;
     QString m_insecureURLWarning;
+    QString m_cacheText;
 };

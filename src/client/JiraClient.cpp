@@ -386,8 +386,17 @@ void JiraClient::fetchAssignedIssues(QObject *context, Callback<JiraSearchRespon
                             {u"maxResults"_s, u"100"_s},
                             {u"fields"_s, searchFields},
                             {u"expand"_s, u"renderedFields"_s}};
-    fetch<JiraSearchResponse>(u"/rest/api/2/search"_s, query, context, std::move(done),
-                              [](JiraSearchResponse &&answer) { return std::move(answer); });
+    send(u"/rest/api/2/search"_s, "GET"_ba, query, QByteArray(), context,
+         [done = std::move(done)](JiraResult<QByteArray> answer) {
+             if (!answer)
+                 return done(answer.error());
+             JiraResult<JiraSearchResponse> decoded = decodeJiraAnswer<JiraSearchResponse>(answer.value());
+             if (!decoded)
+                 return done(decoded.error());
+             JiraSearchResponse response = std::move(decoded).value();
+             response.body = std::move(answer).value();
+             done(std::move(response));
+         });
 }
 
 void JiraClient::fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done)

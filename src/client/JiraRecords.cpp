@@ -183,7 +183,7 @@ qsizetype count(const QJsonValue &value)
 template<> JiraSearchResponse decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
-    return {field(o, "issues"_L1, list<JiraIssue>), field(o, "total"_L1, optional(count))};
+    return {field(o, "issues"_L1, list<JiraIssue>), field(o, "total"_L1, optional(count)), {}};
 }
 
 template<> JiraTransition decode(const QJsonValue &value)

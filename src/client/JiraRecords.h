@@ -84,6 +84,8 @@ struct JiraSearchResponse
     QList<JiraIssue> issues;
     // How many issues the search matched, beyond the page received; absent when the server leaves it out.
     std::optional<qsizetype> total;
+    // The answer as it came, to keep on disk; the client fills it, decoding leaves it empty.
+    QByteArray body;
 };
 
 struct JiraTransitionTarget

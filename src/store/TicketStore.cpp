@@ -1,5 +1,6 @@
 #include "TicketStore.h"
 
+#include "ListCache.h"
 #include "TicketListModel.h"
 #include "TicketOrder.h"
 #include "client/JiraClient.h"
@@ -23,6 +24,7 @@ TicketStore::TicketStore(AppSettings *settings, QObject *parent, std::chrono::mi
     // A wait of minutes needs no coalescing slack; the precise timer is still one wake-up per wait.
     m_autoRefreshTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_autoRefreshTimer, &QTimer::timeout, this, &TicketStore::autoRefreshNow);
+    connect(settings, &AppSettings::baseURLChanged, this, &TicketStore::forgetListOfAnotherServer);
 }
 
 void TicketStore::autoRefreshNow()
@@ -47,6 +49,66 @@ void TicketStore::refreshIfDue(const QDateTime &now)
 
 TicketStore::~TicketStore() = default;
 
+bool TicketStore::showCachedList()
+{
+    const QByteArray owner = ListCache::owner(m_settings->baseURL(), m_settings->token());
+    if (!m_tickets.isEmpty() || owner.isEmpty())
+        return false;
+    std::optional<ListCache::Entry> kept = ListCache::load(owner);
+    if (!kept)
+        return false;
+    show(std::move(kept->answer), kept->fetched, m_settings->baseURL(), owner, true, kept->selectedIssueId);
+    return true;
+}
+
+void TicketStore::rememberSelection() const
+{
+    if (!m_listOwner.isEmpty())
+        ListCache::saveSelection(m_listOwner, m_selectedTicketID);
+}
+
+void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server,
+                       const QByteArray &owner, bool cached, const QString &preferredSelection)
+{
+    sortIntoTicketOrder(answer.issues);
+    m_tickets = std::move(answer.issues);
+    m_matchedCount = answer.total;
+    m_lastUpdated = fetched;
+    m_listServer = server;
+    m_listOwner = owner;
+    m_showsCachedList = cached;
+
+    const auto listed = [&](const QString &id) {
+        return !id.isEmpty() &&
+            std::any_of(m_tickets.cbegin(), m_tickets.cend(), [&](const JiraIssue &issue) { return issue.id == id; });
+    };
+    if (listed(preferredSelection))
+        setSelectedTicketID(preferredSelection);
+    else if (!listed(m_selectedTicketID))
+        setSelectedTicketID(m_tickets.isEmpty() ? QString() : m_tickets.constFirst().id);
+
+    updateFilteredModel();
+    emit ticketsChanged();
+    emit lastUpdatedChanged();
+}
+
+void TicketStore::forgetListOfAnotherServer()
+{
+    // A list of another server goes at once: no issue of it is ever shown as this server's.
+    if (m_tickets.isEmpty() || m_listServer == m_settings->baseURL())
+        return;
+    m_tickets.clear();
+    m_matchedCount.reset();
+    m_lastUpdated = {};
+    m_listServer.clear();
+    m_listOwner.clear();
+    m_showsCachedList = false;
+    setSelectedTicketID({});
+    updateFilteredModel();
+    emit ticketsChanged();
+    emit lastUpdatedChanged();
+}
+
 void TicketStore::refresh(std::function<void()> done)
 {
     if (!m_settings->isConfigured()) {
@@ -58,33 +120,28 @@ void TicketStore::refresh(std::function<void()> done)
     }
     const quint64 request = ++m_refreshesSent;
     m_lastRefreshSent = QDateTime::currentDateTimeUtc();
+    // Whose list the answer is, as the request leaves: settings changed meanwhile do not relabel it.
+    const QUrl server = m_settings->baseURL();
+    const QByteArray owner = ListCache::owner(server, m_settings->token());
     ++m_refreshesRunning;
     setLoading(true);
     setErrorMessage({});
 
     // Bound to this store: a store destroyed while the request runs never hears of it.
-    m_client->fetchAssignedIssues(this, [this, request, done = std::move(done)](JiraResult<JiraSearchResponse> result) {
+    m_client->fetchAssignedIssues(this, [this, request, server, owner, done = std::move(done)](
+                                            JiraResult<JiraSearchResponse> result) {
         --m_refreshesRunning;
-        if (request < m_lastApplied) {
+        if (request < m_lastApplied || server != m_settings->baseURL()) {
             // Overtaken: a later refresh has already been applied, and this older answer would undo it (a
-            // slow automatic refresh could bring back the status a transition just changed).
+            // slow automatic refresh could bring back the status a transition just changed). Or the answer
+            // of a server no longer configured.
         } else if (result) {
             m_lastApplied = request;
             JiraSearchResponse answer = std::move(result).value();
-            sortIntoTicketOrder(answer.issues);
-            m_tickets = std::move(answer.issues);
-            m_matchedCount = answer.total;
-            m_lastUpdated = QDateTime::currentDateTime();
-
-            const bool selectionStays = !m_selectedTicketID.isEmpty() &&
-                std::any_of(m_tickets.cbegin(), m_tickets.cend(),
-                            [&](const JiraIssue &issue) { return issue.id == m_selectedTicketID; });
-            if (!selectionStays)
-                setSelectedTicketID(m_tickets.isEmpty() ? QString() : m_tickets.constFirst().id);
-
-            updateFilteredModel();
-            emit ticketsChanged();
-            emit lastUpdatedChanged();
+            const QDateTime now = QDateTime::currentDateTimeUtc();
+            const QByteArray body = std::exchange(answer.body, {});
+            show(std::move(answer), now, server, owner, false, {});
+            ListCache::save(owner, now, m_selectedTicketID, body);
         } else {
             m_lastApplied = request;
             setErrorMessage(userFacingText(result.error()));

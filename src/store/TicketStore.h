@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
 #include <chrono>
@@ -60,8 +61,10 @@ public:
     [[nodiscard]] QString selectedTicketID() const { return m_selectedTicketID; }
     [[nodiscard]] StatusFilter::Case filter() const { return m_filter; }
     [[nodiscard]] QString searchText() const { return m_searchText; }
-    // Invalid until the first successful refresh.
+    // When the list shown was fetched; invalid while none is shown.
     [[nodiscard]] QDateTime lastUpdated() const { return m_lastUpdated; }
+    // Whether the list shown is the one kept on disk by an earlier run, not yet replaced by an answer.
+    [[nodiscard]] bool showsCachedList() const { return m_showsCachedList; }
     [[nodiscard]] bool isAutoRefreshing() const { return m_autoRefreshing; }
 
     void setSelectedTicketID(const QString &id);
@@ -84,6 +87,11 @@ public:
     // After the machine wakes or the network returns: refreshes at once (and waits a whole interval from
     // then) when the automatic refresh fell due meanwhile by the wall clock.
     void refreshIfDue(const QDateTime &now = QDateTime::currentDateTimeUtc());
+    // Shows the list an earlier run kept for this server and token, when there is one and no list is
+    // shown yet; its age is its fetch time. True when it did.
+    bool showCachedList();
+    // Keeps the selected issue with the list on disk, for the next start.
+    void rememberSelection() const;
 
 signals:
     void ticketsChanged();
@@ -104,6 +112,9 @@ private:
     void updateFilteredModel();
     void waitForNextAutoRefresh();
     void autoRefreshNow();
+    void show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server, const QByteArray &owner,
+              bool cached, const QString &preferredSelection);
+    void forgetListOfAnotherServer();
     [[nodiscard]] qint64 autoRefreshIntervalMs() const;
 
     AppSettings *m_settings;
@@ -122,6 +133,10 @@ private:
     QString m_searchText;
     QDateTime m_lastUpdated;
     QDateTime m_lastRefreshSent; // UTC
+    // Whose list is shown: its server, and its owner on disk.
+    QUrl m_listServer;
+    QByteArray m_listOwner;
+    bool m_showsCachedList = false;
 
     QTimer m_autoRefreshTimer;
     bool m_autoRefreshing = false;

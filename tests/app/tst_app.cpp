@@ -8,10 +8,13 @@
 #include "JiraJson.h"
 #include "MessageText.h"
 #include "QuickHarness.h"
+#include "SecretTool.h"
 #include "TicketDetail.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
 #include "presentation/Theme.h"
+#include "settings/KeychainStore.h"
+#include "store/ListCache.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -296,6 +299,42 @@ private slots:
         QAccessible::queryAccessibleInterface(status)->actionInterface()->doAction(
             QAccessibleActionInterface::pressAction());
         QTRY_VERIFY(status->findChild<QObject *>(u"statusMenuPopup"_s)->property("opened").toBool());
+    }
+
+    // A start with a list kept on disk shows it at once with its true age and selection; a failing server
+    // then shows in the footer, the token stays in the keyring through a 503, a 401 and an unreachable
+    // server, and the server's answer replaces the kept list.
+    void startsWithTheKeptList()
+    {
+        const QJsonArray kept {JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s),
+                               JiraJson::issue(2, u"2030-01-02T00:00:00.000+0000"_s)};
+        QVERIFY(ListCache::save(ListCache::owner(settings().baseURL(), jira().token()),
+                                QDateTime::currentDateTimeUtc().addSecs(-3 * 3600), u"1"_s, JiraJson::searchBody(kept)));
+        jira().setCanned(JiraJson::searchPath, {503, "Jira is restarting", {}, {}});
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        TicketStore *store = window.controller()->store();
+        QCOMPARE(keysOf(store->tickets()), (QStringList {u"PAY-2"_s, u"PAY-1"_s}));
+        QCOMPARE(store->selectedTicketID(), u"1"_s);
+        QQuickItem *footer = window.item(u"footer"_s);
+        QTRY_COMPARE(footer->property("text").toString(), u"Updated 3 hr. ago · Refresh failed"_s);
+
+        const QByteArray token = jira().token().toUtf8();
+        for (int fault : {401, 0}) {
+            if (fault == 401)
+                jira().setCanned(JiraJson::searchPath, {401, "", {}, {}});
+            else
+                settings().setBaseURLString(u"http://127.0.0.1:1"_s);
+            QVERIFY(refreshed(*store));
+            QVERIFY(!store->errorMessage().isEmpty());
+            settings().waitForKeyring();
+            QCOMPARE(SecretTool::lookup(KeychainStore::serviceName, AppSettings::tokenAccount), token);
+        }
+        settings().setBaseURLString(jira().url().toString());
+        jira().clearFaults();
+        QVERIFY(refreshed(*store));
+        QVERIFY(!store->showsCachedList() && store->ticketCount() > 2);
+        QCOMPARE(footer->property("text").toString(), u"Updated 0 sec. ago"_s);
     }
 
     // Each content of the sidebar as the user sees it, with its text.

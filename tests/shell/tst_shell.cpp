@@ -12,6 +12,7 @@
 #include "SettingsController.h"
 #include "SingleInstance.h"
 #include "settings/KeychainStore.h"
+#include "store/ListCache.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -334,6 +335,11 @@ private slots:
         SettingsFixture fixture;
         SettingsWindowHarness window(fixture.settings());
         QVERIFY(window.open());
+        // The list kept on disk goes with "Clear cached data", and the button says so.
+        QVERIFY(ListCache::save("someone", QDateTime::currentDateTimeUtc(), {}, JiraJson::searchBody({})));
+        Quick::click(window.item(u"clearCacheButton"_s));
+        QVERIFY(!QFile::exists(ListCache::filePath()));
+        QCOMPARE(window.item(u"clearCacheButton"_s)->property("text").toString(), u"Cached data cleared"_s);
         for (const char *control : {"urlField", "tokenField", "trustToggle", "intervalPicker"})
             QVERIFY(!QAccessible::queryAccessibleInterface(window.item(QString::fromLatin1(control)))
                          ->text(QAccessible::Name)

@@ -3,6 +3,7 @@
 
 #include "Fixtures.h"
 #include "JiraJson.h"
+#include "store/ListCache.h"
 #include "store/TicketListModel.h"
 #include "store/TicketOrder.h"
 
@@ -169,6 +170,8 @@ private slots:
         QCOMPARE_LE(resets.count(), 2 * (300 / 31 + 1));
     }
 
+    // Unconfigured, a refresh sends nothing and says so; the list stays while the server is the same and
+    // goes as soon as another server is named.
     void unconfiguredRefreshSendsNothingAndKeepsTheList()
     {
         TicketStore store(&settings());
@@ -178,16 +181,82 @@ private slots:
         jira().clearRequests();
         QSignalSpy loading(&store, &TicketStore::isLoadingChanged);
         for (const QString &url : {jira().url().toString(), u"127.0.0.1"_s}) {
+            const bool sameServer = url.startsWith(u"http");
             settings().setBaseURLString(url);
-            settings().setToken(url.startsWith(u"http") ? QString() : jira().token());
+            settings().setToken(sameServer ? QString() : jira().token());
             QVERIFY(refreshed(store));
             QCOMPARE(store.errorMessage(), u"Set your Jira server URL and Personal Access Token in Settings."_s);
-            QCOMPARE(keysOf(store.tickets()), QStringList {u"PAY-1"_s});
-            QCOMPARE(store.selectedTicketID(), u"1"_s);
-            QCOMPARE(store.lastUpdated(), updated);
+            QCOMPARE(keysOf(store.tickets()), sameServer ? QStringList {u"PAY-1"_s} : QStringList());
+            QCOMPARE(store.selectedTicketID(), sameServer ? u"1"_s : QString());
+            QCOMPARE(store.lastUpdated(), sameServer ? updated : QDateTime());
         }
         QCOMPARE(loading.count(), 0);
         QCOMPARE(jira().requests().size(), 0);
+    }
+
+    // The last list is kept on disk after a success only, readable by the user alone, without the token,
+    // and shown by a later store of the same server and token with its age and selection.
+    void listKeptOnDisk()
+    {
+        serve({issue(1, day(1)), issue(2, day(2))});
+        auto first = std::make_unique<TicketStore>(&settings());
+        QVERIFY(refreshed(*first));
+        first->setSelectedTicketID(u"1"_s);
+        first->rememberSelection();
+        QFile kept(ListCache::filePath());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        const QByteArray bytes = kept.readAll();
+        QVERIFY(!bytes.contains(jira().token().toUtf8()) && bytes.contains("PAY-2"));
+        QCOMPARE(kept.permissions() & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(QFileInfo(QFileInfo(kept).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
+        jira().setCanned(JiraJson::searchPath, {500, "down", {}, {}});
+        QVERIFY(refreshed(*first));
+        kept.seek(0);
+        QCOMPARE(kept.readAll(), bytes);
+        // Refused when too large: the previous list stays readable.
+        QVERIFY(!ListCache::save(ListCache::owner(settings().baseURL(), jira().token()), {}, {},
+                                 QByteArray(ListCache::maxAnswerBytes + 1, ' ')));
+
+        TicketStore second(&settings());
+        QVERIFY(second.showCachedList());
+        QVERIFY(second.showsCachedList() && !second.isLoading());
+        QCOMPARE(keysOf(second.tickets()), keysOf(first->tickets()));
+        QCOMPARE(second.selectedTicketID(), u"1"_s);
+        QCOMPARE(second.lastUpdated(), first->lastUpdated());
+        first.reset();
+        for (const auto &[url, token] : {std::pair(jira().url().toString(), u"another-token"_s),
+                                         std::pair(u"http://127.0.0.1:1"_s, jira().token())}) {
+            settings().setBaseURLString(url);
+            settings().setToken(token);
+            QVERIFY(!TicketStore(&settings()).showCachedList());
+        }
+    }
+
+    // A damaged, truncated or other-format file is never shown, and the next answer replaces it.
+    void damagedCacheIgnored_data()
+    {
+        QTest::addColumn<int>("keep"); // bytes of the good file kept, else -1
+        QTest::addColumn<QByteArray>("replace"); // with these in front
+        QTest::newRow("truncated") << 300 << QByteArray();
+        QTest::newRow("another format") << -1 << QByteArray("tessarin-list 2\n");
+        QTest::newRow("garbage") << 0 << QByteArray("\x00\xff{not a cache\n\n");
+    }
+    void damagedCacheIgnored()
+    {
+        QFETCH(int, keep);
+        QFETCH(QByteArray, replace);
+        serve({issue(1, day(1))});
+        QVERIFY(refreshed(*std::make_unique<TicketStore>(&settings())));
+        QFile file(ListCache::filePath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        bytes = keep >= 0 ? replace + bytes.left(keep) : replace + bytes.mid(bytes.indexOf('\n') + 1);
+        QVERIFY(file.resize(0) && file.write(bytes) == bytes.size());
+        file.close();
+        TicketStore store(&settings());
+        QVERIFY(!store.showCachedList() && store.tickets().isEmpty());
+        QVERIFY(refreshed(store));
+        QVERIFY(TicketStore(&settings()).showCachedList());
     }
 
     void selectionRules()

@@ -29,10 +29,23 @@ Item {
         anchors.bottomMargin: 18
         spacing: 10
 
-        Label {
-            text: "Jira Connection"
-            font.pixelSize: 20
-            font.bold: true
+        RowLayout {
+            Layout.fillWidth: true
+            Label {
+                Layout.fillWidth: true
+                text: "Jira Connection"
+                font.pixelSize: 20
+                font.bold: true
+            }
+            // The last list, kept on disk to show at once at the next start.
+            Button {
+                objectName: "clearCacheButton"
+                flat: true
+                text: view.controller.cacheText || "Clear cached data"
+                font.pixelSize: 11
+                Accessible.name: text
+                onClicked: view.controller.clearCachedData()
+            }
         }
 
         SettingRow {

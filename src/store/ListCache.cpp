@@ -1,0 +1,129 @@
+#include "ListCache.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace ListCache {
+
+namespace {
+
+// The first line of the file: the format, so that a later one is never misread.
+constexpr QByteArrayView magic = "tessarin-list 1\n";
+
+struct Header
+{
+    QByteArray owner;
+    QDateTime fetched;
+    QString selectedIssueId;
+};
+
+QByteArray headerLine(const QByteArray &owner, const QDateTime &fetched, const QString &selectedIssueId)
+{
+    const QJsonObject header {{u"owner"_s, QString::fromLatin1(owner)},
+                              {u"fetched"_s, fetched.toUTC().toString(Qt::ISODateWithMs)},
+                              {u"selected"_s, selectedIssueId}};
+    return QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n';
+}
+
+// The header and where the answer starts, or nothing when the file is not one of ours.
+std::optional<std::pair<Header, qsizetype>> readHeader(const QByteArray &bytes)
+{
+    if (!bytes.startsWith(magic))
+        return std::nullopt;
+    const qsizetype end = bytes.indexOf('\n', magic.size());
+    if (end < 0)
+        return std::nullopt;
+    const QJsonObject object = QJsonDocument::fromJson(bytes.mid(magic.size(), end - magic.size())).object();
+    Header header {object.value(u"owner"_s).toString().toLatin1(),
+                   QDateTime::fromString(object.value(u"fetched"_s).toString(), Qt::ISODateWithMs),
+                   object.value(u"selected"_s).toString()};
+    if (header.owner.isEmpty() || !header.fetched.isValid())
+        return std::nullopt;
+    return std::pair(std::move(header), end + 1);
+}
+
+std::optional<QByteArray> readFile()
+{
+    QFile file(filePath());
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxAnswerBytes + 4096)
+        return std::nullopt;
+    return file.readAll();
+}
+
+bool writeFile(const QByteArray &bytes)
+{
+    const QString folder = QFileInfo(filePath()).absolutePath();
+    if (!QDir().mkpath(folder))
+        return false;
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QSaveFile file(filePath());
+    // Readable by the user alone from its first byte: the temporary file is made with these bits.
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return false;
+    file.write(bytes);
+    return file.commit();
+}
+
+} // namespace
+
+QString filePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + u"/Tessarin/list"_s;
+}
+
+QByteArray owner(const QUrl &server, const QString &token)
+{
+    if (!server.isValid() || server.isEmpty() || token.isEmpty())
+        return {};
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    digest.addData(server.toString(QUrl::StripTrailingSlash).toUtf8());
+    digest.addData(QByteArrayView("\n"));
+    digest.addData(token.toUtf8());
+    return digest.result().toHex();
+}
+
+bool save(const QByteArray &owner, const QDateTime &fetched, const QString &selectedIssueId, const QByteArray &answer)
+{
+    if (owner.isEmpty() || answer.size() > maxAnswerBytes)
+        return false;
+    return writeFile(magic.toByteArray() + headerLine(owner, fetched, selectedIssueId) + answer);
+}
+
+std::optional<Entry> load(const QByteArray &owner)
+{
+    const std::optional<QByteArray> bytes = readFile();
+    if (owner.isEmpty() || !bytes)
+        return std::nullopt;
+    const auto header = readHeader(*bytes);
+    if (!header || header->first.owner != owner)
+        return std::nullopt;
+    JiraResult<JiraSearchResponse> answer = decodeJiraAnswer<JiraSearchResponse>(bytes->mid(header->second));
+    if (!answer)
+        return std::nullopt; // truncated or damaged: as if there were none
+    return Entry {header->first.fetched, header->first.selectedIssueId, std::move(answer).value()};
+}
+
+void saveSelection(const QByteArray &owner, const QString &selectedIssueId)
+{
+    const std::optional<QByteArray> bytes = readFile();
+    const auto header = bytes ? readHeader(*bytes) : std::nullopt;
+    if (!header || header->first.owner != owner || header->first.selectedIssueId == selectedIssueId)
+        return;
+    writeFile(magic.toByteArray() + headerLine(owner, header->first.fetched, selectedIssueId) +
+              bytes->mid(header->second));
+}
+
+bool clear()
+{
+    return !QFile::exists(filePath()) || QFile::remove(filePath());
+}
+
+} // namespace ListCache

@@ -1,0 +1,42 @@
+#pragma once
+// The last list received, kept on disk between runs so that the window can show it at once: the search
+// answer exactly as it came, under a header naming whose list it is. Whose: the server's base URL and a
+// digest of the token (never the token itself), so another server's or another token's list is never
+// taken for this one. One file, $XDG_CACHE_HOME/Tessarin/list (folder 0700, file 0600), replaced as a
+// whole (QSaveFile): a crash mid-write leaves the previous file as it was.
+
+#include "client/JiraRecords.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+namespace ListCache {
+
+// Answers larger than this are not kept (a search of 100 issues is a few hundred kB).
+inline constexpr qint64 maxAnswerBytes = 8 * 1024 * 1024;
+
+struct Entry
+{
+    QDateTime fetched; // UTC
+    QString selectedIssueId;
+    JiraSearchResponse answer; // decoded by the client's own rules
+};
+
+[[nodiscard]] QString filePath();
+// Whose list: empty when there is no server or no token.
+[[nodiscard]] QByteArray owner(const QUrl &server, const QString &token);
+
+// Replaces the file. False (and the old file kept) when it cannot be written or the answer is too large.
+bool save(const QByteArray &owner, const QDateTime &fetched, const QString &selectedIssueId, const QByteArray &answer);
+// The kept list when it is this owner's, complete and of this format; anything else reads as none.
+[[nodiscard]] std::optional<Entry> load(const QByteArray &owner);
+// Records which issue was selected, in the owner's file only.
+void saveSelection(const QByteArray &owner, const QString &selectedIssueId);
+// Removes the file; true when none is left.
+bool clear();
+
+} // namespace ListCache
