@@ -123,7 +123,14 @@ void TicketDetail::loadComments()
         return;
     setLoadingComments(true);
     m_client->fetchComments(m_issue.key, this, [this](JiraResult<QList<JiraComment>> result) {
-        setComments(result ? std::move(result).value() : QList<JiraComment>());
+        // A failed reload keeps the comments shown: they were true when they came.
+        const bool unavailable = !result && m_comments.isEmpty();
+        if (result)
+            setComments(std::move(result).value());
+        if (unavailable != m_commentsUnavailable) {
+            m_commentsUnavailable = unavailable;
+            emit commentsChanged();
+        }
         setLoadingComments(false);
     });
 }

@@ -43,6 +43,8 @@ class TicketDetail : public QObject
     Q_PROPERTY(QVariantList transitions READ transitions NOTIFY transitionsChanged)
     // [{id, author, created, body, bodyIsRich}] in the server's order.
     Q_PROPERTY(QVariantList comments READ comments NOTIFY commentsChanged)
+    // The comments could not be loaded and none are shown: "No comments." would not be true.
+    Q_PROPERTY(bool commentsUnavailable READ commentsUnavailable NOTIFY commentsChanged)
     Q_PROPERTY(bool isLoadingTransitions READ isLoadingTransitions NOTIFY isLoadingTransitionsChanged)
     Q_PROPERTY(bool isLoadingComments READ isLoadingComments NOTIFY isLoadingCommentsChanged)
     Q_PROPERTY(bool isTransitioning READ isTransitioning NOTIFY isTransitioningChanged)
@@ -85,6 +87,7 @@ public:
     [[nodiscard]] const QList<JiraComment> &commentList() const { return m_comments; }
     [[nodiscard]] bool isLoadingTransitions() const { return m_isLoadingTransitions; }
     [[nodiscard]] bool isLoadingComments() const { return m_isLoadingComments; }
+    [[nodiscard]] bool commentsUnavailable() const { return m_commentsUnavailable; }
     [[nodiscard]] bool isTransitioning() const { return m_isTransitioning; }
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
     [[nodiscard]] QString errorText() const;
@@ -134,6 +137,7 @@ private:
     QVariantList m_commentsForView;
     bool m_isLoadingTransitions = false;
     bool m_isLoadingComments = false;
+    bool m_commentsUnavailable = false;
     bool m_isTransitioning = false;
     QString m_errorMessage;
 };

@@ -501,6 +501,7 @@ private slots:
         QVERIFY(detail);
         QTRY_VERIFY(!detail->isLoadingTransitions() && !detail->isLoadingComments());
         QVERIFY(detail->transitionList().isEmpty() && detail->commentList().isEmpty());
+        QVERIFY(detail->commentsUnavailable()); // not "No comments.": that would not be known
         QCOMPARE(detail->menuPlaceholder(), u"No transitions available"_s);
         QCOMPARE(detail->errorMessage(), QString());
     }

@@ -217,7 +217,7 @@ ScrollView {
                 objectName: "noComments"
                 visible: !pane.detail.isLoadingComments && pane.detail.comments.length === 0
                 Accessible.ignored: !visible
-                text: "No comments."
+                text: pane.detail.commentsUnavailable ? "Comments could not be loaded." : "No comments."
                 font.pixelSize: 12
                 color: Theme.secondary
             }
