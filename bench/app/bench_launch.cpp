@@ -1,6 +1,7 @@
 // Starts a program and times it from just before it is executed to the milestone it reports on its
 // standard output ("tessarin-bench <milestone> <CLOCK_MONOTONIC ns> <VmHWM kB>", as printed by the app's
-// bench hook and by bench_first_frame). Prints "<milestone> <milliseconds> <VmHWM kB>".
+// bench hook and by bench_first_frame). Prints "<milestone> <milliseconds> <VmHWM kB>"; the start-up steps
+// the program reports ("tessarin-bench-step <step> <ns>") go to standard error as "step <step> <milliseconds>".
 //
 //   bench_launch [--timeout SECONDS] -- program [args...]
 // Exits non-zero when the program reports nothing in time; the program is then killed.
@@ -108,9 +109,13 @@ int main(int argc, char *argv[])
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             char name[64] = {};
+            long long stepNs = 0;
             if (std::sscanf(line.c_str(), "tessarin-bench %63s %lld %lld", name, &reportedNs, &peakKb) == 3) {
                 milestone = name;
                 found = true;
+            } else if (std::sscanf(line.c_str(), "tessarin-bench-step %63s %lld", name, &stepNs) == 2) {
+                // The start-up's steps, in milliseconds since the fork, beside the figure.
+                std::fprintf(stderr, "step %s %.1f\n", name, double(stepNs - start) / 1e6);
             } else {
                 std::fprintf(stderr, "%s\n", line.c_str()); // the program's own output
             }

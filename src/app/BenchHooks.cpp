@@ -11,6 +11,7 @@
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <ctime>
@@ -20,6 +21,21 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using ProcessProbe::monotonicNs;
+
+struct Step
+{
+    const char *name;
+    qint64 ns;
+};
+// Start-up steps, written on the main thread only, before the milestone is printed.
+std::array<Step, 8> steps {};
+std::size_t stepCount = 0;
+
+void printSteps()
+{
+    for (std::size_t i = 0; i < stepCount; ++i)
+        std::printf("tessarin-bench-step %s %lld\n", steps[i].name, static_cast<long long>(steps[i].ns));
+}
 using ProcessProbe::peakResidentKb;
 
 // Watches the window until the milestone is on screen. The frame signals may come from the render
@@ -87,9 +103,13 @@ private:
 
     void frameSwapped()
     {
+        qint64 none = 0;
+        m_firstFrameNs.compare_exchange_strong(none, monotonicNs());
         if (!m_synchronized.load() || m_reported.exchange(true))
             return;
         const qint64 at = monotonicNs();
+        printSteps();
+        std::printf("tessarin-bench-step frame %lld\n", static_cast<long long>(m_firstFrameNs.load()));
         std::printf("tessarin-bench %s %lld %lld\n", m_milestone.constData(), static_cast<long long>(at),
                     static_cast<long long>(peakResidentKb()));
         std::fflush(stdout);
@@ -105,11 +125,19 @@ private:
     std::atomic<bool> m_armed {false};
     std::atomic<bool> m_synchronized {false};
     std::atomic<bool> m_reported {false};
+    std::atomic<qint64> m_firstFrameNs {0};
 };
 
 } // namespace
 
 namespace BenchHooks {
+
+void mark(const char *step)
+{
+    static const bool asked = qEnvironmentVariableIsSet("TESSARIN_BENCH_MILESTONE");
+    if (asked && stepCount < steps.size())
+        steps[stepCount++] = {step, monotonicNs()};
+}
 
 void install(QQmlApplicationEngine *engine)
 {
@@ -120,7 +148,7 @@ void install(QQmlApplicationEngine *engine)
     if (!window)
         return;
     auto *controller = window->findChild<ContentController *>();
-    if ((milestone != "first-list" && milestone != "detail") || !controller || !controller->store()) {
+    if ((milestone != "first-list" && milestone != "fresh-list" && milestone != "detail") || !controller || !controller->store()) {
         std::fprintf(stderr, "tessarin-bench: cannot watch for \"%s\"\n", milestone.constData());
         return;
     }

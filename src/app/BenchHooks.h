@@ -10,6 +10,9 @@
 //
 // At the milestone one line goes to standard output:
 //   tessarin-bench <milestone> <CLOCK_MONOTONIC ns> <VmHWM kB>
+// after one line per step of the start-up passed on the way (main entered, application made, single
+// instance claimed, settings and token read, QML loaded, first frame):
+//   tessarin-bench-step <step> <CLOCK_MONOTONIC ns>
 // and the application quits.
 
 class QQmlApplicationEngine;
@@ -18,5 +21,8 @@ namespace BenchHooks {
 
 // Watches the engine's first root object, the main window.
 void install(QQmlApplicationEngine *engine);
+// Notes that the start-up passed a step (a name that lives as long as the program), when a milestone is
+// asked for; else nothing.
+void mark(const char *step);
 
 } // namespace BenchHooks

@@ -19,6 +19,7 @@ Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
 
 int main(int argc, char *argv[])
 {
+    BenchHooks::mark("main");
     // Before anything else exists, so the icon can be made where no display or session is.
     if (qEnvironmentVariableIsSet("TESSARIN_MAKE_ICON")) {
         IconRenderer::writeIconFile(QFile::decodeName(qgetenv("TESSARIN_MAKE_ICON")));
@@ -48,13 +49,17 @@ int main(int argc, char *argv[])
 
     QGuiApplication app(argc, argv);
     ApplicationShell::setUpApplication();
+    BenchHooks::mark("application");
 
     SingleInstance instance;
     if (!instance.claim())
         return 0; // the running Tessarin shows its window instead
+    BenchHooks::mark("instance");
     ApplicationShell shell;
+    BenchHooks::mark("settings");
     if (!shell.start())
         return 1;
+    BenchHooks::mark("qml");
     QObject::connect(&instance, &SingleInstance::activated, shell.mainWindow(), [&shell] { shell.raise(); });
     BenchHooks::install(shell.engine());
     return QGuiApplication::exec();
