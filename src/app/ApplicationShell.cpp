@@ -50,7 +50,8 @@ ApplicationShell::ApplicationShell()
     : m_delegate(std::make_unique<AppDelegate>(nullptr))
 {
     AppDelegate::setShared(m_delegate.get());
-    m_settings = std::make_unique<AppSettings>();
+    // The token is read from the keyring while the window loads, not before.
+    m_settings = std::make_unique<AppSettings>(nullptr, AppSettings::TokenRead::InBackground);
     AppSettings::setShared(m_settings.get());
     // Keep the last token the user typed, even when they quit right after typing it.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, m_settings.get(),

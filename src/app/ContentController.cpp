@@ -50,7 +50,16 @@ void ContentController::setSettings(AppSettings *settings)
             m_store->refresh();
     });
     for (auto signal : {&AppSettings::baseURLChanged, &AppSettings::tokenChanged, &AppSettings::trustSelfSignedChanged})
-        connect(settings, signal, &m_settingsSettled, qOverload<>(&QTimer::start));
+        connect(settings, signal, this, [this] {
+            if (!m_settings->isReadingToken()) // the token read at start is no change of the user's
+                m_settingsSettled.start();
+        });
+    // A start that reads the token while the window loads shows the window first, then the list.
+    connect(settings, &AppSettings::isReadingTokenChanged, this, [this] {
+        updateSidebarContent();
+        if (m_shown && !m_settings->isReadingToken())
+            appeared();
+    });
 
     // The automatic refresh's timer stands still while the machine sleeps, and a refresh that failed for
     // want of a network would wait a whole interval: both catch up when due.
@@ -70,9 +79,10 @@ void ContentController::updateSidebarContent()
 {
     if (!m_store)
         return;
-    const SidebarContent::Kind content =
-        SidebarContent::choose(m_settings->isConfigured(), m_store->ticketCount() > 0, m_store->isLoading(),
-                               !m_store->errorMessage().isEmpty(), m_store->filteredCount() > 0);
+    const bool reading = m_settings->isReadingToken(); // configured, as far as anyone knows yet
+    const SidebarContent::Kind content = SidebarContent::choose(
+        m_settings->isConfigured() || reading, m_store->ticketCount() > 0, m_store->isLoading() || reading,
+        !m_store->errorMessage().isEmpty(), m_store->filteredCount() > 0);
     if (content == m_sidebarContent)
         return;
     m_sidebarContent = content;
@@ -143,6 +153,8 @@ void ContentController::appeared()
     if (!m_store)
         return;
     m_shown = true;
+    if (m_settings->isReadingToken())
+        return; // again once the token is in
     // The list kept by the last run at once, with its age; the server's answer replaces it.
     m_store->showCachedList();
     const quint64 appearance = ++m_appearance;

@@ -16,7 +16,7 @@ const QString displayName = u"displayName"_s;
 const QString refreshInterval = u"refreshInterval"_s;
 } // namespace Key
 
-AppSettings::AppSettings(QObject *parent)
+AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
     : QObject(parent)
     , m_store(QSettings::NativeFormat, QSettings::UserScope, u"Tessarin"_s, u"Tessarin"_s)
     , m_keychain(new KeychainStore(this))
@@ -35,7 +35,23 @@ AppSettings::AppSettings(QObject *parent)
     const double interval = m_store.value(Key::refreshInterval).toDouble(&isNumber);
     m_refreshIntervalSeconds = isNumber && interval > 0 ? interval : defaultRefreshIntervalSeconds;
 
-    m_token = m_keychain->read(tokenAccount).value_or(QString());
+    if (tokenRead == TokenRead::Wait) {
+        m_token = m_keychain->read(tokenAccount).value_or(QString());
+    } else {
+        m_readingToken = true;
+        m_keychain->readInBackground(tokenAccount, this, [this](std::optional<QString> token) {
+            // A token assigned meanwhile (typed in the settings) is newer than the one read.
+            if (token && !token->isEmpty() && m_token.isEmpty()) {
+                const bool wasConfigured = isConfigured();
+                m_token = *token;
+                emit tokenChanged(); // still reading: listeners can tell the read from a change
+                if (isConfigured() != wasConfigured)
+                    emit isConfiguredChanged();
+            }
+            m_readingToken = false;
+            emit isReadingTokenChanged();
+        });
+    }
 
     connect(m_keychain, &KeychainStore::errorMessageChanged, this, &AppSettings::keyringErrorChanged);
 }

@@ -34,8 +34,12 @@ public:
     static constexpr double defaultRefreshIntervalSeconds = 120;
     static const QString tokenAccount;
 
+    // Where the token comes from the keyring: waited for in the constructor, or read while the caller
+    // goes on (the application loads its window meanwhile; isReadingToken() says until when).
+    enum class TokenRead { Wait, InBackground };
+
     // Loads every value; the token comes from the keyring last, and may wait for it to be unlocked.
-    explicit AppSettings(QObject *parent = nullptr);
+    explicit AppSettings(QObject *parent = nullptr, TokenRead tokenRead = TokenRead::Wait);
     ~AppSettings() override;
 
     [[nodiscard]] QString baseURLString() const { return m_baseURLString; }
@@ -56,6 +60,8 @@ public:
     // The server URL cleaned of surrounding blanks and trailing slashes; invalid when unusable.
     [[nodiscard]] QUrl baseURL() const;
     [[nodiscard]] bool isConfigured() const;
+    // True from a background read's start until its answer (or none) has been taken in.
+    [[nodiscard]] bool isReadingToken() const { return m_readingToken; }
 
     // Empty while the keyring keeps the token; otherwise the reason it cannot.
     [[nodiscard]] QString keyringError() const;
@@ -79,6 +85,7 @@ signals:
     void tokenChanged();
     void baseURLChanged();
     void isConfiguredChanged();
+    void isReadingTokenChanged();
     void keyringErrorChanged();
 
 private:
@@ -92,6 +99,7 @@ private:
     std::optional<QString> m_displayName;
     double m_refreshIntervalSeconds = defaultRefreshIntervalSeconds;
     QString m_token;
+    bool m_readingToken = false;
 };
 
 // QML's AppSettings singleton is the application's one settings object, never a second instance that

@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QStringDecoder>
 #include <QTimer>
+
+#include <memory>
 #include <qt6keychain/keychain.h>
 
 using namespace Qt::StringLiterals;
@@ -83,8 +85,9 @@ std::optional<QString> KeychainStore::read(const QString &account)
         return std::nullopt;
     }
 
-    // The job deletes itself when it ends, so a keyring that answers after we gave up harms nothing.
-    auto *job = new QKeychain::ReadPasswordJob(serviceName, this);
+    // The job deletes itself when it ends, and belongs to no one: a keyring that answers after we gave up
+    // (or after this store is gone) finds it still there, and harms nothing.
+    auto *job = new QKeychain::ReadPasswordJob(serviceName);
     job->setAutoDelete(true);
     job->setInsecureFallback(false);
     job->setKey(account);
@@ -106,6 +109,31 @@ std::optional<QString> KeychainStore::read(const QString &account)
     if (!secret)
         return std::nullopt;
     return decodeUtf8(*secret);
+}
+
+void KeychainStore::readInBackground(const QString &account, QObject *context,
+                                     std::function<void(std::optional<QString>)> done)
+{
+    if (!serviceAvailable()) {
+        setErrorMessage(unavailableMessage());
+        QMetaObject::invokeMethod(context, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
+        return;
+    }
+    auto *job = new QKeychain::ReadPasswordJob(serviceName);
+    job->setAutoDelete(true);
+    job->setInsecureFallback(false);
+    job->setKey(account);
+    // Whichever comes first, the answer or the time limit, answers; the other finds it already given.
+    auto answer = std::make_shared<std::function<void(std::optional<QString>)>>(std::move(done));
+    const auto give = [answer](std::optional<QString> secret) {
+        if (auto once = std::exchange(*answer, nullptr))
+            once(std::move(secret));
+    };
+    connect(job, &QKeychain::Job::finished, context, [give, job](QKeychain::Job *) {
+        give(job->error() == QKeychain::NoError ? decodeUtf8(job->binaryData()) : std::nullopt);
+    });
+    QTimer::singleShot(readTimeoutMs, context, [give] { give(std::nullopt); });
+    job->start();
 }
 
 void KeychainStore::save(const QString &secret, const QString &account)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class KeychainStore : public QObject
@@ -23,6 +24,9 @@ public:
     // unlock it), so it is meant for start-up only. None when there is no item, the keyring refuses,
     // no Secret Service runs, or the stored bytes are not UTF-8.
     [[nodiscard]] std::optional<QString> read(const QString &account);
+    // The same without waiting: `done` gets the answer (or none, after the same time limit) on the event
+    // loop, once, unless `context` is gone by then.
+    void readInBackground(const QString &account, QObject *context, std::function<void(std::optional<QString>)> done);
 
     // Replaces the account's secret, or removes it. Both return at once: the keyring is written in the
     // background, in the order of the calls, and ends up holding what the last call asked for.
