@@ -153,10 +153,10 @@ void ContentController::appeared()
     if (!m_store)
         return;
     m_shown = true;
-    if (m_settings->isReadingToken())
-        return; // again once the token is in
     // The list kept by the last run at once, with its age; the server's answer replaces it.
     m_store->showCachedList();
+    if (m_settings->isReadingToken())
+        return; // the refresh once the token is in
     const quint64 appearance = ++m_appearance;
     m_store->refresh([this, appearance] {
         if (appearance == m_appearance)

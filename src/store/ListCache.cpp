@@ -17,16 +17,25 @@ namespace {
 // The first line of the file: the format, so that a later one is never misread.
 constexpr QByteArrayView magic = "tessarin-list 1\n";
 
+QByteArray serverKey(const QUrl &server)
+{
+    return QCryptographicHash::hash(server.toString(QUrl::StripTrailingSlash).toUtf8(), QCryptographicHash::Sha256)
+        .toHex();
+}
+
 struct Header
 {
     QByteArray owner;
+    QByteArray server;
     QDateTime fetched;
     QString selectedIssueId;
 };
 
-QByteArray headerLine(const QByteArray &owner, const QDateTime &fetched, const QString &selectedIssueId)
+QByteArray headerLine(const QByteArray &owner, const QByteArray &server, const QDateTime &fetched,
+                      const QString &selectedIssueId)
 {
     const QJsonObject header {{u"owner"_s, QString::fromLatin1(owner)},
+                              {u"server"_s, QString::fromLatin1(server)},
                               {u"fetched"_s, fetched.toUTC().toString(Qt::ISODateWithMs)},
                               {u"selected"_s, selectedIssueId}};
     return QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n';
@@ -41,10 +50,10 @@ std::optional<std::pair<Header, qsizetype>> readHeader(const QByteArray &bytes)
     if (end < 0)
         return std::nullopt;
     const QJsonObject object = QJsonDocument::fromJson(bytes.mid(magic.size(), end - magic.size())).object();
-    Header header {object.value(u"owner"_s).toString().toLatin1(),
+    Header header {object.value(u"owner"_s).toString().toLatin1(), object.value(u"server"_s).toString().toLatin1(),
                    QDateTime::fromString(object.value(u"fetched"_s).toString(), Qt::ISODateWithMs),
                    object.value(u"selected"_s).toString()};
-    if (header.owner.isEmpty() || !header.fetched.isValid())
+    if (header.owner.isEmpty() || header.server.isEmpty() || !header.fetched.isValid())
         return std::nullopt;
     return std::pair(std::move(header), end + 1);
 }
@@ -90,25 +99,26 @@ QByteArray owner(const QUrl &server, const QString &token)
     return digest.result().toHex();
 }
 
-bool save(const QByteArray &owner, const QDateTime &fetched, const QString &selectedIssueId, const QByteArray &answer)
+bool save(const QByteArray &owner, const QUrl &server, const QDateTime &fetched, const QString &selectedIssueId,
+          const QByteArray &answer)
 {
     if (owner.isEmpty() || answer.size() > maxAnswerBytes)
         return false;
-    return writeFile(magic.toByteArray() + headerLine(owner, fetched, selectedIssueId) + answer);
+    return writeFile(magic.toByteArray() + headerLine(owner, serverKey(server), fetched, selectedIssueId) + answer);
 }
 
-std::optional<Entry> load(const QByteArray &owner)
+std::optional<Entry> load(const QByteArray &owner, const QUrl &server)
 {
     const std::optional<QByteArray> bytes = readFile();
-    if (owner.isEmpty() || !bytes)
+    if (!bytes)
         return std::nullopt;
     const auto header = readHeader(*bytes);
-    if (!header || header->first.owner != owner)
+    if (!header || (owner.isEmpty() ? header->first.server != serverKey(server) : header->first.owner != owner))
         return std::nullopt;
     JiraResult<JiraSearchResponse> answer = decodeJiraAnswer<JiraSearchResponse>(bytes->mid(header->second));
     if (!answer)
         return std::nullopt; // truncated or damaged: as if there were none
-    return Entry {header->first.fetched, header->first.selectedIssueId, std::move(answer).value()};
+    return Entry {header->first.owner, header->first.fetched, header->first.selectedIssueId, std::move(answer).value()};
 }
 
 void saveSelection(const QByteArray &owner, const QString &selectedIssueId)
@@ -117,7 +127,7 @@ void saveSelection(const QByteArray &owner, const QString &selectedIssueId)
     const auto header = bytes ? readHeader(*bytes) : std::nullopt;
     if (!header || header->first.owner != owner || header->first.selectedIssueId == selectedIssueId)
         return;
-    writeFile(magic.toByteArray() + headerLine(owner, header->first.fetched, selectedIssueId) +
+    writeFile(magic.toByteArray() + headerLine(owner, header->first.server, header->first.fetched, selectedIssueId) +
               bytes->mid(header->second));
 }
 

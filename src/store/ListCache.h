@@ -21,6 +21,7 @@ inline constexpr qint64 maxAnswerBytes = 8 * 1024 * 1024;
 
 struct Entry
 {
+    QByteArray owner;
     QDateTime fetched; // UTC
     QString selectedIssueId;
     JiraSearchResponse answer; // decoded by the client's own rules
@@ -31,9 +32,12 @@ struct Entry
 [[nodiscard]] QByteArray owner(const QUrl &server, const QString &token);
 
 // Replaces the file. False (and the old file kept) when it cannot be written or the answer is too large.
-bool save(const QByteArray &owner, const QDateTime &fetched, const QString &selectedIssueId, const QByteArray &answer);
-// The kept list when it is this owner's, complete and of this format; anything else reads as none.
-[[nodiscard]] std::optional<Entry> load(const QByteArray &owner);
+bool save(const QByteArray &owner, const QUrl &server, const QDateTime &fetched, const QString &selectedIssueId,
+          const QByteArray &answer);
+// The kept list when it is this owner's, complete and of this format; anything else reads as none. While
+// the token is not known yet (empty owner), the list of the same server is taken: the caller checks its
+// owner once the token is in.
+[[nodiscard]] std::optional<Entry> load(const QByteArray &owner, const QUrl &server);
 // Records which issue was selected, in the owner's file only.
 void saveSelection(const QByteArray &owner, const QString &selectedIssueId);
 // Removes the file; true when none is left.

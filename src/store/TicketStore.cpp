@@ -25,6 +25,7 @@ TicketStore::TicketStore(AppSettings *settings, QObject *parent, std::chrono::mi
     m_autoRefreshTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_autoRefreshTimer, &QTimer::timeout, this, &TicketStore::autoRefreshNow);
     connect(settings, &AppSettings::baseURLChanged, this, &TicketStore::forgetListOfAnotherServer);
+    connect(settings, &AppSettings::isReadingTokenChanged, this, &TicketStore::forgetKeptListOfAnotherToken);
 }
 
 void TicketStore::autoRefreshNow()
@@ -51,14 +52,21 @@ TicketStore::~TicketStore() = default;
 
 bool TicketStore::showCachedList()
 {
+    // While the token is still being read the list of the same server is shown, and checked once it is in.
     const QByteArray owner = ListCache::owner(m_settings->baseURL(), m_settings->token());
-    if (!m_tickets.isEmpty() || owner.isEmpty())
+    if (!m_tickets.isEmpty() || (owner.isEmpty() && !m_settings->isReadingToken()))
         return false;
-    std::optional<ListCache::Entry> kept = ListCache::load(owner);
+    std::optional<ListCache::Entry> kept = ListCache::load(owner, m_settings->baseURL());
     if (!kept)
         return false;
-    show(std::move(kept->answer), kept->fetched, m_settings->baseURL(), owner, true, kept->selectedIssueId);
+    show(std::move(kept->answer), kept->fetched, m_settings->baseURL(), kept->owner, true, kept->selectedIssueId);
     return true;
+}
+
+void TicketStore::forgetKeptListOfAnotherToken()
+{
+    if (m_showsCachedList && m_listOwner != ListCache::owner(m_settings->baseURL(), m_settings->token()))
+        forgetList();
 }
 
 void TicketStore::rememberSelection() const
@@ -95,7 +103,13 @@ void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, cons
 void TicketStore::forgetListOfAnotherServer()
 {
     // A list of another server goes at once: no issue of it is ever shown as this server's.
-    if (m_tickets.isEmpty() || m_listServer == m_settings->baseURL())
+    if (m_listServer != m_settings->baseURL())
+        forgetList();
+}
+
+void TicketStore::forgetList()
+{
+    if (m_tickets.isEmpty())
         return;
     m_tickets.clear();
     m_matchedCount.reset();
@@ -141,7 +155,7 @@ void TicketStore::refresh(std::function<void()> done)
             const QDateTime now = QDateTime::currentDateTimeUtc();
             const QByteArray body = std::exchange(answer.body, {});
             show(std::move(answer), now, server, owner, false, {});
-            ListCache::save(owner, now, m_selectedTicketID, body);
+            ListCache::save(owner, server, now, m_selectedTicketID, body);
         } else {
             m_lastApplied = request;
             setErrorMessage(userFacingText(result.error()));

@@ -115,6 +115,8 @@ private:
     void show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server, const QByteArray &owner,
               bool cached, const QString &preferredSelection);
     void forgetListOfAnotherServer();
+    void forgetKeptListOfAnotherToken();
+    void forgetList();
     [[nodiscard]] qint64 autoRefreshIntervalMs() const;
 
     AppSettings *m_settings;

@@ -308,7 +308,7 @@ private slots:
     {
         const QJsonArray kept {JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s),
                                JiraJson::issue(2, u"2030-01-02T00:00:00.000+0000"_s)};
-        QVERIFY(ListCache::save(ListCache::owner(settings().baseURL(), jira().token()),
+        QVERIFY(ListCache::save(ListCache::owner(settings().baseURL(), jira().token()), settings().baseURL(),
                                 QDateTime::currentDateTimeUtc().addSecs(-3 * 3600), u"1"_s, JiraJson::searchBody(kept)));
         jira().setCanned(JiraJson::searchPath, {503, "Jira is restarting", {}, {}});
         MainContentHarness window(settings());

@@ -336,7 +336,8 @@ private slots:
         SettingsWindowHarness window(fixture.settings());
         QVERIFY(window.open());
         // The list kept on disk goes with "Clear cached data", and the button says so.
-        QVERIFY(ListCache::save("someone", QDateTime::currentDateTimeUtc(), {}, JiraJson::searchBody({})));
+        QVERIFY(ListCache::save("someone", QUrl(u"https://jira"_s), QDateTime::currentDateTimeUtc(), {},
+                                JiraJson::searchBody({})));
         Quick::click(window.item(u"clearCacheButton"_s));
         QVERIFY(!QFile::exists(ListCache::filePath()));
         QCOMPARE(window.item(u"clearCacheButton"_s)->property("text").toString(), u"Cached data cleared"_s);

@@ -214,7 +214,7 @@ private slots:
         kept.seek(0);
         QCOMPARE(kept.readAll(), bytes);
         // Refused when too large: the previous list stays readable.
-        QVERIFY(!ListCache::save(ListCache::owner(settings().baseURL(), jira().token()), {}, {},
+        QVERIFY(!ListCache::save(ListCache::owner(settings().baseURL(), jira().token()), settings().baseURL(), {}, {},
                                  QByteArray(ListCache::maxAnswerBytes + 1, ' ')));
 
         TicketStore second(&settings());
@@ -230,6 +230,29 @@ private slots:
             settings().setToken(token);
             QVERIFY(!TicketStore(&settings()).showCachedList());
         }
+    }
+
+    // While the token is still being read at start, the same server's kept list shows; once the token is
+    // in, a list kept for another token goes.
+    void keptListWhileTheTokenIsRead_data()
+    {
+        QTest::addColumn<bool>("sameToken");
+        QTest::newRow("same token") << true;
+        QTest::newRow("another token") << false;
+    }
+    void keptListWhileTheTokenIsRead()
+    {
+        QFETCH(bool, sameToken);
+        serve({issue(1, day(1))});
+        QVERIFY(refreshed(*std::make_unique<TicketStore>(&settings())));
+        if (!sameToken)
+            settings().setToken(u"another"_s);
+        QVERIFY(settings().waitForKeyring());
+        AppSettings starting(nullptr, AppSettings::TokenRead::InBackground);
+        TicketStore store(&starting);
+        QVERIFY(starting.isReadingToken() && store.showCachedList());
+        QTRY_VERIFY(!starting.isReadingToken());
+        QCOMPARE(store.ticketCount(), sameToken ? 1 : 0);
     }
 
     // A damaged, truncated or other-format file is never shown, and the next answer replaces it.
