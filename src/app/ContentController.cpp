@@ -57,7 +57,11 @@ void ContentController::setSettings(AppSettings *settings)
     // A start that reads the token while the window loads shows the window first, then the list.
     connect(settings, &AppSettings::isReadingTokenChanged, this, [this] {
         updateSidebarContent();
-        if (m_shown && !m_settings->isReadingToken())
+        if (m_settings->isReadingToken())
+            return;
+        if (m_detail) // made for the kept list before there was a token to load it with
+            m_detail->load();
+        if (m_shown)
             appeared();
     });
 
@@ -141,7 +145,8 @@ void ContentController::updateDetail()
                     ended();
             },
             this);
-        m_detail->load();
+        if (!m_settings->isReadingToken())
+            m_detail->load();
     }
     emit detailChanged();
     if (old)

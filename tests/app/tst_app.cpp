@@ -337,6 +337,20 @@ private slots:
         QCOMPARE(footer->property("text").toString(), u"Updated 0 sec. ago"_s);
     }
 
+    // Made for the kept list while the token is still being read at start, the pane loads once it is in.
+    void paneOfTheKeptListLoadsOnceTheTokenIsIn()
+    {
+        QVERIFY(refreshed(*std::make_unique<TicketStore>(&settings())));
+        QVERIFY(settings().waitForKeyring());
+        AppSettings starting(nullptr, AppSettings::TokenRead::InBackground);
+        ContentController content;
+        content.setSettings(&starting);
+        content.appeared();
+        QVERIFY(starting.isReadingToken() && content.detail());
+        QTRY_VERIFY(!starting.isReadingToken() && !content.detail()->isLoadingComments());
+        QVERIFY(!content.detail()->commentsUnavailable() && !content.detail()->commentList().isEmpty());
+    }
+
     // Each content of the sidebar as the user sees it, with its text.
     void sidebarOnScreen_data()
     {
