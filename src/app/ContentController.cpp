@@ -97,7 +97,9 @@ QString ContentController::footerText() const
 {
     if (!m_store || !m_store->lastUpdated().isValid())
         return {};
-    QString text = u"Updated "_s + relativePhrase(m_store->lastUpdated(), std::max(m_store->lastUpdated(), CoarseClock::instance()->now()));
+    // Never before the refresh itself: the clock reads the time only on its ticks.
+    const QDateTime now = std::max(m_store->lastUpdated(), CoarseClock::instance()->now());
+    QString text = u"Updated "_s + relativePhrase(m_store->lastUpdated(), now);
     const std::optional<qsizetype> matched = m_store->matchedCount();
     if (matched && *matched > m_store->ticketCount())
         text += u" · %1 of %2 shown"_s.arg(m_store->ticketCount()).arg(*matched);
@@ -188,11 +190,8 @@ void ContentController::refresh()
 
 void ContentController::copy(const QString &issueId, Copy what) const
 {
-    if (!m_store)
-        return;
-    const QList<JiraIssue> &issues = m_store->tickets();
-    const auto issue = std::find_if(issues.cbegin(), issues.cend(), [&](const JiraIssue &i) { return i.id == issueId; });
-    if (issue == issues.cend())
+    const JiraIssue *issue = m_store ? m_store->ticket(issueId) : nullptr;
+    if (!issue)
         return;
     QString text;
     switch (what) {

@@ -75,8 +75,8 @@ void TicketStore::rememberSelection() const
         ListCache::saveSelection(m_listOwner, m_selectedTicketID);
 }
 
-void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server,
-                       const QByteArray &owner, bool cached, const QString &preferredSelection)
+void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server, const QByteArray &owner,
+                       bool cached, const QString &preferredSelection)
 {
     sortIntoTicketOrder(answer.issues);
     m_tickets = std::move(answer.issues);
@@ -86,13 +86,9 @@ void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, cons
     m_listOwner = owner;
     m_showsCachedList = cached;
 
-    const auto listed = [&](const QString &id) {
-        return !id.isEmpty() &&
-            std::any_of(m_tickets.cbegin(), m_tickets.cend(), [&](const JiraIssue &issue) { return issue.id == id; });
-    };
-    if (listed(preferredSelection))
+    if (ticket(preferredSelection))
         setSelectedTicketID(preferredSelection);
-    else if (!listed(m_selectedTicketID))
+    else if (!ticket(m_selectedTicketID))
         setSelectedTicketID(m_tickets.isEmpty() ? QString() : m_tickets.constFirst().id);
 
     updateFilteredModel();
@@ -142,29 +138,29 @@ void TicketStore::refresh(std::function<void()> done)
     setErrorMessage({});
 
     // Bound to this store: a store destroyed while the request runs never hears of it.
-    m_client->fetchAssignedIssues(this, [this, request, server, owner, done = std::move(done)](
-                                            JiraResult<JiraSearchResponse> result) {
-        --m_refreshesRunning;
-        if (request < m_lastApplied || server != m_settings->baseURL()) {
-            // Overtaken: a later refresh has already been applied, and this older answer would undo it (a
-            // slow automatic refresh could bring back the status a transition just changed). Or the answer
-            // of a server no longer configured.
-        } else if (result) {
-            m_lastApplied = request;
-            JiraSearchResponse answer = std::move(result).value();
-            const QDateTime now = QDateTime::currentDateTimeUtc();
-            const QByteArray body = std::exchange(answer.body, {});
-            show(std::move(answer), now, server, owner, false, {});
-            ListCache::save(owner, server, now, m_selectedTicketID, body);
-        } else {
-            m_lastApplied = request;
-            setErrorMessage(userFacingText(result.error()));
-        }
-        setLoading(m_refreshesRunning > 0);
-        emit refreshFinished();
-        if (done)
-            done();
-    });
+    m_client->fetchAssignedIssues(
+        this, [this, request, server, owner, done = std::move(done)](JiraResult<JiraSearchResponse> result) {
+            --m_refreshesRunning;
+            if (request < m_lastApplied || server != m_settings->baseURL()) {
+                // Overtaken: a later refresh has already been applied, and this older answer would undo it (a
+                // slow automatic refresh could bring back the status a transition just changed). Or the answer
+                // of a server no longer configured.
+            } else if (result) {
+                m_lastApplied = request;
+                JiraSearchResponse answer = std::move(result).value();
+                const QDateTime now = QDateTime::currentDateTimeUtc();
+                const QByteArray body = std::exchange(answer.body, {});
+                show(std::move(answer), now, server, owner, false, {});
+                ListCache::save(owner, server, now, m_selectedTicketID, body);
+            } else {
+                m_lastApplied = request;
+                setErrorMessage(userFacingText(result.error()));
+            }
+            setLoading(m_refreshesRunning > 0);
+            emit refreshFinished();
+            if (done)
+                done();
+        });
 }
 
 void TicketStore::startAutoRefresh()
@@ -244,15 +240,19 @@ void TicketStore::setSearchText(const QString &text)
     emit searchTextChanged();
 }
 
+const JiraIssue *TicketStore::ticket(const QString &id) const
+{
+    if (id.isEmpty())
+        return nullptr;
+    const auto found =
+        std::find_if(m_tickets.cbegin(), m_tickets.cend(), [&](const JiraIssue &issue) { return issue.id == id; });
+    return found == m_tickets.cend() ? nullptr : &*found;
+}
+
 std::optional<JiraIssue> TicketStore::selectedTicket() const
 {
-    if (m_selectedTicketID.isEmpty())
-        return std::nullopt;
-    for (const JiraIssue &issue : m_tickets) {
-        if (issue.id == m_selectedTicketID)
-            return issue;
-    }
-    return std::nullopt;
+    const JiraIssue *selected = ticket(m_selectedTicketID);
+    return selected ? std::optional<JiraIssue>(*selected) : std::nullopt;
 }
 
 QList<JiraIssue> TicketStore::filteredTickets() const

@@ -71,6 +71,8 @@ public:
     void setFilter(StatusFilter::Case filter);
     void setSearchText(const QString &text);
 
+    // The listed issue with this id, null when none is listed.
+    [[nodiscard]] const JiraIssue *ticket(const QString &id) const;
     [[nodiscard]] std::optional<JiraIssue> selectedTicket() const;
     [[nodiscard]] QList<JiraIssue> filteredTickets() const;
     [[nodiscard]] int filteredCount() const;
