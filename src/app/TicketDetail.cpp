@@ -7,6 +7,8 @@
 #include "settings/AppSettings.h"
 
 #include <QDesktopServices>
+
+#include <algorithm>
 #include <QVariantMap>
 
 using namespace Qt::StringLiterals;
@@ -59,7 +61,8 @@ QVariantList TicketDetail::transitions() const
     QVariantList list;
     list.reserve(m_transitions.size());
     for (const JiraTransition &transition : m_transitions)
-        list.append(QVariantMap {{u"id"_s, transition.id}, {u"name"_s, transition.name}});
+        list.append(QVariantMap {
+            {u"id"_s, transition.id}, {u"name"_s, transition.name}, {u"hasFields"_s, !transition.fields.isEmpty()}});
     return list;
 }
 
@@ -135,7 +138,36 @@ void TicketDetail::loadComments()
     });
 }
 
+void TicketDetail::chooseTransition(const QString &transitionId)
+{
+    const auto found = std::find_if(m_transitions.cbegin(), m_transitions.cend(),
+                                    [&](const JiraTransition &transition) { return transition.id == transitionId; });
+    if (found == m_transitions.cend() || found->fields.isEmpty())
+        return performTransition(transitionId);
+    if (m_isTransitioning)
+        return;
+    closeForm();
+    m_form = new TransitionForm(*found, m_issue.key, m_client, [this](const JiraTransitionRequest &request) {
+        perform(request);
+    }, this);
+    emit formChanged();
+}
+
+void TicketDetail::closeForm()
+{
+    if (!m_form)
+        return;
+    m_form->deleteLater();
+    m_form = nullptr;
+    emit formChanged();
+}
+
 void TicketDetail::performTransition(const QString &transitionId)
+{
+    perform(JiraTransitionRequest {{transitionId}, {}, {}});
+}
+
+void TicketDetail::perform(const JiraTransitionRequest &request)
 {
     if (!m_client || m_isTransitioning)
         return;
@@ -144,9 +176,12 @@ void TicketDetail::performTransition(const QString &transitionId)
     // The transition outlives the pane: it is bound to the client, which the store keeps, so a pane
     // closed meanwhile still gets its list refreshed, and only a pane still alive hears the outcome.
     QPointer<TicketDetail> pane(this);
-    m_client->performTransition(m_issue.key, transitionId, m_client,
-                                [pane, refresh = m_refresh](JiraResult<void> result) {
+    QPointer<TransitionForm> form(m_form);
+    m_client->performTransition(m_issue.key, request, m_client,
+                                [pane, form, refresh = m_refresh](JiraResult<void> result) {
                                     if (result) {
+                                        if (pane && form && pane->m_form == form)
+                                            pane->closeForm();
                                         // Busy until the list shows the new status (or could not be
                                         // refreshed): the pill never shows the old status as current.
                                         const auto ended = [pane] {
@@ -163,10 +198,14 @@ void TicketDetail::performTransition(const QString &transitionId)
                                             pane->load();
                                         return;
                                     }
-                                    if (pane) {
+                                    if (!pane)
+                                        return;
+                                    pane->setTransitioning(false);
+                                    // A form still open shows Jira's answer beside what was entered.
+                                    if (form && pane->m_form == form)
+                                        form->failed(result.error());
+                                    else
                                         pane->setErrorMessage(userFacingText(result.error()));
-                                        pane->setTransitioning(false);
-                                    }
                                 });
 }
 

@@ -2,6 +2,7 @@
 // The state behind the detail pane of one issue: its transitions and comments, loaded when shown, and
 // the transition the user picks from the status menu.
 
+#include "TransitionForm.h"
 #include "client/JiraRecords.h"
 
 #include <QObject>
@@ -39,7 +40,7 @@ class TicketDetail : public QObject
     Q_PROPERTY(bool descriptionIsRich READ descriptionIsRich NOTIFY issueChanged)
     Q_PROPERTY(bool hasDescription READ hasDescription NOTIFY issueChanged)
 
-    // [{id, name}] in the server's order.
+    // [{id, name, hasFields}] in the server's order.
     Q_PROPERTY(QVariantList transitions READ transitions NOTIFY transitionsChanged)
     // [{id, author, created, body, bodyIsRich}] in the server's order.
     Q_PROPERTY(QVariantList comments READ comments NOTIFY commentsChanged)
@@ -53,6 +54,8 @@ class TicketDetail : public QObject
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorMessageChanged)
     // What the status menu offers when there is no transition: "Loading…" or "No transitions available".
     Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged)
+    // The form of the transition being filled in, or null.
+    Q_PROPERTY(TransitionForm *form READ form NOTIFY formChanged)
 
 public:
     // Refreshes the list and runs its argument once the refresh has ended, whatever its outcome.
@@ -97,7 +100,12 @@ public:
     Q_INVOKABLE void load();
     Q_INVOKABLE void loadTransitions();
     Q_INVOKABLE void loadComments();
+    // Performs the transition at once, without asking for any field.
     Q_INVOKABLE void performTransition(const QString &transitionId);
+    // Performs a transition without a screen at once; opens the form of one with a screen.
+    Q_INVOKABLE void chooseTransition(const QString &transitionId);
+    [[nodiscard]] TransitionForm *form() const { return m_form; }
+    Q_INVOKABLE void closeForm();
 
     // base URL + "/browse/" + key, invalid when no server is configured.
     [[nodiscard]] QUrl browseURL() const;
@@ -116,6 +124,7 @@ signals:
     void isTransitioningChanged();
     void errorMessageChanged();
     void menuPlaceholderChanged();
+    void formChanged();
 
 private:
     void updateDescription();
@@ -124,6 +133,7 @@ private:
     void setLoadingComments(bool loading);
     void setTransitioning(bool transitioning);
     void setErrorMessage(const QString &message);
+    void perform(const JiraTransitionRequest &request);
 
     JiraIssue m_issue;
     AppSettings *m_settings;
@@ -140,4 +150,5 @@ private:
     bool m_commentsUnavailable = false;
     bool m_isTransitioning = false;
     QString m_errorMessage;
+    QPointer<TransitionForm> m_form;
 };

@@ -401,14 +401,34 @@ void JiraClient::fetchAssignedIssues(QObject *context, Callback<JiraSearchRespon
 
 void JiraClient::fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done)
 {
-    fetch<JiraTransitionsResponse>(u"/rest/api/2/issue/"_s + issueKey + u"/transitions"_s, {}, context, std::move(done),
+    fetch<JiraTransitionsResponse>(u"/rest/api/2/issue/"_s + issueKey + u"/transitions"_s,
+                                   {{u"expand"_s, u"transitions.fields"_s}}, context, std::move(done),
                                    [](JiraTransitionsResponse &&answer) { return std::move(answer.transitions); });
 }
 
 void JiraClient::performTransition(const QString &issueKey, const QString &transitionId, QObject *context,
                                    Callback<void> done)
 {
-    const QByteArray body = JiraTransitionRequest {{transitionId}}.toJson();
+    performTransition(issueKey, JiraTransitionRequest {{transitionId}, {}, {}}, context, std::move(done));
+}
+
+void JiraClient::searchAssignableUsers(const QString &issueKey, const QString &text, QObject *context,
+                                       Callback<QList<JiraUser>> done)
+{
+    fetch<JiraUsersResponse>(u"/rest/api/2/user/assignable/search"_s, {{u"issueKey"_s, issueKey}, {u"username"_s, text}},
+                             context, std::move(done), [](JiraUsersResponse &&answer) { return std::move(answer.users); });
+}
+
+void JiraClient::searchUsers(const QString &text, QObject *context, Callback<QList<JiraUser>> done)
+{
+    fetch<JiraUsersResponse>(u"/rest/api/2/user/picker"_s, {{u"query"_s, text}}, context, std::move(done),
+                             [](JiraUsersResponse &&answer) { return std::move(answer.users); });
+}
+
+void JiraClient::performTransition(const QString &issueKey, const JiraTransitionRequest &request, QObject *context,
+                                   Callback<void> done)
+{
+    const QByteArray body = request.toJson();
     send(u"/rest/api/2/issue/"_s + issueKey + u"/transitions"_s, "POST"_ba, {}, body, context,
          [done = std::move(done)](JiraResult<QByteArray> answer) {
              // Whatever a successful answer carries is of no use here.

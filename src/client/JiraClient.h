@@ -1,5 +1,5 @@
 #pragma once
-// Tessarin's only way to Jira: the five REST operations it needs, over one QNetworkAccessManager.
+// Tessarin's only way to Jira: the REST operations it needs, over one QNetworkAccessManager.
 // Every request reads the server URL, token and certificate trust from AppSettings at the moment of use.
 
 #include "JiraRecords.h"
@@ -40,8 +40,16 @@ public:
     // The unresolved issues assigned to the token's user, at most 100, in the server's order, and how many
     // the search matched.
     void fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done);
+    // With each transition's screen.
     void fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done);
+    void performTransition(const QString &issueKey, const JiraTransitionRequest &request, QObject *context,
+                           Callback<void> done);
     void performTransition(const QString &issueKey, const QString &transitionId, QObject *context, Callback<void> done);
+    // Users the issue can be assigned to whose name, display name or e-mail address begins with `text`.
+    void searchAssignableUsers(const QString &issueKey, const QString &text, QObject *context,
+                               Callback<QList<JiraUser>> done);
+    // Any users matching `text`, as Jira's user picker finds them.
+    void searchUsers(const QString &text, QObject *context, Callback<QList<JiraUser>> done);
     // In the server's order, unsorted.
     void fetchComments(const QString &issueKey, QObject *context, Callback<QList<JiraComment>> done);
 

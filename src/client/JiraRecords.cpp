@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -186,11 +187,88 @@ template<> JiraSearchResponse decode(const QJsonValue &value)
     return {field(o, "issues"_L1, list<JiraIssue>), field(o, "total"_L1, optional(count)), {}};
 }
 
+bool boolean(const QJsonValue &value)
+{
+    if (!value.isBool())
+        fail(value.isUndefined() ? u"missing"_s : u"expected a boolean"_s);
+    return value.toBool();
+}
+
+template<> JiraFieldSchema decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "type"_L1, requiredString), field(o, "items"_L1, optionalString),
+            field(o, "system"_L1, optionalString), field(o, "custom"_L1, optionalString)};
+}
+
+template<> JiraTransitionField decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    JiraTransitionField result {QString(),
+                                field(o, "name"_L1, requiredString),
+                                field(o, "required"_L1, boolean),
+                                field(o, "schema"_L1, record<JiraFieldSchema>),
+                                field(o, "allowedValues"_L1, optional([](const QJsonValue &v) {
+                                          if (!v.isArray())
+                                              fail(u"expected an array"_s);
+                                          return v.toArray();
+                                      })).value_or(QJsonArray()),
+                                std::nullopt};
+    if (field(o, "hasDefaultValue"_L1, optional(boolean)).value_or(false) && o.contains("defaultValue"_L1))
+        result.defaultValue = o.value("defaultValue"_L1);
+    return result;
+}
+
+// The screen in the order a form shows it: the resolution first, Jira's own fields, custom fields by name,
+// the comment last. (The server's map carries no order of its own once parsed.)
+int screenRank(const JiraTransitionField &field)
+{
+    if (field.key == "resolution"_L1)
+        return 0;
+    if (field.key == "comment"_L1)
+        return 3;
+    return field.schema.custom ? 2 : 1;
+}
+
+QList<JiraTransitionField> screen(const QJsonValue &value)
+{
+    QList<JiraTransitionField> fields;
+    if (value.isUndefined() || value.isNull())
+        return fields;
+    const QJsonObject o = asObject(value);
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        JiraTransitionField decoded;
+        try {
+            decoded = decode<JiraTransitionField>(it.value());
+        } catch (DecodeFailure &failure) {
+            failure.path = it.key() + (failure.path.isEmpty() ? QString() : u'.' + failure.path);
+            throw;
+        }
+        decoded.key = it.key();
+        fields.append(std::move(decoded));
+    }
+    std::stable_sort(fields.begin(), fields.end(), [](const JiraTransitionField &a, const JiraTransitionField &b) {
+        const int rankA = screenRank(a);
+        const int rankB = screenRank(b);
+        if (rankA != rankB)
+            return rankA < rankB;
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    return fields;
+}
+
 template<> JiraTransition decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
     return {field(o, "id"_L1, requiredString), field(o, "name"_L1, requiredString),
-            field(o, "to"_L1, record<JiraTransitionTarget>)};
+            field(o, "to"_L1, record<JiraTransitionTarget>), field(o, "fields"_L1, screen)};
+}
+
+template<> JiraUsersResponse decode(const QJsonValue &value)
+{
+    if (value.isArray())
+        return {list<JiraUser>(value)};
+    return {field(asObject(value), "users"_L1, list<JiraUser>)};
 }
 
 template<> JiraTransitionsResponse decode(const QJsonValue &value)
@@ -218,7 +296,7 @@ template<> JiraTransitionRequest::Transition decode(const QJsonValue &value)
 
 template<> JiraTransitionRequest decode(const QJsonValue &value)
 {
-    return {field(asObject(value), "transition"_L1, record<JiraTransitionRequest::Transition>)};
+    return {field(asObject(value), "transition"_L1, record<JiraTransitionRequest::Transition>), {}, {}};
 }
 
 JiraError decodingError(const DecodeFailure &failure)
@@ -230,8 +308,35 @@ JiraError decodingError(const DecodeFailure &failure)
 
 QByteArray JiraTransitionRequest::toJson() const
 {
-    const QJsonObject body {{u"transition"_s, QJsonObject {{u"id"_s, transition.id}}}};
+    QJsonObject body {{u"transition"_s, QJsonObject {{u"id"_s, transition.id}}}};
+    if (!fields.isEmpty())
+        body.insert(u"fields"_s, fields);
+    if (!update.isEmpty())
+        body.insert(u"update"_s, update);
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
+}
+
+std::optional<JiraErrorCollection> jiraErrorCollection(const JiraError &error)
+{
+    if (error.kind() != JiraError::Kind::Http)
+        return std::nullopt;
+    const QJsonDocument document = QJsonDocument::fromJson(error.message().toUtf8());
+    const QJsonObject body = document.object();
+    const QJsonValue messages = body.value("errorMessages"_L1);
+    const QJsonValue errors = body.value("errors"_L1);
+    if (!messages.isArray() && !errors.isObject())
+        return std::nullopt;
+    JiraErrorCollection collection;
+    for (const QJsonValue &message : messages.toArray()) {
+        if (message.isString() && !message.toString().isEmpty())
+            collection.errorMessages.append(message.toString());
+    }
+    const QJsonObject perField = errors.toObject();
+    for (auto it = perField.begin(); it != perField.end(); ++it) {
+        if (it.value().isString())
+            collection.errors.append({it.key(), it.value().toString()});
+    }
+    return collection;
 }
 
 template<typename Record> JiraResult<Record> decodeJiraRecord(const QJsonValue &value)
@@ -250,6 +355,8 @@ template<typename Record> JiraResult<Record> decodeJiraAnswer(const QByteArray &
     if (parseError.error != QJsonParseError::NoError)
         return JiraError::decoding(u"not JSON: "_s + parseError.errorString() + u" at offset "_s +
                                    QString::number(parseError.offset));
+    if (document.isArray())
+        return decodeJiraRecord<Record>(QJsonValue(document.array()));
     if (!document.isObject())
         return JiraError::decoding(u"expected an object"_s);
     return decodeJiraRecord<Record>(QJsonValue(document.object()));
@@ -275,3 +382,4 @@ TESSARIN_JIRA_RECORD(JiraTransitionsResponse)
 TESSARIN_JIRA_RECORD(JiraComment)
 TESSARIN_JIRA_RECORD(JiraCommentsResponse)
 TESSARIN_JIRA_RECORD(JiraTransitionRequest)
+TESSARIN_JIRA_RECORD(JiraUsersResponse)

@@ -6,11 +6,15 @@
 #include "JiraResult.h"
 
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <utility>
 
 struct JiraStatusCategory
 {
@@ -93,11 +97,36 @@ struct JiraTransitionTarget
     QString name;
 };
 
+// What kind of value a field holds, as Jira describes it: `type` ("string", "user", "array", …), the type
+// of an array's `items`, and the system field or custom field type it is.
+struct JiraFieldSchema
+{
+    QString type;
+    std::optional<QString> items;
+    std::optional<QString> system;
+    std::optional<QString> custom;
+};
+
+// One field on a transition's screen (`expand=transitions.fields`).
+struct JiraTransitionField
+{
+    QString key; // the key of the screen's field map: "resolution", "customfield_10200", …
+    QString name;
+    bool required = false;
+    JiraFieldSchema schema;
+    // The choices, as the server gives them (objects with an id and a name or value).
+    QJsonArray allowedValues;
+    // The value the server fills in when none is sent, when it has one.
+    std::optional<QJsonValue> defaultValue;
+};
+
 struct JiraTransition
 {
     QString id;
     QString name;
     JiraTransitionTarget to;
+    // The transition's screen, resolution first and comment last; empty when it has none.
+    QList<JiraTransitionField> fields;
 };
 
 struct JiraTransitionsResponse
@@ -126,10 +155,31 @@ struct JiraTransitionRequest
         QString id;
     };
     Transition transition;
+    // The screen's values ("fields") and operations ("update", where a comment goes); each left out
+    // of the body when empty.
+    QJsonObject fields;
+    QJsonObject update;
 
-    // Compact JSON, the id always a string: {"transition":{"id":"31"}}.
+    // Compact JSON, the id always a string: {"transition":{"id":"31"},"fields":{…},"update":{…}}.
     [[nodiscard]] QByteArray toJson() const;
 };
+
+// A list of users: what both of Jira's user searches answer (the picker's "users", or a bare array).
+struct JiraUsersResponse
+{
+    QList<JiraUser> users;
+};
+
+// Jira's error collection, the body of a 400 that refused what was sent: messages about the request as a
+// whole, and one message per field key.
+struct JiraErrorCollection
+{
+    QStringList errorMessages;
+    QList<std::pair<QString, QString>> errors;
+};
+
+// The error collection carried by an HTTP error's body, when it holds one.
+[[nodiscard]] std::optional<JiraErrorCollection> jiraErrorCollection(const JiraError &error);
 
 // Decodes one record from a JSON value. The error is JiraError::decoding naming the first offending key.
 template<typename Record> [[nodiscard]] JiraResult<Record> decodeJiraRecord(const QJsonValue &value);

@@ -2,6 +2,7 @@
 // and HTTPS: request shapes, which answers succeed, what the user reads, redirects, lifetimes.
 
 #include "Fixtures.h"
+#include "client/JiraFieldKinds.h"
 #include "JiraJson.h"
 
 using namespace Qt::StringLiterals;
@@ -13,7 +14,8 @@ namespace {
 const QString myselfPath = u"/rest/api/2/myself"_s;
 const QString transitionsPath = u"/rest/api/2/issue/PLAT-417/transitions"_s;
 
-enum class Op { Myself, Search, Transitions, Perform, Comments }; // in the order of run()'s table
+// In the order of run()'s table.
+enum class Op { Myself, Search, Transitions, Perform, Comments, AssignableUsers, Users };
 
 struct Outcome
 {
@@ -37,6 +39,8 @@ Outcome run(JiraClient &client, Op op)
         [&] { client.fetchTransitions(u"PLAT-417"_s, &context, note); },
         [&] { client.performTransition(u"PLAT-417"_s, u"31"_s, &context, note); },
         [&] { client.fetchComments(u"PLAT-417"_s, &context, note); },
+        [&] { client.searchAssignableUsers(u"PLAT-417"_s, u"o'neil & co+"_s, &context, note); },
+        [&] { client.searchUsers(u"mar a"_s, &context, note); },
     };
     start[int(op)]();
     (void)QTest::qWaitFor([&] { return outcome.answered; }, 15'000);
@@ -54,6 +58,7 @@ QByteArray searchWith(const QByteArray &from = {}, const QByteArray &to = {})
 } // namespace
 
 Q_DECLARE_METATYPE(Op)
+Q_DECLARE_METATYPE(QList<JiraFieldKind>)
 
 class TestClient : public JiraTestCase
 {
@@ -101,9 +106,65 @@ private slots:
         QCOMPARE(userFacingText(result.error()), u"Couldn't understand Jira's response."_s);
     }
 
+    // A transition's screen: strictly decoded, shown resolution first, Jira's fields, custom ones by name,
+    // the comment last, each with the editor its schema calls for.
+    void transitionScreens_data()
+    {
+        QTest::addColumn<QByteArray>("fields");
+        QTest::addColumn<QStringList>("order"); // empty: fails
+        QTest::addColumn<QList<JiraFieldKind>>("kinds");
+        using K = JiraFieldKind;
+        QTest::newRow("order and kinds")
+            << R"({"comment":{"required":false,"name":"Comment","schema":{"type":"comment","system":"comment"}},
+                  "customfield_2":{"required":false,"name":"Zeta","schema":{"type":"string","custom":"x:textarea"}},
+                  "customfield_1":{"required":true,"name":"alpha","schema":{"type":"option","custom":"x:select"},
+                                   "allowedValues":[{"id":"1","value":"A"}]},
+                  "customfield_3":{"required":false,"name":"Beta","schema":{"type":"option-with-child","custom":"x:cascadingselect"},
+                                   "allowedValues":[{"id":"1","value":"A"}]},
+                  "resolution":{"required":true,"name":"Resolution","schema":{"type":"resolution","system":"resolution"},
+                                "allowedValues":[{"id":"1","name":"Fixed"}]},
+                  "labels":{"required":false,"name":"Labels","schema":{"type":"array","items":"string","system":"labels"}},
+                  "assignee":{"required":false,"name":"Assignee","schema":{"type":"user","system":"assignee"}},
+                  "versions":{"required":false,"name":"Affects","schema":{"type":"array","items":"version","system":"versions"},
+                              "allowedValues":[{"id":"9","name":"1.0"}]},
+                  "duedate":{"required":false,"name":"Due Date","schema":{"type":"date","system":"duedate"}},
+                  "timetracking":{"required":false,"name":"Time tracking","schema":{"type":"timetracking","system":"timetracking"}}})"_ba
+            << QStringList {u"resolution"_s, u"versions"_s, u"assignee"_s, u"duedate"_s, u"labels"_s, u"timetracking"_s,
+                            u"customfield_1"_s, u"customfield_3"_s, u"customfield_2"_s, u"comment"_s}
+            << QList<K> {K::Choice, K::MultiChoice, K::User, K::Date, K::Labels, K::Unsupported, K::Choice,
+                         K::Unsupported, K::MultiLineText, K::Comment};
+        QTest::newRow("no screen") << "{}"_ba << QStringList {} << QList<K> {};
+        QTest::newRow("a field without schema") << R"({"x":{"required":false,"name":"X"}})"_ba
+                                                << QStringList {u"transitions[0].fields.x.schema"_s} << QList<K> {};
+        QTest::newRow("required as text") << R"({"x":{"required":"yes","name":"X","schema":{"type":"string"}}})"_ba
+                                          << QStringList {u"transitions[0].fields.x.required"_s} << QList<K> {};
+    }
+    void transitionScreens()
+    {
+        QFETCH(QByteArray, fields);
+        QFETCH(QStringList, order);
+        QFETCH(QList<JiraFieldKind>, kinds);
+        const auto result = decodeJiraAnswer<JiraTransitionsResponse>(
+            R"({"transitions":[{"id":"5","name":"Done","to":{"name":"Done"},"fields":)" + fields + "}]}");
+        if (order.size() == 1 && order.first().startsWith(u"transitions"_s)) {
+            QVERIFY(!result.ok());
+            QVERIFY2(result.error().detail().startsWith(order.first()), qPrintable(result.error().detail()));
+            return;
+        }
+        QVERIFY(result.ok());
+        QStringList keys;
+        QList<JiraFieldKind> found;
+        for (const JiraTransitionField &field : result.value().transitions.first().fields) {
+            keys.append(field.key);
+            found.append(jiraFieldKind(field));
+        }
+        QCOMPARE(keys, order);
+        QCOMPARE(found, kinds);
+    }
+
     void transitionBodyIsEscaped()
     {
-        QCOMPARE(JiraTransitionRequest {{u"a\"b"_s}}.toJson(), "{\"transition\":{\"id\":\"a\\\"b\"}}"_ba);
+        QCOMPARE((JiraTransitionRequest {{u"a\"b"_s}, {}, {}}.toJson()), "{\"transition\":{\"id\":\"a\\\"b\"}}"_ba);
     }
 
     // The request line, headers and body of each operation, as the server receives them.
@@ -123,11 +184,17 @@ private slots:
                        u"summary,status,priority,issuetype,updated,duedate,assignee,description,project"_s},
                       {u"expand"_s, u"renderedFields"_s}}
             << QByteArray();
-        QTest::newRow("transitions") << Op::Transitions << issue + "/transitions" << Query {} << QByteArray();
+        QTest::newRow("transitions, with their screens")
+            << Op::Transitions << issue + "/transitions" << Query {{u"expand"_s, u"transitions.fields"_s}} << QByteArray();
         QTest::newRow("perform") << Op::Perform << issue + "/transitions" << Query {}
                                  << R"({"transition":{"id":"31"}})"_ba;
         QTest::newRow("comments") << Op::Comments << issue + "/comment" << Query {{u"expand"_s, u"renderedBody"_s}}
                                   << QByteArray();
+        QTest::newRow("assignable users") << Op::AssignableUsers << "/rest/api/2/user/assignable/search"_ba
+                                          << Query {{u"issueKey"_s, u"PLAT-417"_s}, {u"username"_s, u"o'neil & co+"_s}}
+                                          << QByteArray();
+        QTest::newRow("user picker") << Op::Users << "/rest/api/2/user/picker"_ba << Query {{u"query"_s, u"mar a"_s}}
+                                     << QByteArray();
     }
     void requestShapes()
     {

@@ -1,8 +1,13 @@
 #pragma once
-// A local stand-in for a Jira Server: the five REST requests Tessarin makes (and the sample's attachment
-// thumbnail), bearer-token checks, a workflow, HTTPS with a self-signed certificate, a log of every
-// request and switches for faults.
+// A local stand-in for a Jira Server: the REST requests Tessarin makes (and the sample's attachment
+// thumbnail), bearer-token checks, a workflow with transition screens, user searches, HTTPS with a
+// self-signed certificate, a log of every request and switches for faults.
 // Listens on 127.0.0.1 only. Tests embed it; the fake-jira program serves it for the demo.
+//
+// A transition's "fields" in the data is Jira's own field metadata (required, schema, name, operations,
+// allowedValues, ...). GET .../transitions shows it with expand=transitions.fields; POST .../transitions
+// checks "fields" and "update" against it as Jira does and answers 400 with Jira's error collection,
+// one message per field, before it changes anything.
 
 #include <QByteArray>
 #include <QHash>
@@ -113,10 +118,28 @@ private:
     Answer answer(const Request &request);
     Answer answerMyself() const;
     Answer answerSearch(const Request &request) const;
-    Answer answerTransitions(const QString &key) const;
+    Answer answerTransitions(const QString &key, const Request &request) const;
     Answer answerPerformTransition(const QString &key, const Request &request);
     Answer answerComments(const QString &key, const Request &request) const;
+    Answer answerAssignableUsers(const Request &request) const;
+    Answer answerUserPicker(const Request &request) const;
     std::optional<qsizetype> indexOfIssue(const QString &key) const;
+
+    // A transition screen as shown for one issue: its autoCompleteUrls point here and name that issue.
+    [[nodiscard]] QJsonObject screenFor(QJsonObject screen, const QString &key) const;
+    // A value sent for one field of a transition screen, checked against the field's metadata. On success
+    // returns what the issue then holds (a user's or an allowed value's whole object); otherwise sets
+    // `error` to Jira's message for the field.
+    [[nodiscard]] QJsonValue screenValue(const QString &key, const QJsonObject &field, const QJsonValue &value,
+                                         QString *error) const;
+    [[nodiscard]] QJsonValue screenUser(const QString &key, const QJsonObject &field, const QJsonValue &value,
+                                        QString *error) const;
+    // Active users whose name, e-mail address or a word of whose display name starts with the query (any
+    // case; an empty one finds all), by display name.
+    [[nodiscard]] QList<QJsonObject> findUsers(const QString &query) const;
+    [[nodiscard]] std::optional<QJsonObject> user(const QString &name) const;
+    [[nodiscard]] QJsonObject myselfAsUser() const;
+
     static QByteArray encode(const Answer &answer);
     static void write(QTcpSocket *socket, const Answer &answer);
     void writeBroken(QTcpSocket *socket, const Answer &answer, const QString &path);
@@ -139,8 +162,11 @@ private:
     QList<Request> m_log;
 
     QJsonObject m_myself;
+    // The data's "users"; without them myself, the assignees and the comment authors.
+    QList<QJsonObject> m_users;
     QJsonArray m_issues;
     QJsonObject m_comments; // issue key -> array of comments
     QJsonObject m_statuses; // status name -> status object
-    QJsonArray m_transitions; // {id, name, to: status name, resolution?}
+    // {id, name, to: status name, resolution?: a name set unless the request sends one, fields?: the screen}
+    QJsonArray m_transitions;
 };

@@ -105,11 +105,12 @@ ScrollView {
                             model: pane.detail.transitions
                             delegate: MenuItem {
                                 required property var modelData
-                                text: modelData.name
-                                onTriggered: pane.detail.performTransition(modelData.id)
+                                // "…": this one asks for more before it is done.
+                                text: modelData.name + (modelData.hasFields ? "…" : "")
+                                onTriggered: pane.detail.chooseTransition(modelData.id)
                                 Accessible.onPressAction: {
                                     statusMenu.dismiss();
-                                    pane.detail.performTransition(modelData.id);
+                                    pane.detail.chooseTransition(modelData.id);
                                 }
                             }
                             onObjectAdded: (index, object) => statusMenu.insertItem(index, object)
@@ -171,6 +172,19 @@ ScrollView {
         }
 
         Rectangle { Layout.fillWidth: true; Layout.leftMargin: 24; Layout.rightMargin: 24; implicitHeight: 1; color: Theme.separator }
+
+        // The form of a transition that asks for fields, over the pane.
+        Loader {
+            objectName: "transitionFormLoader"
+            visible: false // holds a popup, takes no room
+            active: pane.detail.form !== null
+            sourceComponent: TransitionFormView {
+                parent: pane
+                detail: pane.detail
+                form: pane.detail.form
+                Component.onCompleted: open()
+            }
+        }
 
         // Description
         ColumnLayout {

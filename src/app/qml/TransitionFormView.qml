@@ -1,0 +1,114 @@
+// The form a transition with a screen asks for: one editor per field, required ones marked, Jira's
+// messages under the fields they are about. Enter sends (Ctrl+Enter in a multi-line editor), Escape
+// cancels; what was entered stays until the transition is done or the form is cancelled.
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Tessarin
+import Tessarin.Core
+
+Dialog {
+    id: dialog
+    objectName: "transitionForm"
+
+    required property TicketDetail detail
+    required property TransitionForm form
+
+    modal: true
+    focus: true
+    closePolicy: Popup.CloseOnEscape
+    anchors.centerIn: parent
+    width: Math.min(parent.width - 32, 520)
+    height: Math.min(implicitHeight, parent.height - 32)
+    padding: 16
+    title: form.title // the dialog's accessible name; the header below shows it
+
+    onRejected: detail.closeForm()
+    onOpened: if (fields.count > 0) fields.itemAt(0).focusEditor()
+
+    header: Label {
+        text: dialog.form.title
+        textFormat: Text.PlainText
+        font.pixelSize: 16
+        font.weight: Font.DemiBold
+        padding: 16
+        bottomPadding: 0
+    }
+
+    contentItem: ScrollView {
+        id: scroller
+        contentWidth: availableWidth
+        implicitHeight: fieldColumn.implicitHeight
+
+        ColumnLayout {
+            id: fieldColumn
+            width: scroller.availableWidth
+            spacing: 12
+
+            Keys.onReturnPressed: dialog.form.send()
+            Keys.onEnterPressed: dialog.form.send()
+
+            Label {
+                objectName: "formError"
+                visible: dialog.form.error.length > 0
+                Accessible.ignored: !visible
+                Layout.fillWidth: true
+                text: dialog.form.error
+                textFormat: Text.PlainText
+                color: Theme.red
+                wrapMode: Text.Wrap
+            }
+            Label {
+                visible: dialog.form.needsJira
+                Accessible.ignored: !visible
+                Layout.fillWidth: true
+                text: "This transition needs a field that only Jira can set."
+                color: Theme.orange
+                wrapMode: Text.Wrap
+            }
+
+            Repeater {
+                id: fields
+                model: dialog.form.fields
+                delegate: TransitionFieldEditor {
+                    Layout.fillWidth: true
+                    detail: dialog.detail
+                    form: dialog.form
+                }
+            }
+        }
+    }
+
+    footer: RowLayout {
+        spacing: 8
+        Item { Layout.fillWidth: true }
+        Button {
+            objectName: "cancelForm"
+            text: "Cancel"
+            Accessible.name: text
+            onClicked: dialog.reject()
+            Accessible.onPressAction: dialog.reject()
+        }
+        Button {
+            objectName: "sendForm"
+            Layout.rightMargin: 16
+            Layout.bottomMargin: 16
+            text: dialog.form.title
+            highlighted: true
+            enabled: !dialog.form.isSending && !dialog.form.needsJira
+            Accessible.name: text
+            onClicked: dialog.form.send()
+            Accessible.onPressAction: if (enabled) dialog.form.send()
+            BusyIndicator {
+                anchors.verticalCenter: parent.verticalCenter
+                anchors.right: parent.left
+                anchors.rightMargin: 4
+                width: 16
+                height: 16
+                visible: dialog.form.isSending
+                Accessible.ignored: !visible
+                running: visible
+            }
+        }
+    }
+}
