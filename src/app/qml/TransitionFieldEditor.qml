@@ -87,6 +87,11 @@ ColumnLayout {
             textFormat: TextEdit.PlainText
             implicitHeight: Math.max(72, contentHeight + topPadding + bottomPadding)
             placeholderText: editor.field.kind === "comment" ? "Jira wiki markup; Ctrl+Enter sends" : ""
+            background: Rectangle {
+                color: palette.base
+                border.color: parent.activeFocus ? palette.highlight : Theme.separator
+                radius: 2
+            }
             Accessible.name: editor.accessibleName
             Accessible.description: editor.field.error
             // Enter is a new line here; Ctrl+Enter sends. Tab leaves the editor.
@@ -203,6 +208,7 @@ ColumnLayout {
                 objectName: "calendarButton"
                 icon.name: "view-calendar"
                 display: AbstractButton.IconOnly
+                Layout.preferredWidth: implicitHeight + 8
                 text: "Choose a date"
                 Accessible.name: "Choose a date for " + editor.field.name
                 onClicked: calendar.open()
@@ -213,6 +219,7 @@ ColumnLayout {
                 y: calendarButton.y + calendarButton.height
                 x: calendarButton.x + calendarButton.width - width
                 padding: 8
+                margins: 8 // inside the window: above the button when there is no room below
                 // The month shown: the field's date, else today's.
                 property date shown: {
                     const typed = Date.fromLocaleString(Qt.locale("C"), editor.field.text.substring(0, 10), "yyyy-MM-dd");

@@ -79,35 +79,38 @@ Dialog {
         }
     }
 
-    footer: RowLayout {
-        spacing: 8
-        Item { Layout.fillWidth: true }
-        Button {
-            objectName: "cancelForm"
-            text: "Cancel"
-            Accessible.name: text
-            onClicked: dialog.reject()
-            Accessible.onPressAction: dialog.reject()
-        }
-        Button {
-            objectName: "sendForm"
-            Layout.rightMargin: 16
-            Layout.bottomMargin: 16
-            text: dialog.form.title
-            highlighted: true
-            enabled: !dialog.form.isSending && !dialog.form.needsJira
-            Accessible.name: text
-            onClicked: dialog.form.send()
-            Accessible.onPressAction: if (enabled) dialog.form.send()
+    footer: Item {
+        implicitHeight: buttons.implicitHeight + 16
+        RowLayout {
+            id: buttons
+            anchors.fill: parent
+            anchors.leftMargin: 16
+            anchors.rightMargin: 16
+            anchors.bottomMargin: 16
+            spacing: 8
+            Item { Layout.fillWidth: true }
             BusyIndicator {
-                anchors.verticalCenter: parent.verticalCenter
-                anchors.right: parent.left
-                anchors.rightMargin: 4
-                width: 16
-                height: 16
+                Layout.preferredWidth: 20
+                Layout.preferredHeight: 20
                 visible: dialog.form.isSending
                 Accessible.ignored: !visible
                 running: visible
+            }
+            Button {
+                objectName: "cancelForm"
+                text: "Cancel"
+                Accessible.name: text
+                onClicked: dialog.reject()
+                Accessible.onPressAction: dialog.reject()
+            }
+            Button {
+                objectName: "sendForm"
+                text: dialog.form.title
+                highlighted: true
+                enabled: !dialog.form.isSending && !dialog.form.needsJira
+                Accessible.name: text
+                onClicked: dialog.form.send()
+                Accessible.onPressAction: if (enabled) dialog.form.send()
             }
         }
     }
