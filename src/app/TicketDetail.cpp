@@ -157,9 +157,11 @@ void TicketDetail::closeForm()
 {
     if (!m_form)
         return;
-    m_form->deleteLater();
+    TransitionForm *form = m_form;
     m_form = nullptr;
     emit formChanged();
+    // After the view has let go of it: its dialog goes first, and never sees the form gone.
+    form->deleteLater();
 }
 
 void TicketDetail::performTransition(const QString &transitionId)

@@ -173,17 +173,20 @@ ScrollView {
 
         Rectangle { Layout.fillWidth: true; Layout.leftMargin: 24; Layout.rightMargin: 24; implicitHeight: 1; color: Theme.separator }
 
-        // The form of a transition that asks for fields, over the pane.
+        // The form of a transition that asks for fields, over the pane. Named by its file, so that it is
+        // compiled when first asked for, not with every pane at start-up.
         Loader {
             objectName: "transitionFormLoader"
             visible: false // holds a popup, takes no room
             active: pane.detail.form !== null
-            sourceComponent: TransitionFormView {
-                parent: pane
-                detail: pane.detail
-                form: pane.detail.form
-                Component.onCompleted: open()
+            // Forgotten when closed: reactivated with a source, the loader would make the view without its form.
+            onActiveChanged: {
+                if (active)
+                    setSource("TransitionFormView.qml", { parent: pane, detail: pane.detail, form: pane.detail.form });
+                else
+                    source = "";
             }
+            onLoaded: item.open()
         }
 
         // Description
