@@ -3,6 +3,7 @@
 #include "MessageText.h"
 #include "SystemEvents.h"
 #include "TicketDetail.h"
+#include "client/JiraClient.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
 #include "settings/AppSettings.h"
@@ -46,9 +47,19 @@ void ContentController::setSettings(AppSettings *settings)
     m_settingsSettled.setSingleShot(true);
     m_settingsSettled.setInterval(1000);
     connect(&m_settingsSettled, &QTimer::timeout, this, [this] {
-        if (m_shown && m_settings->isConfigured())
+        if (m_shown && m_settings->isConfigured()) {
             m_store->refresh();
+            askMyName();
+        }
     });
+    // Another server or token may be another user.
+    for (auto signal : {&AppSettings::baseURLChanged, &AppSettings::tokenChanged})
+        connect(settings, signal, this, [this] {
+            ++m_myselfRequest;
+            m_myName.clear();
+            if (m_detail)
+                m_detail->setMyName({});
+        });
     for (auto signal : {&AppSettings::baseURLChanged, &AppSettings::tokenChanged, &AppSettings::trustSelfSignedChanged})
         connect(settings, signal, this, [this] {
             if (!m_settings->isReadingToken()) // the token read at start is no change of the user's
@@ -147,6 +158,7 @@ void ContentController::updateDetail()
                     ended();
             },
             this);
+        m_detail->setMyName(m_myName);
         if (!m_settings->isReadingToken())
             m_detail->load();
     }
@@ -164,10 +176,25 @@ void ContentController::appeared()
     m_store->showCachedList();
     if (m_settings->isReadingToken())
         return; // the refresh once the token is in
+    askMyName();
     const quint64 appearance = ++m_appearance;
     m_store->refresh([this, appearance] {
         if (appearance == m_appearance)
             m_store->startAutoRefresh();
+    });
+}
+
+void ContentController::askMyName()
+{
+    if (!m_myName.isEmpty() || !m_settings->isConfigured())
+        return;
+    const quint64 request = ++m_myselfRequest;
+    m_store->client()->fetchMyself(this, [this, request](JiraResult<JiraUser> result) {
+        if (request != m_myselfRequest || !result || !result.value().name)
+            return; // asked again since, or no answer: own comments are not offered for editing
+        m_myName = *result.value().name;
+        if (m_detail)
+            m_detail->setMyName(m_myName);
     });
 }
 

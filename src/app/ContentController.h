@@ -65,6 +65,7 @@ signals:
     void detailChanged();
 
 private:
+    void askMyName();
     void updateSidebarContent();
     void updateDetail();
 
@@ -77,4 +78,7 @@ private:
     bool m_shown = false;
     // A change of server, token or trust refreshes once the typing has paused, not once per key.
     QTimer m_settingsSettled;
+    // The connected user's login name, asked of the server once per server and token.
+    QString m_myName;
+    quint64 m_myselfRequest = 0;
 };

@@ -3,6 +3,7 @@
 #include "JiraImageAccess.h"
 #include "MessageText.h"
 #include "client/JiraClient.h"
+#include "presentation/CoarseClock.h"
 #include "presentation/HtmlText.h"
 #include "settings/AppSettings.h"
 
@@ -20,8 +21,21 @@ TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraCl
     , m_settings(settings)
     , m_client(client)
     , m_refresh(std::move(refresh))
+    , m_composer(new CommentEditor(settings->baseURL(), issue.key, {}, {}, client, this))
+    , m_assignees(new UserLookUp(UserLookUp::Source::AssignableUsers, client, issue.key, this))
 {
     updateDescription();
+    // The server's comment, rendered, in its place: nothing is shown before the server has it.
+    connect(m_composer, &CommentEditor::posted, this, [this](const JiraComment &comment) {
+        // The window's clock may lag a minute behind: a comment just posted is not "in 6 sec.".
+        CoarseClock::instance()->update();
+        QList<JiraComment> comments = m_comments;
+        comments.append(comment);
+        setComments(std::move(comments));
+    });
+    // A work log left unfinished opens again with the pane.
+    if (WorkLogForm::hasDraft(settings->baseURL(), issue.key))
+        openWorkLog();
 }
 
 void TicketDetail::setIssue(const JiraIssue &issue)
@@ -69,6 +83,21 @@ QVariantList TicketDetail::transitions() const
 void TicketDetail::setComments(QList<JiraComment> comments)
 {
     m_comments = std::move(comments);
+    updateCommentsForView();
+    // An edit left unfinished opens again once its comment is there.
+    if (!m_commentEdit && !m_myName.isEmpty()) {
+        for (const JiraComment &comment : std::as_const(m_comments)) {
+            if (comment.author.name == m_myName &&
+                !Draft(m_settings->baseURL(), m_issue.key, u"edit-"_s + comment.id).isEmpty()) {
+                editComment(comment.id);
+                break;
+            }
+        }
+    }
+}
+
+void TicketDetail::updateCommentsForView()
+{
     m_commentsForView.clear();
     m_commentsForView.reserve(m_comments.size());
     for (const JiraComment &comment : std::as_const(m_comments)) {
@@ -79,9 +108,170 @@ void TicketDetail::setComments(QList<JiraComment> comments)
             {u"created"_s, comment.created},
             {u"body"_s, rich ? restrictImagesToServer(*rich, m_settings->baseURL()) : comment.body.value_or(QString())},
             {u"bodyIsRich"_s, rich.has_value()},
+            {u"isOwn"_s, !m_myName.isEmpty() && comment.author.name == m_myName},
         });
     }
     emit commentsChanged();
+}
+
+void TicketDetail::setMyName(const QString &name)
+{
+    if (m_myName == name)
+        return;
+    m_myName = name;
+    setComments(m_comments);
+}
+
+void TicketDetail::editComment(const QString &commentId)
+{
+    const auto found = std::find_if(m_comments.cbegin(), m_comments.cend(),
+                                    [&](const JiraComment &comment) { return comment.id == commentId; });
+    if (found == m_comments.cend() || found->author.name != m_myName || m_myName.isEmpty())
+        return;
+    closeCommentEdit();
+    m_commentEdit = new CommentEditor(m_settings->baseURL(), m_issue.key, commentId, found->body.value_or(QString()),
+                                      m_client, this);
+    connect(m_commentEdit, &CommentEditor::posted, this, [this](const JiraComment &edited) {
+        QList<JiraComment> comments = m_comments;
+        for (JiraComment &comment : comments) {
+            if (comment.id == edited.id)
+                comment = edited;
+        }
+        closeCommentEdit();
+        setComments(std::move(comments));
+    });
+    emit commentEditChanged();
+}
+
+void TicketDetail::closeCommentEdit()
+{
+    if (!m_commentEdit)
+        return;
+    CommentEditor *edit = m_commentEdit;
+    m_commentEdit = nullptr;
+    emit commentEditChanged();
+    edit->deleteLater(); // its draft stays on disk unless discarded
+}
+
+void TicketDetail::deleteComment(const QString &commentId)
+{
+    if (!m_client || !m_busyCommentId.isEmpty())
+        return;
+    setCommentAction(commentId, {}, {});
+    m_client->deleteComment(m_issue.key, commentId, this, [this, commentId](JiraResult<void> result) {
+        if (!result) {
+            setCommentAction({}, commentId, shortenedForDisplay(userFacingText(result.error())));
+            return;
+        }
+        setCommentAction({}, {}, {});
+        if (m_commentEdit && m_commentEdit->commentId() == commentId) {
+            m_commentEdit->discard();
+            closeCommentEdit();
+        }
+        QList<JiraComment> comments = m_comments;
+        comments.removeIf([&](const JiraComment &comment) { return comment.id == commentId; });
+        setComments(std::move(comments));
+    });
+}
+
+void TicketDetail::setCommentAction(const QString &busyId, const QString &errorId, const QString &error)
+{
+    m_busyCommentId = busyId;
+    m_commentActionErrorId = errorId;
+    m_commentActionError = error;
+    emit commentActionChanged();
+}
+
+void TicketDetail::assign(const QString &userName)
+{
+    if (!m_client || m_isAssigning)
+        return;
+    setAssigning(true, {});
+    m_assignees->clear();
+    const std::optional<QString> name = userName.isEmpty() ? std::nullopt : std::optional<QString>(userName);
+    // Bound to the client: the list refreshes even when the pane is gone by then.
+    QPointer<TicketDetail> pane(this);
+    m_client->assignIssue(m_issue.key, name, m_client, [pane, refresh = m_refresh](JiraResult<void> result) {
+        if (!result) {
+            if (pane)
+                pane->setAssigning(false, shortenedForDisplay(userFacingText(result.error())));
+            return;
+        }
+        const auto ended = [pane] {
+            if (pane)
+                pane->setAssigning(false, {});
+        };
+        if (refresh)
+            refresh(ended);
+        else
+            ended();
+    });
+}
+
+void TicketDetail::assignToMe()
+{
+    if (!m_myName.isEmpty())
+        assign(m_myName);
+}
+
+void TicketDetail::assignTo(int suggestion)
+{
+    if (suggestion >= 0 && suggestion < m_assignees->users().size())
+        assign(m_assignees->users().at(suggestion).name.value_or(QString()));
+}
+
+void TicketDetail::setAssigning(bool assigning, const QString &error)
+{
+    if (m_isAssigning == assigning && m_assignError == error)
+        return;
+    m_isAssigning = assigning;
+    m_assignError = error;
+    emit assignmentChanged();
+}
+
+void TicketDetail::openWorkLog()
+{
+    if (m_workLog)
+        return;
+    m_workLog = new WorkLogForm(m_settings->baseURL(), m_issue.key, m_client, this);
+    connect(m_workLog, &WorkLogForm::logged, this, [this] {
+        closeWorkLog();
+        loadTimeTracking();
+    });
+    emit workLogChanged();
+}
+
+void TicketDetail::closeWorkLog()
+{
+    if (!m_workLog)
+        return;
+    WorkLogForm *form = m_workLog;
+    m_workLog = nullptr;
+    emit workLogChanged();
+    form->deleteLater(); // its draft stays on disk unless discarded
+}
+
+void TicketDetail::loadTimeTracking()
+{
+    if (!m_client)
+        return;
+    m_client->fetchTimeTracking(m_issue.key, this, [this](JiraResult<JiraTimeTracking> result) {
+        if (!result)
+            return; // what is shown was true when it came
+        const JiraTimeTracking &tracking = result.value();
+        QStringList parts;
+        if (tracking.originalEstimate)
+            parts.append(u"Estimated "_s + *tracking.originalEstimate);
+        if (tracking.remainingEstimate)
+            parts.append(u"Remaining "_s + *tracking.remainingEstimate);
+        if (tracking.timeSpent)
+            parts.append(u"Logged "_s + *tracking.timeSpent);
+        const QString text = parts.join(u" · "_s);
+        if (text != m_timeTrackingText) {
+            m_timeTrackingText = text;
+            emit timeTrackingChanged();
+        }
+    });
 }
 
 QString TicketDetail::errorText() const
@@ -100,6 +290,7 @@ void TicketDetail::load()
 {
     loadTransitions();
     loadComments();
+    loadTimeTracking();
 }
 
 void TicketDetail::loadTransitions()

@@ -2,7 +2,10 @@
 // The state behind the detail pane of one issue: its transitions and comments, loaded when shown, and
 // the transition the user picks from the status menu.
 
+#include "CommentEditor.h"
 #include "TransitionForm.h"
+#include "UserLookUp.h"
+#include "WorkLogForm.h"
 #include "client/JiraRecords.h"
 
 #include <QObject>
@@ -42,7 +45,8 @@ class TicketDetail : public QObject
 
     // [{id, name, hasFields}] in the server's order.
     Q_PROPERTY(QVariantList transitions READ transitions NOTIFY transitionsChanged)
-    // [{id, author, created, body, bodyIsRich}] in the server's order.
+    // [{id, author, created, body, bodyIsRich, isOwn}] in the server's order; isOwn: the connected user wrote
+    // it, so it can be edited and deleted.
     Q_PROPERTY(QVariantList comments READ comments NOTIFY commentsChanged)
     // The comments could not be loaded and none are shown: "No comments." would not be true.
     Q_PROPERTY(bool commentsUnavailable READ commentsUnavailable NOTIFY commentsChanged)
@@ -56,6 +60,22 @@ class TicketDetail : public QObject
     Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged)
     // The form of the transition being filled in, or null.
     Q_PROPERTY(TransitionForm *form READ form NOTIFY formChanged)
+    // The editor of a new comment, under the comments.
+    Q_PROPERTY(CommentEditor *composer READ composer CONSTANT)
+    // The edit of one of the user's comments under way, or null.
+    Q_PROPERTY(CommentEditor *commentEdit READ commentEdit NOTIFY commentEditChanged)
+    // A comment being deleted, and what went wrong with the last edit or deletion (under that comment).
+    Q_PROPERTY(QString busyCommentId READ busyCommentId NOTIFY commentActionChanged)
+    Q_PROPERTY(QString commentActionError READ commentActionError NOTIFY commentActionChanged)
+    Q_PROPERTY(QString commentActionErrorId READ commentActionErrorId NOTIFY commentActionChanged)
+    // Users the issue can be assigned to, as a name is typed.
+    Q_PROPERTY(UserLookUp *assignees READ assignees CONSTANT)
+    Q_PROPERTY(bool isAssigning READ isAssigning NOTIFY assignmentChanged)
+    Q_PROPERTY(QString assignError READ assignError NOTIFY assignmentChanged)
+    // The work-log form, open or null.
+    Q_PROPERTY(WorkLogForm *workLog READ workLog NOTIFY workLogChanged)
+    // "Estimated 2d · Remaining 1d 4h · Logged 4h", empty when the server keeps no time tracking.
+    Q_PROPERTY(QString timeTrackingText READ timeTrackingText NOTIFY timeTrackingChanged)
 
 public:
     // Refreshes the list and runs its argument once the refresh has ended, whatever its outcome.
@@ -107,6 +127,31 @@ public:
     [[nodiscard]] TransitionForm *form() const { return m_form; }
     Q_INVOKABLE void closeForm();
 
+    // The connected user's login name: their comments are theirs to edit and delete.
+    void setMyName(const QString &name);
+    [[nodiscard]] CommentEditor *composer() const { return m_composer; }
+    [[nodiscard]] CommentEditor *commentEdit() const { return m_commentEdit; }
+    Q_INVOKABLE void editComment(const QString &commentId);
+    Q_INVOKABLE void closeCommentEdit();
+    Q_INVOKABLE void deleteComment(const QString &commentId);
+    [[nodiscard]] QString busyCommentId() const { return m_busyCommentId; }
+    [[nodiscard]] QString commentActionError() const { return m_commentActionError; }
+    [[nodiscard]] QString commentActionErrorId() const { return m_commentActionErrorId; }
+
+    [[nodiscard]] UserLookUp *assignees() const { return m_assignees; }
+    // By login name; an empty name unassigns. The list refreshes after: given to someone else, the issue
+    // leaves it.
+    Q_INVOKABLE void assign(const QString &userName);
+    Q_INVOKABLE void assignToMe();
+    Q_INVOKABLE void assignTo(int suggestion);
+    [[nodiscard]] bool isAssigning() const { return m_isAssigning; }
+    [[nodiscard]] QString assignError() const { return m_assignError; }
+
+    [[nodiscard]] WorkLogForm *workLog() const { return m_workLog; }
+    Q_INVOKABLE void openWorkLog();
+    Q_INVOKABLE void closeWorkLog();
+    [[nodiscard]] QString timeTrackingText() const { return m_timeTrackingText; }
+
     // base URL + "/browse/" + key, invalid when no server is configured.
     [[nodiscard]] QUrl browseURL() const;
     [[nodiscard]] static QUrl browseURL(const QUrl &base, const QString &key);
@@ -125,6 +170,11 @@ signals:
     void errorMessageChanged();
     void menuPlaceholderChanged();
     void formChanged();
+    void commentEditChanged();
+    void commentActionChanged();
+    void assignmentChanged();
+    void workLogChanged();
+    void timeTrackingChanged();
 
 private:
     void updateDescription();
@@ -134,6 +184,10 @@ private:
     void setTransitioning(bool transitioning);
     void setErrorMessage(const QString &message);
     void perform(const JiraTransitionRequest &request);
+    void updateCommentsForView();
+    void setCommentAction(const QString &busyId, const QString &errorId, const QString &error);
+    void setAssigning(bool assigning, const QString &error);
+    void loadTimeTracking();
 
     JiraIssue m_issue;
     AppSettings *m_settings;
@@ -151,4 +205,15 @@ private:
     bool m_isTransitioning = false;
     QString m_errorMessage;
     QPointer<TransitionForm> m_form;
+    QString m_myName;
+    CommentEditor *m_composer;
+    QPointer<CommentEditor> m_commentEdit;
+    QString m_busyCommentId;
+    QString m_commentActionError;
+    QString m_commentActionErrorId;
+    UserLookUp *m_assignees;
+    bool m_isAssigning = false;
+    QString m_assignError;
+    QPointer<WorkLogForm> m_workLog;
+    QString m_timeTrackingText;
 };

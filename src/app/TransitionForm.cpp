@@ -48,10 +48,17 @@ TransitionFormField::TransitionFormField(JiraTransitionField field, TransitionFo
     m_chosen.fill(false, m_options.size());
     if (m_field.defaultValue)
         fillDefault(*m_field.defaultValue);
+    if (m_kind == JiraFieldKind::User) {
+        const auto source = m_field.schema.system == u"assignee"_s ? UserLookUp::Source::AssignableUsers
+                                                                    : UserLookUp::Source::AnyUsers;
+        m_lookUp = new UserLookUp(source, form->client(), form->issueKey(), this);
+        connect(m_lookUp, &UserLookUp::suggestionsChanged, this, &TransitionFormField::suggestionsChanged);
+    }
+}
 
-    m_lookUpTimer.setSingleShot(true);
-    m_lookUpTimer.setInterval(lookUpDelayMs);
-    connect(&m_lookUpTimer, &QTimer::timeout, this, &TransitionFormField::sendLookUp);
+QVariantList TransitionFormField::suggestions() const
+{
+    return m_lookUp ? m_lookUp->suggestions() : QVariantList();
 }
 
 QString TransitionFormField::kindName() const
@@ -189,56 +196,22 @@ void TransitionFormField::edited()
 void TransitionFormField::lookUpUsers(const QString &text)
 {
     setText(text);
-    ++m_lookUpSequence; // an answer still coming is for older text
-    if (text.trimmed().isEmpty() || !m_userName.isEmpty()) {
-        m_lookUpTimer.stop();
-        if (!m_suggestions.isEmpty()) {
-            m_suggestions.clear();
-            m_suggestedUsers.clear();
-            emit suggestionsChanged();
-        }
+    if (!m_lookUp)
         return;
-    }
-    m_lookUpTimer.start();
-}
-
-void TransitionFormField::sendLookUp()
-{
-    JiraClient *client = m_form->client();
-    if (!client)
-        return;
-    const int sequence = ++m_lookUpSequence;
-    auto done = [this, sequence](JiraResult<QList<JiraUser>> result) {
-        if (sequence != m_lookUpSequence || !result)
-            return;
-        m_suggestedUsers = std::move(result).value();
-        m_suggestions.clear();
-        for (const JiraUser &user : std::as_const(m_suggestedUsers)) {
-            m_suggestions.append(QVariantMap {{u"name"_s, user.name.value_or(QString())},
-                                              {u"displayName"_s, user.displayName},
-                                              {u"detail"_s, user.emailAddress.value_or(user.name.value_or(QString()))}});
-        }
-        emit suggestionsChanged();
-    };
-    // Bound to the field: a form closed meanwhile drops the answer.
-    if (m_field.schema.system == u"assignee"_s)
-        client->searchAssignableUsers(m_form->issueKey(), m_text.trimmed(), this, std::move(done));
-    else
-        client->searchUsers(m_text.trimmed(), this, std::move(done));
+    // A chosen user needs no more looking up.
+    m_lookUp->lookUp(m_userName.isEmpty() ? text : QString());
 }
 
 void TransitionFormField::chooseUser(int index)
 {
-    if (index < 0 || index >= m_suggestedUsers.size())
+    if (!m_lookUp || index < 0 || index >= m_lookUp->users().size())
         return;
-    const JiraUser user = m_suggestedUsers.at(index);
+    const JiraUser user = m_lookUp->users().at(index);
     m_userName = user.name.value_or(user.displayName);
     m_userDisplayName = user.displayName;
     m_text = user.displayName;
     emit textChanged();
-    m_suggestions.clear();
-    m_suggestedUsers.clear();
-    emit suggestionsChanged();
+    m_lookUp->clear();
     edited();
 }
 

@@ -2,6 +2,7 @@
 // The form a transition with a screen asks for before it is sent: one editable field per field of the
 // screen, what Jira said about each when it refused them, and the request the values make.
 
+#include "UserLookUp.h"
 #include "client/JiraFieldKinds.h"
 #include "client/JiraRecords.h"
 
@@ -10,7 +11,6 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
@@ -59,20 +59,17 @@ public:
     void setChoice(int choice);
     [[nodiscard]] QVariantList chosen() const;
     Q_INVOKABLE void setChosen(int index, bool chosen);
-    [[nodiscard]] QVariantList suggestions() const { return m_suggestions; }
     [[nodiscard]] QString error() const { return m_error; }
     void setError(const QString &error);
 
     // Typing in a user field: looks the text up once typing pauses; only the newest answer is offered.
     Q_INVOKABLE void lookUpUsers(const QString &text);
     Q_INVOKABLE void chooseUser(int index);
+    [[nodiscard]] QVariantList suggestions() const;
 
     [[nodiscard]] bool hasValue() const;
     // The value as Jira reads it; undefined, with the reason in `problem`, when the text is not one.
     [[nodiscard]] QJsonValue jiraValue(QString *problem) const;
-
-    // How long typing pauses before users are looked up.
-    static constexpr int lookUpDelayMs = 250;
 
 signals:
     void textChanged();
@@ -84,7 +81,6 @@ signals:
 private:
     void fillDefault(const QJsonValue &value);
     void edited();
-    void sendLookUp();
 
     JiraTransitionField m_field;
     JiraFieldKind m_kind;
@@ -96,10 +92,7 @@ private:
     // The user chosen from the suggestions (their login name), while the text still shows them.
     QString m_userName;
     QString m_userDisplayName;
-    QVariantList m_suggestions;
-    QList<JiraUser> m_suggestedUsers;
-    QTimer m_lookUpTimer;
-    int m_lookUpSequence = 0;
+    UserLookUp *m_lookUp = nullptr; // user fields only
     QString m_error;
 };
 

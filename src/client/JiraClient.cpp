@@ -2,6 +2,8 @@
 
 #include "settings/AppSettings.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -375,6 +377,27 @@ void JiraClient::fetch(const QString &path, const QueryItems &query, QObject *co
          });
 }
 
+template<typename Record>
+void JiraClient::exchange(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
+                          QObject *context, Callback<Record> done)
+{
+    send(path, method, query, body, context, [done = std::move(done)](JiraResult<QByteArray> answer) {
+        if (!answer)
+            return done(answer.error());
+        done(decodeJiraAnswer<Record>(answer.value()));
+    });
+}
+
+void JiraClient::command(const QString &path, const QByteArray &method, const QByteArray &body, QObject *context,
+                         Callback<void> done)
+{
+    send(path, method, {}, body, context, [done = std::move(done)](JiraResult<QByteArray> answer) {
+        if (!answer)
+            return done(answer.error());
+        done({});
+    });
+}
+
 void JiraClient::fetchMyself(QObject *context, Callback<JiraUser> done)
 {
     fetch<JiraUser>(u"/rest/api/2/myself"_s, {}, context, std::move(done), [](JiraUser &&user) { return user; });
@@ -428,14 +451,8 @@ void JiraClient::searchUsers(const QString &text, QObject *context, Callback<QLi
 void JiraClient::performTransition(const QString &issueKey, const JiraTransitionRequest &request, QObject *context,
                                    Callback<void> done)
 {
-    const QByteArray body = request.toJson();
-    send(u"/rest/api/2/issue/"_s + issueKey + u"/transitions"_s, "POST"_ba, {}, body, context,
-         [done = std::move(done)](JiraResult<QByteArray> answer) {
-             // Whatever a successful answer carries is of no use here.
-             if (!answer)
-                 return done(answer.error());
-             done({});
-         });
+    command(u"/rest/api/2/issue/"_s + issueKey + u"/transitions"_s, "POST"_ba, request.toJson(), context,
+            std::move(done));
 }
 
 void JiraClient::fetchComments(const QString &issueKey, QObject *context, Callback<QList<JiraComment>> done)
@@ -443,6 +460,55 @@ void JiraClient::fetchComments(const QString &issueKey, QObject *context, Callba
     fetch<JiraCommentsResponse>(u"/rest/api/2/issue/"_s + issueKey + u"/comment"_s, {{u"expand"_s, u"renderedBody"_s}},
                                 context, std::move(done),
                                 [](JiraCommentsResponse &&answer) { return std::move(answer.comments); });
+}
+
+namespace {
+
+QByteArray commentBody(const QString &body)
+{
+    return QJsonDocument(QJsonObject {{u"body"_s, body}}).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+void JiraClient::addComment(const QString &issueKey, const QString &body, QObject *context, Callback<JiraComment> done)
+{
+    exchange<JiraComment>(u"/rest/api/2/issue/"_s + issueKey + u"/comment"_s, "POST"_ba,
+                          {{u"expand"_s, u"renderedBody"_s}}, commentBody(body), context, std::move(done));
+}
+
+void JiraClient::updateComment(const QString &issueKey, const QString &commentId, const QString &body,
+                               QObject *context, Callback<JiraComment> done)
+{
+    exchange<JiraComment>(u"/rest/api/2/issue/"_s + issueKey + u"/comment/"_s + commentId, "PUT"_ba,
+                          {{u"expand"_s, u"renderedBody"_s}}, commentBody(body), context, std::move(done));
+}
+
+void JiraClient::deleteComment(const QString &issueKey, const QString &commentId, QObject *context,
+                               Callback<void> done)
+{
+    command(u"/rest/api/2/issue/"_s + issueKey + u"/comment/"_s + commentId, "DELETE"_ba, {}, context,
+            std::move(done));
+}
+
+void JiraClient::assignIssue(const QString &issueKey, const std::optional<QString> &userName, QObject *context,
+                             Callback<void> done)
+{
+    const QJsonObject body {{u"name"_s, userName ? QJsonValue(*userName) : QJsonValue(QJsonValue::Null)}};
+    command(u"/rest/api/2/issue/"_s + issueKey + u"/assignee"_s, "PUT"_ba,
+            QJsonDocument(body).toJson(QJsonDocument::Compact), context, std::move(done));
+}
+
+void JiraClient::addWorklog(const QString &issueKey, const JiraWorklogRequest &worklog, QObject *context,
+                            Callback<void> done)
+{
+    command(u"/rest/api/2/issue/"_s + issueKey + u"/worklog"_s, "POST"_ba, worklog.toJson(), context, std::move(done));
+}
+
+void JiraClient::fetchTimeTracking(const QString &issueKey, QObject *context, Callback<JiraTimeTracking> done)
+{
+    exchange<JiraTimeTracking>(u"/rest/api/2/issue/"_s + issueKey, "GET"_ba, {{u"fields"_s, u"timetracking"_s}},
+                               {}, context, std::move(done));
 }
 
 #include "JiraClient.moc"

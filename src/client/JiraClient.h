@@ -52,6 +52,16 @@ public:
     void searchUsers(const QString &text, QObject *context, Callback<QList<JiraUser>> done);
     // In the server's order, unsorted.
     void fetchComments(const QString &issueKey, QObject *context, Callback<QList<JiraComment>> done);
+    // The comment as the server stored it, with its rendered body.
+    void addComment(const QString &issueKey, const QString &body, QObject *context, Callback<JiraComment> done);
+    void updateComment(const QString &issueKey, const QString &commentId, const QString &body, QObject *context,
+                       Callback<JiraComment> done);
+    void deleteComment(const QString &issueKey, const QString &commentId, QObject *context, Callback<void> done);
+    // To the user with that login name (Jira Server's `name`); none unassigns.
+    void assignIssue(const QString &issueKey, const std::optional<QString> &userName, QObject *context,
+                     Callback<void> done);
+    void addWorklog(const QString &issueKey, const JiraWorklogRequest &worklog, QObject *context, Callback<void> done);
+    void fetchTimeTracking(const QString &issueKey, QObject *context, Callback<JiraTimeTracking> done);
 
 private:
     friend class JiraRequest;
@@ -63,6 +73,13 @@ private:
               QObject *context, Callback<QByteArray> done);
     template<typename Record, typename T, typename Pick>
     void fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick);
+    // Sends a body and decodes the answer as one record.
+    template<typename Record>
+    void exchange(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
+                  QObject *context, Callback<Record> done);
+    // Sends a body; whatever a successful answer carries is of no use.
+    void command(const QString &path, const QByteArray &method, const QByteArray &body, QObject *context,
+                 Callback<void> done);
 
     // The manager to use for a new request: a fresh one after the trust flag changed, so that no pooled
     // connection accepted under the old decision is reused.

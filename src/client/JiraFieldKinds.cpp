@@ -1,6 +1,7 @@
 #include "JiraFieldKinds.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <QTimeZone>
 
 #include <cstdlib>
@@ -113,4 +114,18 @@ std::optional<QDateTime> jiraDateTime(const QString &text)
     if (!time.isValid())
         return std::nullopt;
     return time.toLocalTime();
+}
+
+bool isJiraDuration(const QString &text)
+{
+    static const QRegularExpression notation(u"^\\s*(?:(\\d+(?:\\.\\d+)?)\\s*[wdhm]\\s*)+$"_s,
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression part(u"(\\d+(?:\\.\\d+)?)\\s*[wdhm]"_s, QRegularExpression::CaseInsensitiveOption);
+    if (!notation.match(text).hasMatch())
+        return false;
+    for (auto it = part.globalMatch(text); it.hasNext();) {
+        if (it.next().captured(1).toDouble() > 0)
+            return true;
+    }
+    return false;
 }

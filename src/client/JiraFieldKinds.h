@@ -42,3 +42,8 @@ enum class JiraFieldKind {
 [[nodiscard]] QString jiraDateTimeText(const QDateTime &time);
 // The instant a Jira date-time text names, in local time.
 [[nodiscard]] std::optional<QDateTime> jiraDateTime(const QString &text);
+
+// Whether a text is a duration in Jira's notation: one or more of a number (decimals allowed) and a
+// unit w, d, h or m ("2d", "1h 30m", "1.5h"), more than no time at all. How long a day or a week is, is
+// the server's setting; only it turns the text into seconds.
+[[nodiscard]] bool isJiraDuration(const QString &text);

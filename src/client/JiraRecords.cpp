@@ -289,6 +289,18 @@ template<> JiraCommentsResponse decode(const QJsonValue &value)
     return {field(asObject(value), "comments"_L1, list<JiraComment>)};
 }
 
+template<> JiraTimeTracking decode(const QJsonValue &value)
+{
+    // Read from an issue answer: {"fields":{"timetracking":{…}}}; no time tracking reads as none of it.
+    const QJsonObject fields = field(asObject(value), "fields"_L1, [](const QJsonValue &v) { return asObject(v); });
+    const QJsonValue tracking = fields.value("timetracking"_L1);
+    if (tracking.isUndefined() || tracking.isNull())
+        return {};
+    const QJsonObject o = field(fields, "timetracking"_L1, [](const QJsonValue &v) { return asObject(v); });
+    return {field(o, "originalEstimate"_L1, optionalString), field(o, "remainingEstimate"_L1, optionalString),
+            field(o, "timeSpent"_L1, optionalString)};
+}
+
 template<> JiraTransitionRequest::Transition decode(const QJsonValue &value)
 {
     return {field(asObject(value), "id"_L1, requiredString)};
@@ -313,6 +325,14 @@ QByteArray JiraTransitionRequest::toJson() const
         body.insert(u"fields"_s, fields);
     if (!update.isEmpty())
         body.insert(u"update"_s, update);
+    return QJsonDocument(body).toJson(QJsonDocument::Compact);
+}
+
+QByteArray JiraWorklogRequest::toJson() const
+{
+    QJsonObject body {{u"timeSpent"_s, timeSpent}, {u"started"_s, started}};
+    if (!comment.isEmpty())
+        body.insert(u"comment"_s, comment);
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
 }
 
@@ -383,3 +403,4 @@ TESSARIN_JIRA_RECORD(JiraComment)
 TESSARIN_JIRA_RECORD(JiraCommentsResponse)
 TESSARIN_JIRA_RECORD(JiraTransitionRequest)
 TESSARIN_JIRA_RECORD(JiraUsersResponse)
+TESSARIN_JIRA_RECORD(JiraTimeTracking)

@@ -148,6 +148,25 @@ struct JiraCommentsResponse
     QList<JiraComment> comments;
 };
 
+// The issue's time tracking as Jira writes it ("2d 4h"); all absent when the server keeps none.
+struct JiraTimeTracking
+{
+    std::optional<QString> originalEstimate;
+    std::optional<QString> remainingEstimate;
+    std::optional<QString> timeSpent;
+};
+
+// Work logged on an issue: the time in Jira's notation ("1h 30m"), when it started
+// ("2026-12-06T14:30:00.000+0100") and an optional comment.
+struct JiraWorklogRequest
+{
+    QString timeSpent;
+    QString started;
+    QString comment;
+
+    [[nodiscard]] QByteArray toJson() const;
+};
+
 struct JiraTransitionRequest
 {
     struct Transition

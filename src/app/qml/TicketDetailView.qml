@@ -40,6 +40,17 @@ ScrollView {
                 Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
                 Item { Layout.fillWidth: true }
                 Button {
+                    objectName: "logWork"
+                    flat: true
+                    text: "Log Work…"
+                    icon.name: "view-calendar"
+                    display: AbstractButton.TextBesideIcon
+                    Accessible.name: "Log Work"
+                    enabled: pane.detail.workLog === null
+                    onClicked: pane.detail.openWorkLog()
+                    Accessible.onPressAction: pane.detail.openWorkLog()
+                }
+                Button {
                     objectName: "openInJira"
                     flat: true
                     text: "Open in Jira"
@@ -136,15 +147,77 @@ ScrollView {
                     leftPadding: 16
                     IconImage { anchors.verticalCenter: parent.verticalCenter; name: "flag"; sourceSize: Qt.size(12, 12); color: parent.color }
                 }
-                Label {
-                    visible: pane.detail.hasAssignee
-                    Accessible.ignored: !visible
-                    text: pane.detail.assigneeName
-                    textFormat: Text.PlainText
-                    font.pixelSize: 12
-                    color: Theme.secondary
-                    leftPadding: 16
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "user"; sourceSize: Qt.size(12, 12); color: Theme.secondary }
+                Button {
+                    id: assigneeButton
+                    objectName: "assigneeButton"
+                    flat: true
+                    padding: 2
+                    enabled: !pane.detail.isAssigning
+                    Accessible.name: "Assignee: " + (pane.detail.hasAssignee ? pane.detail.assigneeName : "Unassigned")
+                    onClicked: assignPopup.open()
+                    Accessible.onPressAction: assignPopup.open()
+                    contentItem: Label {
+                        text: pane.detail.hasAssignee ? pane.detail.assigneeName : "Unassigned"
+                        textFormat: Text.PlainText
+                        font.pixelSize: 12
+                        color: Theme.secondary
+                        leftPadding: 16
+                        IconImage { anchors.verticalCenter: parent.verticalCenter; name: "user"; sourceSize: Qt.size(12, 12); color: Theme.secondary }
+                    }
+
+                    Popup {
+                        id: assignPopup
+                        objectName: "assignPopup"
+                        y: assigneeButton.height
+                        width: 300
+                        padding: 8
+                        focus: true
+                        onOpened: assigneeSearch.forceActiveFocus()
+                        onClosed: { assigneeSearch.text = ""; pane.detail.assignees.clear(); }
+                        contentItem: ColumnLayout {
+                            spacing: 2
+                            ItemDelegate {
+                                objectName: "assignToMe"
+                                Layout.fillWidth: true
+                                text: "Assign to Me"
+                                onClicked: { assignPopup.close(); pane.detail.assignToMe(); }
+                                Accessible.onPressAction: { assignPopup.close(); pane.detail.assignToMe(); }
+                            }
+                            ItemDelegate {
+                                objectName: "unassign"
+                                Layout.fillWidth: true
+                                text: "Unassigned"
+                                onClicked: { assignPopup.close(); pane.detail.assign(""); }
+                                Accessible.onPressAction: { assignPopup.close(); pane.detail.assign(""); }
+                            }
+                            TextField {
+                                id: assigneeSearch
+                                objectName: "assigneeSearch"
+                                Layout.fillWidth: true
+                                placeholderText: "Find a person"
+                                Accessible.name: "Find a person to assign"
+                                onTextEdited: pane.detail.assignees.lookUp(text)
+                                Keys.onDownPressed: if (assigneeList.count > 0) assigneeList.itemAt(0).forceActiveFocus()
+                            }
+                            Repeater {
+                                id: assigneeList
+                                model: pane.detail.assignees.suggestions
+                                delegate: ItemDelegate {
+                                    required property int index
+                                    required property var modelData
+                                    objectName: "assigneeSuggestion"
+                                    Layout.fillWidth: true
+                                    text: modelData.displayName
+                                    Accessible.name: modelData.displayName
+                                    onClicked: { pane.detail.assignTo(index); assignPopup.close(); }
+                                    Accessible.onPressAction: { pane.detail.assignTo(index); assignPopup.close(); }
+                                    Keys.onReturnPressed: { pane.detail.assignTo(index); assignPopup.close(); }
+                                    Keys.onDownPressed: if (index + 1 < assigneeList.count) assigneeList.itemAt(index + 1).forceActiveFocus()
+                                    Keys.onUpPressed: index > 0 ? assigneeList.itemAt(index - 1).forceActiveFocus() : assigneeSearch.forceActiveFocus()
+                                }
+                            }
+                        }
+                    }
                 }
                 Label {
                     visible: pane.detail.hasDueDate
@@ -168,6 +241,35 @@ ScrollView {
                 font.pixelSize: 12
                 color: Theme.red
                 wrapMode: Text.Wrap
+            }
+            Label {
+                objectName: "assignError"
+                visible: pane.detail.assignError.length > 0
+                Accessible.ignored: !visible
+                Layout.fillWidth: true
+                text: pane.detail.assignError
+                textFormat: Text.PlainText
+                font.pixelSize: 12
+                color: Theme.red
+                wrapMode: Text.Wrap
+            }
+            Label {
+                objectName: "timeTracking"
+                visible: pane.detail.timeTrackingText.length > 0
+                Accessible.ignored: !visible
+                text: pane.detail.timeTrackingText
+                textFormat: Text.PlainText
+                font.pixelSize: 12
+                color: Theme.secondary
+            }
+            Loader {
+                Layout.fillWidth: true
+                active: pane.detail.workLog !== null
+                visible: active
+                sourceComponent: WorkLogView {
+                    form: pane.detail.workLog
+                    onClosed: pane.detail.closeWorkLog()
+                }
             }
         }
 
@@ -252,23 +354,96 @@ ScrollView {
                         anchors.fill: parent
                         anchors.margins: 10
                         spacing: 4
+                        readonly property bool editing: pane.detail.commentEdit !== null
+                                                        && pane.detail.commentEdit.commentId === card.modelData.id
                         RowLayout {
                             Layout.fillWidth: true
                             Label { text: card.modelData.author; textFormat: Text.PlainText; font.pixelSize: 12; font.weight: Font.DemiBold }
                             Item { Layout.fillWidth: true }
+                            Button {
+                                objectName: "editComment"
+                                visible: card.modelData.isOwn && !cardContent.editing
+                                Accessible.ignored: !visible
+                                flat: true
+                                padding: 2
+                                text: "Edit"
+                                font.pixelSize: 11
+                                Accessible.name: "Edit comment"
+                                onClicked: pane.detail.editComment(card.modelData.id)
+                                Accessible.onPressAction: pane.detail.editComment(card.modelData.id)
+                            }
+                            Button {
+                                objectName: "deleteComment"
+                                visible: card.modelData.isOwn && !cardContent.editing
+                                Accessible.ignored: !visible
+                                enabled: pane.detail.busyCommentId.length === 0
+                                flat: true
+                                padding: 2
+                                text: "Delete"
+                                font.pixelSize: 11
+                                Accessible.name: "Delete comment"
+                                onClicked: deleteConfirmation.ask(card.modelData.id)
+                                Accessible.onPressAction: deleteConfirmation.ask(card.modelData.id)
+                            }
                             Label { text: Theme.relativeTimeString(card.modelData.created, Clock.now); font.pixelSize: 11; color: Theme.secondary }
                         }
                         RichTextView {
                             objectName: "commentBody"
+                            visible: !cardContent.editing
+                            Accessible.ignored: !visible
                             Layout.fillWidth: true
                             text: card.modelData.body
                             isRich: card.modelData.bodyIsRich
                             detail: pane.detail
                             font.pixelSize: 13
                         }
+                        Loader {
+                            Layout.fillWidth: true
+                            active: cardContent.editing
+                            visible: active
+                            sourceComponent: CommentEditorView {
+                                editor: pane.detail.commentEdit
+                                postText: "Save"
+                                accessibleName: "Edit comment"
+                                canClose: true
+                                onClosed: pane.detail.closeCommentEdit()
+                            }
+                        }
+                        Label {
+                            objectName: "commentActionError"
+                            visible: pane.detail.commentActionErrorId === card.modelData.id
+                            Accessible.ignored: !visible
+                            Layout.fillWidth: true
+                            text: pane.detail.commentActionError
+                            textFormat: Text.PlainText
+                            color: Theme.red
+                            wrapMode: Text.Wrap
+                            font.pixelSize: 12
+                        }
                     }
                 }
             }
+
+            CommentEditorView {
+                Layout.fillWidth: true
+                Layout.topMargin: 6
+                editor: pane.detail.composer
+            }
         }
+    }
+
+    Dialog {
+        id: deleteConfirmation
+        objectName: "deleteConfirmation"
+        property string commentId
+        function ask(id) { commentId = id; open(); }
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+        modal: true
+        title: "Delete this comment?"
+        Label { text: "The comment is removed from Jira for everyone." }
+        standardButtons: Dialog.Cancel | Dialog.Ok
+        onAccepted: pane.detail.deleteComment(commentId)
+        Component.onCompleted: standardButton(Dialog.Ok).text = "Delete"
     }
 }
