@@ -280,6 +280,124 @@ bool userMatches(const QJsonObject &user, const QString &query)
                        [&query](const QString &word) { return word.startsWith(query, Qt::CaseInsensitive); });
 }
 
+// Whether an "expand" parameter of the request names `what`.
+bool expands(const FakeJira::Request &request, const QString &what)
+{
+    for (const auto &[name, value] : request.query) {
+        if (name != "expand"_L1)
+            continue;
+        const QStringList parts = value.split(u',');
+        if (std::any_of(parts.begin(), parts.end(), [&what](const QString &part) { return part.trimmed() == what; }))
+            return true;
+    }
+    return false;
+}
+
+bool hasJsonBody(const FakeJira::Request &request)
+{
+    return request.header("Content-Type"_ba).trimmed().toLower().startsWith("application/json"_ba);
+}
+
+// Jira's defaults: a day of 8 hours, a week of 5 days.
+constexpr qint64 minuteSeconds = 60;
+constexpr qint64 hourSeconds = 60 * minuteSeconds;
+constexpr qint64 daySeconds = 8 * hourSeconds;
+constexpr qint64 weekSeconds = 5 * daySeconds;
+// Far more than anyone logs; keeps sums of durations well inside 64 bits.
+constexpr double longestDuration = 1e12;
+
+// Jira's duration notation, "1w 2d 3h 30m" or "1.5h": one or more number-unit pairs. The whole text must be
+// such pairs; nothing (or nothing but zero) is no duration.
+std::optional<qint64> parseDuration(const QString &text)
+{
+    static const QRegularExpression part(u"\\G\\s*([0-9]+(?:\\.[0-9]+)?)([wdhmWDHM])"_s);
+    double seconds = 0;
+    qsizetype at = 0;
+    bool any = false;
+    for (;;) {
+        const QRegularExpressionMatch match = part.match(text, at);
+        if (!match.hasMatch())
+            break;
+        const double number = match.captured(1).toDouble();
+        switch (match.captured(2).at(0).toLower().unicode()) {
+        case 'w':
+            seconds += number * weekSeconds;
+            break;
+        case 'd':
+            seconds += number * daySeconds;
+            break;
+        case 'h':
+            seconds += number * hourSeconds;
+            break;
+        default:
+            seconds += number * minuteSeconds;
+            break;
+        }
+        if (!(seconds <= longestDuration))
+            return std::nullopt;
+        at = match.capturedEnd(0);
+        any = true;
+    }
+    if (!any || !QStringView(text).mid(at).trimmed().isEmpty())
+        return std::nullopt;
+    const qint64 whole = qRound64(seconds);
+    if (whole <= 0)
+        return std::nullopt;
+    return whole;
+}
+
+// Jira's short notation: "1w 2d", "1d 2h", "45m"; "0m" for nothing. Seconds below a minute are not shown.
+QString formatDuration(qint64 seconds)
+{
+    qint64 left = std::max<qint64>(seconds, 0) / minuteSeconds * minuteSeconds;
+    QStringList parts;
+    for (const auto &[size, unit] : {std::pair {weekSeconds, u'w'}, std::pair {daySeconds, u'd'},
+                                     std::pair {hourSeconds, u'h'}, std::pair {minuteSeconds, u'm'}}) {
+        if (left >= size) {
+            parts.append(QString::number(left / size) + unit);
+            left %= size;
+        }
+    }
+    return parts.isEmpty() ? u"0m"_s : parts.join(u' ');
+}
+
+// The largest numeric id among issue key -> [{id}], or `floor`.
+qlonglong largestId(const QJsonObject &byIssue, qlonglong floor)
+{
+    qlonglong largest = floor;
+    for (const QJsonValue &held : byIssue) {
+        for (const QJsonValue &item : held.toArray())
+            largest = std::max(largest, item.toObject().value("id"_L1).toString().toLongLong());
+    }
+    return largest;
+}
+
+// What a refused request wanted to do, in the words of Jira's permission messages.
+QString deniedText(const QByteArray &method, const QString &path)
+{
+    QString action;
+    if (path.contains("/comment"_L1) && method == "POST"_ba) {
+        action = u"comment on this issue"_s;
+    } else if (path.contains("/comment"_L1) && method == "PUT"_ba) {
+        action = u"edit this comment"_s;
+    } else if (path.contains("/comment"_L1) && method == "DELETE"_ba) {
+        action = u"delete this comment"_s;
+    } else if (path.contains("/comment"_L1)) {
+        action = u"see the comments of this issue"_s;
+    } else if (path.endsWith("/assignee"_L1)) {
+        action = u"assign this issue"_s;
+    } else if (path.contains("/worklog"_L1)) {
+        action = method == "GET"_ba ? u"see the work logged on this issue"_s : u"log work on this issue"_s;
+    } else if (path.endsWith("/transitions"_L1) && method == "POST"_ba) {
+        action = u"transition this issue"_s;
+    } else if (path.startsWith("/rest/api/2/issue/"_L1)) {
+        action = method == "GET"_ba ? u"see this issue"_s : u"edit this issue"_s;
+    } else {
+        action = u"do this"_s;
+    }
+    return u"You do not have the permission to "_s + action + u"."_s;
+}
+
 } // namespace
 
 QByteArray FakeJira::Request::header(const QByteArray &name) const
@@ -343,6 +461,10 @@ void FakeJira::loadData(const QJsonObject &data)
     m_myself = data.value("myself"_L1).toObject();
     m_issues = data.value("issues"_L1).toArray();
     m_comments = data.value("comments"_L1).toObject();
+    m_worklogs = data.value("worklogs"_L1).toObject();
+    m_timeTracking = data.value("timeTracking"_L1).toBool(true);
+    m_lastCommentId = largestId(m_comments, 0);
+    m_lastWorklogId = largestId(m_worklogs, 10000);
     m_statuses = data.value("statuses"_L1).toObject();
     m_transitions = data.value("transitions"_L1).toArray();
 
@@ -428,10 +550,16 @@ void FakeJira::setDrip(const QString &path, qsizetype bytes, std::chrono::millis
     m_broken.insert(path, Broken {Breakage::Drip, std::max<qsizetype>(bytes, 1), interval});
 }
 
+void FakeJira::setDenied(const QString &method, const QString &pathPrefix, const QString &message)
+{
+    m_denied.append(Denial {method.toUpper().toUtf8(), pathPrefix, message});
+}
+
 void FakeJira::clearFaults()
 {
     m_faults.clear();
     m_broken.clear();
+    m_denied.clear();
     m_delay = std::chrono::milliseconds(0);
 }
 
@@ -439,6 +567,11 @@ QJsonObject FakeJira::issue(const QString &key) const
 {
     const std::optional<qsizetype> index = indexOfIssue(key);
     return index ? m_issues.at(*index).toObject() : QJsonObject();
+}
+
+QJsonArray FakeJira::worklogs(const QString &key) const
+{
+    return m_worklogs.value(key).toArray();
 }
 
 std::optional<QJsonObject> FakeJira::user(const QString &name) const
@@ -453,15 +586,118 @@ std::optional<QJsonObject> FakeJira::user(const QString &name) const
 // Myself as Jira shows a person elsewhere (a comment's author, an assignee): without the groups and roles.
 QJsonObject FakeJira::myselfAsUser() const
 {
-    if (const std::optional<QJsonObject> known = user(m_myself.value("name"_L1).toString()))
-        return *known;
+    const QJsonObject whole = user(m_myself.value("name"_L1).toString()).value_or(m_myself);
     QJsonObject person;
     for (const QString &key : {u"self"_s, u"name"_s, u"key"_s, u"emailAddress"_s, u"avatarUrls"_s, u"displayName"_s,
                                u"active"_s, u"timeZone"_s}) {
-        if (m_myself.contains(key))
-            person.insert(key, m_myself.value(key));
+        if (whole.contains(key))
+            person.insert(key, whole.value(key));
     }
     return person;
+}
+
+bool FakeJira::isMine(const QJsonObject &comment) const
+{
+    const QJsonValue author = comment.value("author"_L1).toObject().value("name"_L1);
+    return author.isString() && author.toString() == m_myself.value("name"_L1).toString();
+}
+
+// Paragraphs are split at blank lines, and a single line break stays one.
+QString FakeJira::renderWiki(const QString &text) const
+{
+    QString normalised = text;
+    normalised.replace("\r\n"_L1, "\n"_L1);
+    normalised.replace(u'\r', u'\n');
+    static const QRegularExpression blankLines(u"\n(?:[ \t]*\n)+"_s);
+    QString html;
+    for (const QString &paragraph : normalised.split(blankLines)) {
+        QStringList lines = paragraph.split(u'\n');
+        while (!lines.isEmpty() && lines.first().trimmed().isEmpty())
+            lines.removeFirst();
+        while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+            lines.removeLast();
+        if (lines.isEmpty())
+            continue;
+        QStringList rendered;
+        for (const QString &line : std::as_const(lines))
+            rendered.append(renderInline(line));
+        html += u"<p>"_s + rendered.join("<br/>"_L1) + u"</p>"_s;
+    }
+    return html;
+}
+
+// One line: {{monospace}} (taken as it is), [~username], *bold* and _italic_ (which may hold the others).
+// The markers of bold and italic stand at word edges, so that snake_case and 2*3*4 stay as they are; a
+// bold text holds no '*' and an italic one no '_', which also keeps the matching linear.
+QString FakeJira::renderInline(const QString &text) const
+{
+    static const QRegularExpression markup(u"\\{\\{(.+?)\\}\\}"
+                                           "|\\[~([^\\]\\n]+)\\]"
+                                           "|(?<![\\p{L}\\p{N}*])\\*(?!\\s)([^*]+?)(?<!\\s)\\*(?![\\p{L}\\p{N}*])"
+                                           "|(?<![\\p{L}\\p{N}_])_(?!\\s)([^_]+?)(?<!\\s)_(?![\\p{L}\\p{N}_])"_s);
+    QString html;
+    qsizetype at = 0;
+    QRegularExpressionMatchIterator it = markup.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        html += text.mid(at, match.capturedStart(0) - at).toHtmlEscaped();
+        at = match.capturedEnd(0);
+        if (match.hasCaptured(1)) {
+            html += u"<tt>"_s + match.captured(1).toHtmlEscaped() + u"</tt>"_s;
+        } else if (match.hasCaptured(2)) {
+            const QString name = match.captured(2);
+            const std::optional<QJsonObject> person = user(name);
+            if (!person) {
+                html += match.captured(0).toHtmlEscaped();
+                continue;
+            }
+            const QString profile = u"https://jira.example.internal/secure/ViewProfile.jspa?name="_s +
+                QString::fromLatin1(QUrl::toPercentEncoding(name));
+            html += u"<a href=\""_s + profile.toHtmlEscaped() + u"\" class=\"user-hover\" rel=\""_s +
+                name.toHtmlEscaped() + u"\">"_s + person->value("displayName"_L1).toString(name).toHtmlEscaped() +
+                u"</a>"_s;
+        } else if (match.hasCaptured(3)) {
+            html += u"<b>"_s + renderInline(match.captured(3)) + u"</b>"_s;
+        } else {
+            html += u"<em>"_s + renderInline(match.captured(4)) + u"</em>"_s;
+        }
+    }
+    return html + text.mid(at).toHtmlEscaped();
+}
+
+QJsonObject FakeJira::newComment(const QString &issueId, const QString &text, const QString &now)
+{
+    const QString id = QString::number(++m_lastCommentId);
+    const QJsonObject author = myselfAsUser();
+    return {
+        {u"self"_s, url().toString() + u"/rest/api/2/issue/"_s + issueId + u"/comment/"_s + id},
+        {u"id"_s, id},
+        {u"author"_s, author},
+        {u"body"_s, text},
+        {u"renderedBody"_s, renderWiki(text)},
+        {u"updateAuthor"_s, author},
+        {u"created"_s, now},
+        {u"updated"_s, now},
+    };
+}
+
+void FakeJira::touch(qsizetype index, const QString &now)
+{
+    QJsonObject issue = m_issues.at(index).toObject();
+    QJsonObject fields = issue.value("fields"_L1).toObject();
+    fields.insert(u"updated"_s, now);
+    issue.insert(u"fields"_s, fields);
+    m_issues.replace(index, issue);
+}
+
+FakeJira::Answer FakeJira::jsonAnswer(int status, const QByteArray &body)
+{
+    return {status, body, {{"Content-Type"_ba, jsonType}}, {}, false};
+}
+
+FakeJira::Answer FakeJira::errorAnswer(int status, const QString &message, const QJsonObject &errors)
+{
+    return jsonAnswer(status, jiraErrorBody(message, errors));
 }
 
 QList<QJsonObject> FakeJira::findUsers(const QString &query) const
@@ -587,6 +823,12 @@ FakeJira::Answer FakeJira::answer(const Request &request)
         return {401, page, {{"Content-Type"_ba, "text/html;charset=UTF-8"_ba}}, {}, false};
     }
 
+    for (const Denial &denial : std::as_const(m_denied)) {
+        if ((denial.method.isEmpty() || denial.method == request.method) && request.path.startsWith(denial.pathPrefix))
+            return errorAnswer(403,
+                               denial.message.isEmpty() ? deniedText(request.method, request.path) : denial.message);
+    }
+
     const QString &path = request.path;
     const QString issuePrefix = u"/rest/api/2/issue/"_s;
     if (path == "/rest/api/2/myself"_L1 && request.method == "GET"_ba)
@@ -595,12 +837,24 @@ FakeJira::Answer FakeJira::answer(const Request &request)
         return answerSearch(request);
     if (path.startsWith(issuePrefix)) {
         const QStringList rest = path.mid(issuePrefix.size()).split(u'/');
+        if (rest.size() == 1 && request.method == "GET"_ba)
+            return answerIssue(rest[0], request);
         if (rest.size() == 2 && rest[1] == "transitions"_L1 && request.method == "GET"_ba)
             return answerTransitions(rest[0], request);
         if (rest.size() == 2 && rest[1] == "transitions"_L1 && request.method == "POST"_ba)
             return answerPerformTransition(rest[0], request);
         if (rest.size() == 2 && rest[1] == "comment"_L1 && request.method == "GET"_ba)
             return answerComments(rest[0], request);
+        if (rest.size() == 2 && rest[1] == "comment"_L1 && request.method == "POST"_ba)
+            return answerAddComment(rest[0], request);
+        if (rest.size() == 3 && rest[1] == "comment"_L1 && request.method == "PUT"_ba)
+            return answerEditComment(rest[0], rest[2], request);
+        if (rest.size() == 3 && rest[1] == "comment"_L1 && request.method == "DELETE"_ba)
+            return answerDeleteComment(rest[0], rest[2]);
+        if (rest.size() == 2 && rest[1] == "assignee"_L1 && request.method == "PUT"_ba)
+            return answerAssign(rest[0], request);
+        if (rest.size() == 2 && rest[1] == "worklog"_L1 && request.method == "POST"_ba)
+            return answerAddWorklog(rest[0], request);
     }
     if (path == "/rest/api/2/user/assignable/search"_L1 && request.method == "GET"_ba)
         return answerAssignableUsers(request);
@@ -1045,29 +1299,12 @@ FakeJira::Answer FakeJira::answerPerformTransition(const QString &key, const Req
     issue.insert(u"fields"_s, fields);
     m_issues.replace(*index, issue);
 
-    qlonglong lastId = 0;
-    for (const QJsonValue &held : std::as_const(m_comments)) {
-        for (const QJsonValue &comment : held.toArray())
-            lastId = std::max(lastId, comment.toObject().value("id"_L1).toString().toLongLong());
-    }
     QJsonArray issueComments = m_comments.value(key).toArray();
-    const QJsonObject author = myselfAsUser();
     for (const QString &text : std::as_const(comments)) {
         // Jira drops a blank comment rather than refuse the transition.
         if (text.trimmed().isEmpty())
             continue;
-        const QString commentId = QString::number(++lastId);
-        issueComments.append(QJsonObject {
-            {u"self"_s,
-             url().toString() + u"/rest/api/2/issue/"_s + issue.value("id"_L1).toString() + u"/comment/"_s + commentId},
-            {u"id"_s, commentId},
-            {u"author"_s, author},
-            {u"updateAuthor"_s, author},
-            {u"body"_s, text},
-            {u"renderedBody"_s, u"<p>"_s + text.toHtmlEscaped() + u"</p>"_s},
-            {u"created"_s, now},
-            {u"updated"_s, now},
-        });
+        issueComments.append(newComment(issue.value("id"_L1).toString(), text, now));
     }
     if (!comments.isEmpty())
         m_comments.insert(key, issueComments);
@@ -1078,11 +1315,7 @@ FakeJira::Answer FakeJira::answerComments(const QString &key, const Request &req
 {
     if (!indexOfIssue(key))
         return {404, jiraErrorBody(u"Issue Does Not Exist"_s), {{"Content-Type"_ba, jsonType}}, {}, false};
-    bool rendered = false;
-    for (const auto &[name, value] : request.query) {
-        if (name == "expand"_L1 && value.split(u',').contains("renderedBody"_L1))
-            rendered = true;
-    }
+    const bool rendered = expands(request, u"renderedBody"_s);
     QJsonArray comments;
     for (const QJsonValue &value : m_comments.value(key).toArray())
         comments.append(rendered ? value.toObject() : withoutKey(value.toObject(), u"renderedBody"_s));
@@ -1161,4 +1394,270 @@ FakeJira::Answer FakeJira::answerUserPicker(const Request &request) const
         {u"header"_s, u"Showing %1 of %2 matching users"_s.arg(shown).arg(found.size())},
     };
     return {200, json(body), {{"Content-Type"_ba, jsonType}}, {}, false};
+}
+
+FakeJira::Answer FakeJira::answerIssue(const QString &key, const Request &request) const
+{
+    const std::optional<qsizetype> index = indexOfIssue(key);
+    if (!index)
+        return errorAnswer(404, u"Issue Does Not Exist"_s);
+
+    // Jira's field list: names, "*all" or "*navigable" for every field, "-name" to leave one out.
+    bool all = false;
+    QStringList wanted;
+    QStringList excluded;
+    for (const auto &[name, value] : request.query) {
+        if (name != "fields"_L1)
+            continue;
+        for (const QString &item : value.split(u',')) {
+            const QString part = item.trimmed();
+            if (part == "*all"_L1 || part == "*navigable"_L1)
+                all = true;
+            else if (part.startsWith(u'-'))
+                excluded.append(part.mid(1));
+            else if (!part.isEmpty())
+                wanted.append(part);
+        }
+    }
+    all = all || wanted.isEmpty();
+    const auto shown = [&](const QString &field) {
+        return (all || wanted.contains(field)) && !excluded.contains(field);
+    };
+
+    const QJsonObject issue = m_issues.at(*index).toObject();
+    QJsonObject stored = issue.value("fields"_L1).toObject();
+    // Jira always has the field: empty without estimates or logged work, and empty when time tracking is off.
+    stored.insert(u"timetracking"_s, m_timeTracking ? stored.value("timetracking"_L1).toObject() : QJsonObject());
+    QJsonObject fields;
+    for (auto it = stored.begin(); it != stored.end(); ++it) {
+        if (shown(it.key()))
+            fields.insert(it.key(), it.value());
+    }
+    const QString id = issue.value("id"_L1).toString();
+    QJsonObject body {
+        {u"expand"_s, u"renderedFields,names,schema,operations,editmeta,changelog,versionedRepresentations"_s},
+        {u"id"_s, id},
+        {u"self"_s, url().toString() + u"/rest/api/2/issue/"_s + id},
+        {u"key"_s, issue.value("key"_L1)},
+        {u"fields"_s, fields},
+    };
+    if (expands(request, u"renderedFields"_s)) {
+        const QJsonObject rendered = issue.value("renderedFields"_L1).toObject();
+        QJsonObject outRendered;
+        for (auto it = rendered.begin(); it != rendered.end(); ++it) {
+            if (shown(it.key()))
+                outRendered.insert(it.key(), it.value());
+        }
+        body.insert(u"renderedFields"_s, outRendered);
+    }
+    return jsonAnswer(200, json(body));
+}
+
+namespace {
+
+// Jira's limit for a text field, comments included.
+constexpr qsizetype textLimit = 32767;
+
+// A comment body sent for adding or editing, or Jira's error collection for it.
+std::optional<QJsonObject> commentBodyErrors(const QJsonValue &body)
+{
+    if (!body.isString() || body.toString().trimmed().isEmpty())
+        return QJsonObject {{u"comment"_s, u"Comment body can not be empty!"_s}};
+    if (body.toString().size() > textLimit) {
+        return QJsonObject {
+            {u"comment"_s, u"The entered text is too long. It exceeds the allowed limit of 32,767 characters."_s}};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+FakeJira::Answer FakeJira::answerAddComment(const QString &key, const Request &request)
+{
+    // Jira's REST layer refuses another media type before it looks at the issue.
+    if (!hasJsonBody(request))
+        return {415, {}, {}, {}, false};
+    const std::optional<qsizetype> index = indexOfIssue(key);
+    if (!index)
+        return errorAnswer(404, u"Issue Does Not Exist"_s);
+    const QJsonValue body = QJsonDocument::fromJson(request.body).object().value("body"_L1);
+    if (const std::optional<QJsonObject> errors = commentBodyErrors(body))
+        return errorAnswer(400, {}, *errors);
+
+    const QString now = jiraTimestamp(QDateTime::currentDateTimeUtc());
+    const QJsonObject comment = newComment(m_issues.at(*index)["id"_L1].toString(), body.toString(), now);
+    QJsonArray comments = m_comments.value(key).toArray();
+    comments.append(comment);
+    m_comments.insert(key, comments);
+    touch(*index, now);
+    return jsonAnswer(201,
+                      json(expands(request, u"renderedBody"_s) ? comment : withoutKey(comment, u"renderedBody"_s)));
+}
+
+FakeJira::Answer FakeJira::answerEditComment(const QString &key, const QString &id, const Request &request)
+{
+    if (!hasJsonBody(request))
+        return {415, {}, {}, {}, false};
+    const std::optional<qsizetype> index = indexOfIssue(key);
+    if (!index)
+        return errorAnswer(404, u"Issue Does Not Exist"_s);
+    QJsonArray comments = m_comments.value(key).toArray();
+    const auto found = std::find_if(comments.begin(), comments.end(), [&id](const QJsonValue &comment) {
+        return comment.toObject().value("id"_L1).toString() == id;
+    });
+    if (found == comments.end())
+        return errorAnswer(404, u"Can not find a comment for the id: "_s + id + u"."_s);
+    const qsizetype at = found - comments.begin();
+    QJsonObject comment = comments.at(at).toObject();
+    // Permission comes first: someone else's comment is refused whatever is sent.
+    if (!isMine(comment))
+        return errorAnswer(403, u"You do not have the permission to edit this comment."_s);
+    const QJsonValue body = QJsonDocument::fromJson(request.body).object().value("body"_L1);
+    if (const std::optional<QJsonObject> errors = commentBodyErrors(body))
+        return errorAnswer(400, {}, *errors);
+
+    const QString now = jiraTimestamp(QDateTime::currentDateTimeUtc());
+    comment.insert(u"body"_s, body);
+    comment.insert(u"renderedBody"_s, renderWiki(body.toString()));
+    comment.insert(u"updateAuthor"_s, myselfAsUser());
+    comment.insert(u"updated"_s, now);
+    comments.replace(at, comment);
+    m_comments.insert(key, comments);
+    touch(*index, now);
+    return jsonAnswer(200,
+                      json(expands(request, u"renderedBody"_s) ? comment : withoutKey(comment, u"renderedBody"_s)));
+}
+
+FakeJira::Answer FakeJira::answerDeleteComment(const QString &key, const QString &id)
+{
+    const std::optional<qsizetype> index = indexOfIssue(key);
+    if (!index)
+        return errorAnswer(404, u"Issue Does Not Exist"_s);
+    QJsonArray comments = m_comments.value(key).toArray();
+    const auto found = std::find_if(comments.begin(), comments.end(), [&id](const QJsonValue &comment) {
+        return comment.toObject().value("id"_L1).toString() == id;
+    });
+    if (found == comments.end())
+        return errorAnswer(404, u"Can not find a comment for the id: "_s + id + u"."_s);
+    const qsizetype at = found - comments.begin();
+    if (!isMine(comments.at(at).toObject()))
+        return errorAnswer(403, u"You do not have the permission to delete this comment."_s);
+    comments.removeAt(at);
+    m_comments.insert(key, comments);
+    touch(*index, jiraTimestamp(QDateTime::currentDateTimeUtc()));
+    return {204, {}, {}, {}, false};
+}
+
+FakeJira::Answer FakeJira::answerAssign(const QString &key, const Request &request)
+{
+    if (!hasJsonBody(request))
+        return {415, {}, {}, {}, false};
+    const std::optional<qsizetype> index = indexOfIssue(key);
+    if (!index)
+        return errorAnswer(404, u"Issue Does Not Exist"_s);
+    const QJsonDocument document = QJsonDocument::fromJson(request.body);
+    const QJsonValue name = document.object().value("name"_L1);
+    if (!document.isObject() || name.isUndefined() || name.isArray() || name.isObject())
+        return errorAnswer(400, u"Could not parse the assignee."_s);
+
+    // {"name": null} unassigns.
+    QJsonValue assignee = QJsonValue::Null;
+    if (!name.isNull()) {
+        const QString given = textOf(name);
+        const std::optional<QJsonObject> person = name.isString() ? user(given) : std::nullopt;
+        if (!person)
+            return errorAnswer(400, {}, {{u"assignee"_s, u"User '"_s + given + u"' does not exist."_s}});
+        if (!person->value("active"_L1).toBool(true))
+            return errorAnswer(400, {}, {{u"assignee"_s, u"User '"_s + given + u"' cannot be assigned issues."_s}});
+        assignee = *person;
+    }
+    QJsonObject issue = m_issues.at(*index).toObject();
+    QJsonObject fields = issue.value("fields"_L1).toObject();
+    fields.insert(u"assignee"_s, assignee);
+    fields.insert(u"updated"_s, jiraTimestamp(QDateTime::currentDateTimeUtc()));
+    issue.insert(u"fields"_s, fields);
+    m_issues.replace(*index, issue);
+    return {204, {}, {}, {}, false};
+}
+
+FakeJira::Answer FakeJira::answerAddWorklog(const QString &key, const Request &request)
+{
+    if (!hasJsonBody(request))
+        return {415, {}, {}, {}, false};
+    const std::optional<qsizetype> index = indexOfIssue(key);
+    if (!index)
+        return errorAnswer(404, u"Issue Does Not Exist"_s);
+    if (!m_timeTracking)
+        return errorAnswer(400, u"Can not log work on this issue: time tracking is disabled."_s);
+    const QJsonDocument document = QJsonDocument::fromJson(request.body);
+    const QJsonObject sent = document.object();
+    const QJsonValue comment = sent.value("comment"_L1);
+    if (!document.isObject() || !(comment.isUndefined() || comment.isNull() || comment.isString()))
+        return errorAnswer(400, u"Can not deserialize the worklog."_s);
+
+    // timeSpent wins over timeSpentSeconds when both come.
+    std::optional<qint64> seconds;
+    const QJsonValue timeSpent = sent.value("timeSpent"_L1);
+    const QJsonValue timeSpentSeconds = sent.value("timeSpentSeconds"_L1);
+    if (!timeSpent.isUndefined() && !timeSpent.isNull()) {
+        if (timeSpent.isString())
+            seconds = parseDuration(timeSpent.toString());
+    } else if (timeSpentSeconds.isDouble() && timeSpentSeconds.toDouble() >= 1 &&
+               timeSpentSeconds.toDouble() <= longestDuration) {
+        seconds = qint64(timeSpentSeconds.toDouble());
+    }
+    QJsonObject errors;
+    if (!seconds)
+        errors.insert(u"timeLogged"_s, u"Invalid time duration entered."_s);
+    const QJsonValue started = sent.value("started"_L1);
+    const bool hasStarted = !started.isUndefined() && !started.isNull();
+    if (hasStarted && !isJiraDateTime(started)) {
+        errors.insert(u"started"_s, u"Invalid date format. Please enter the date in the format \"d/MMM/yy h:mm a\"."_s);
+    }
+    if (!errors.isEmpty())
+        return errorAnswer(400, {}, errors);
+
+    const QString now = jiraTimestamp(QDateTime::currentDateTimeUtc());
+    QJsonObject issue = m_issues.at(*index).toObject();
+    const QString issueId = issue.value("id"_L1).toString();
+    const QString id = QString::number(++m_lastWorklogId);
+    const QJsonObject author = myselfAsUser();
+    QJsonObject worklog {
+        {u"self"_s, url().toString() + u"/rest/api/2/issue/"_s + issueId + u"/worklog/"_s + id},
+        {u"author"_s, author},
+        {u"updateAuthor"_s, author},
+        {u"created"_s, now},
+        {u"updated"_s, now},
+        {u"started"_s, hasStarted ? started.toString() : now},
+        {u"timeSpent"_s, formatDuration(*seconds)},
+        {u"timeSpentSeconds"_s, *seconds},
+        {u"id"_s, id},
+        {u"issueId"_s, issueId},
+    };
+    if (comment.isString())
+        worklog.insert(u"comment"_s, comment);
+    QJsonArray logged = m_worklogs.value(key).toArray();
+    logged.append(worklog);
+    m_worklogs.insert(key, logged);
+
+    // As Jira's automatic adjustment: the remaining estimate (or, before there is one, the original)
+    // shrinks by the time logged, never below nothing; without an estimate there is none to shrink.
+    QJsonObject fields = issue.value("fields"_L1).toObject();
+    QJsonObject tracking = fields.value("timetracking"_L1).toObject();
+    const qint64 spent = tracking.value("timeSpentSeconds"_L1).toInteger() + *seconds;
+    tracking.insert(u"timeSpent"_s, formatDuration(spent));
+    tracking.insert(u"timeSpentSeconds"_s, spent);
+    const QJsonValue estimate = tracking.contains("remainingEstimateSeconds"_L1)
+        ? tracking.value("remainingEstimateSeconds"_L1)
+        : tracking.value("originalEstimateSeconds"_L1);
+    if (estimate.isDouble()) {
+        const qint64 remaining = std::max<qint64>(estimate.toInteger() - *seconds, 0);
+        tracking.insert(u"remainingEstimate"_s, formatDuration(remaining));
+        tracking.insert(u"remainingEstimateSeconds"_s, remaining);
+    }
+    fields.insert(u"timetracking"_s, tracking);
+    fields.insert(u"updated"_s, now);
+    issue.insert(u"fields"_s, fields);
+    m_issues.replace(*index, issue);
+    return jsonAnswer(201, json(worklog));
 }

@@ -8,6 +8,14 @@
 // allowedValues, ...). GET .../transitions shows it with expand=transitions.fields; POST .../transitions
 // checks "fields" and "update" against it as Jira does and answers 400 with Jira's error collection,
 // one message per field, before it changes anything.
+//
+// Writes the way Jira Server 8/9 answers them, all as myself: comments added, edited and deleted (only
+// one's own may be edited or deleted), an issue assigned or unassigned, work logged (which moves the
+// issue's time tracking). GET /rest/api/2/issue/KEY answers the issue, or with ?fields=a,b only those
+// fields. Comment bodies are rendered from a small subset of Jira's wiki markup (paragraphs, line breaks,
+// *bold*, _italic_, {{monospace}}, [~user] mentions), HTML-escaped.
+// A top-level "timeTracking": false in the data switches time tracking off, as an administrator can:
+// every issue's timetracking is then {} and work cannot be logged.
 
 #include <QByteArray>
 #include <QHash>
@@ -93,6 +101,13 @@ public:
     void setSilent(const QString &path);
     // Sends the answer `bytes` at a time, `interval` apart.
     void setDrip(const QString &path, qsizetype bytes, std::chrono::milliseconds interval);
+    // Requests with this method (empty: any; compared without case) whose decoded path starts with
+    // `pathPrefix` get 403 {"errorMessages":["You do not have the permission to ..."],"errors":{}}, as
+    // when Jira's permission scheme refuses them; `message` replaces the text fitting the request. Checked
+    // after the token and before routing, so an unknown issue is refused too. Several may be set.
+    // E.g. setDenied(u"POST"_s, u"/rest/api/2/issue/PLAT-417/comment"_s).
+    void setDenied(const QString &method, const QString &pathPrefix, const QString &message = {});
+    // Ends every switch above, and the delay.
     void clearFaults();
 
     [[nodiscard]] QList<Request> requests() const { return m_log; }
@@ -100,6 +115,8 @@ public:
 
     // The issue as the server now holds it (all its fields), or an empty object.
     [[nodiscard]] QJsonObject issue(const QString &key) const;
+    // The work logged on the issue so far, oldest first, each as POST .../worklog answered it.
+    [[nodiscard]] QJsonArray worklogs(const QString &key) const;
 
 signals:
     void requestReceived();
@@ -114,13 +131,29 @@ private:
         bool closeMidBody = false;
     };
 
+    struct Denial
+    {
+        QByteArray method; // upper case; empty: any
+        QString pathPrefix;
+        QString message;
+    };
+
+    static Answer jsonAnswer(int status, const QByteArray &body);
+    static Answer errorAnswer(int status, const QString &message, const QJsonObject &errors = {});
+
     void handle(const QHttpServerRequest &request, QTcpSocket *socket);
     Answer answer(const Request &request);
+    Answer answerIssue(const QString &key, const Request &request) const;
     Answer answerMyself() const;
     Answer answerSearch(const Request &request) const;
     Answer answerTransitions(const QString &key, const Request &request) const;
     Answer answerPerformTransition(const QString &key, const Request &request);
     Answer answerComments(const QString &key, const Request &request) const;
+    Answer answerAddComment(const QString &key, const Request &request);
+    Answer answerEditComment(const QString &key, const QString &id, const Request &request);
+    Answer answerDeleteComment(const QString &key, const QString &id);
+    Answer answerAssign(const QString &key, const Request &request);
+    Answer answerAddWorklog(const QString &key, const Request &request);
     Answer answerAssignableUsers(const Request &request) const;
     Answer answerUserPicker(const Request &request) const;
     std::optional<qsizetype> indexOfIssue(const QString &key) const;
@@ -139,6 +172,14 @@ private:
     [[nodiscard]] QList<QJsonObject> findUsers(const QString &query) const;
     [[nodiscard]] std::optional<QJsonObject> user(const QString &name) const;
     [[nodiscard]] QJsonObject myselfAsUser() const;
+    [[nodiscard]] bool isMine(const QJsonObject &comment) const;
+    // Comment text in HTML, the way Jira renders the wiki markup it knows here; everything else escaped.
+    [[nodiscard]] QString renderWiki(const QString &text) const;
+    [[nodiscard]] QString renderInline(const QString &text) const;
+    // A new comment by myself, renderedBody included (the answers drop it unless it is asked for).
+    [[nodiscard]] QJsonObject newComment(const QString &issueId, const QString &text, const QString &now);
+    // Sets the issue's `updated` to `now`.
+    void touch(qsizetype index, const QString &now);
 
     static QByteArray encode(const Answer &answer);
     static void write(QTcpSocket *socket, const Answer &answer);
@@ -159,6 +200,7 @@ private:
     std::chrono::milliseconds m_delay {0};
     QHash<QString, Answer> m_faults;
     QHash<QString, Broken> m_broken;
+    QList<Denial> m_denied;
     QList<Request> m_log;
 
     QJsonObject m_myself;
@@ -166,6 +208,11 @@ private:
     QList<QJsonObject> m_users;
     QJsonArray m_issues;
     QJsonObject m_comments; // issue key -> array of comments
+    QJsonObject m_worklogs; // issue key -> array of worklogs
+    // The last ids given out; they only grow, so that a deleted comment's id never comes back.
+    qlonglong m_lastCommentId = 0;
+    qlonglong m_lastWorklogId = 0;
+    bool m_timeTracking = true;
     QJsonObject m_statuses; // status name -> status object
     // {id, name, to: status name, resolution?: a name set unless the request sends one, fields?: the screen}
     QJsonArray m_transitions;
