@@ -14,19 +14,6 @@ QString draftSlot(const QString &commentId)
     return commentId.isEmpty() ? u"comment"_s : u"edit-"_s + commentId;
 }
 
-// What Jira said about the comment, or the failure as the user reads it.
-QString failureText(const JiraError &error)
-{
-    if (const std::optional<JiraErrorCollection> collection = jiraErrorCollection(error)) {
-        QStringList messages = collection->errorMessages;
-        for (const auto &[key, message] : collection->errors)
-            messages.append(message);
-        if (!messages.isEmpty())
-            return messages.join(u'\n');
-    }
-    return shortenedForDisplay(userFacingText(error));
-}
-
 } // namespace
 
 CommentEditor::CommentEditor(const QUrl &server, QString issueKey, QString commentId, QString original,
@@ -111,7 +98,7 @@ void CommentEditor::post()
         }
         editor->setPosting(false);
         if (!result) {
-            editor->setError(failureText(result.error()));
+            editor->setError(refusalText(result.error()));
             return;
         }
         // Only what was sent is done: text typed while the post was under way stays a draft.

@@ -4,5 +4,11 @@
 
 #include <QString>
 
+class JiraError;
+
 // At most `limit` characters, cut at a character boundary and ended with "…" when cut.
 [[nodiscard]] QString shortenedForDisplay(const QString &message, qsizetype limit = 600);
+
+// What Jira said when it refused a request (its error collection's messages, one a line), else the
+// failure as the user reads it, shortened.
+[[nodiscard]] QString refusalText(const JiraError &error);

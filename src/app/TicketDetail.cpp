@@ -160,7 +160,7 @@ void TicketDetail::deleteComment(const QString &commentId)
     setCommentAction(commentId, {}, {});
     m_client->deleteComment(m_issue.key, commentId, this, [this, commentId](JiraResult<void> result) {
         if (!result) {
-            setCommentAction({}, commentId, shortenedForDisplay(userFacingText(result.error())));
+            setCommentAction({}, commentId, refusalText(result.error()));
             return;
         }
         setCommentAction({}, {}, {});
@@ -194,7 +194,7 @@ void TicketDetail::assign(const QString &userName)
     m_client->assignIssue(m_issue.key, name, m_client, [pane, refresh = m_refresh](JiraResult<void> result) {
         if (!result) {
             if (pane)
-                pane->setAssigning(false, shortenedForDisplay(userFacingText(result.error())));
+                pane->setAssigning(false, refusalText(result.error()));
             return;
         }
         const auto ended = [pane] {

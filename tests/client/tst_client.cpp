@@ -15,7 +15,10 @@ const QString myselfPath = u"/rest/api/2/myself"_s;
 const QString transitionsPath = u"/rest/api/2/issue/PLAT-417/transitions"_s;
 
 // In the order of run()'s table.
-enum class Op { Myself, Search, Transitions, Perform, Comments, AssignableUsers, Users };
+enum class Op {
+    Myself, Search, Transitions, Perform, Comments, AssignableUsers, Users,
+    AddComment, EditComment, DeleteComment, Assign, Unassign, LogWork, TimeTracking,
+};
 
 struct Outcome
 {
@@ -41,6 +44,15 @@ Outcome run(JiraClient &client, Op op)
         [&] { client.fetchComments(u"PLAT-417"_s, &context, note); },
         [&] { client.searchAssignableUsers(u"PLAT-417"_s, u"o'neil & co+"_s, &context, note); },
         [&] { client.searchUsers(u"mar a"_s, &context, note); },
+        [&] { client.addComment(u"PLAT-417"_s, u"Thanks [~jbecker] \"quoted\"\nnext line"_s, &context, note); },
+        [&] { client.updateComment(u"PLAT-417"_s, u"90011"_s, u"Edited"_s, &context, note); },
+        [&] { client.deleteComment(u"PLAT-417"_s, u"90011"_s, &context, note); },
+        [&] { client.assignIssue(u"PLAT-417"_s, u"jbecker"_s, &context, note); },
+        [&] { client.assignIssue(u"PLAT-417"_s, std::nullopt, &context, note); },
+        [&] {
+            client.addWorklog(u"PLAT-417"_s, {u"1h 30m"_s, u"2026-12-06T14:30:00.000+0100"_s, u"Pairing"_s}, &context, note);
+        },
+        [&] { client.fetchTimeTracking(u"PLAT-417"_s, &context, note); },
     };
     start[int(op)]();
     (void)QTest::qWaitFor([&] { return outcome.answered; }, 15'000);
@@ -173,8 +185,9 @@ private slots:
         QTest::addColumn<Op>("op");
         QTest::addColumn<QByteArray>("rawPath");
         QTest::addColumn<Query>("query");
-        QTest::addColumn<QByteArray>("body"); // none: a GET
+        QTest::addColumn<QByteArray>("body"); // none: a GET, unless the row is in `methods`
         const QByteArray issue = "/rest/api/2/issue/PLAT-417";
+        const Query rendered {{u"expand"_s, u"renderedBody"_s}};
         QTest::newRow("myself") << Op::Myself << "/rest/api/2/myself"_ba << Query {} << QByteArray();
         QTest::newRow("search")
             << Op::Search << "/rest/api/2/search"_ba
@@ -195,6 +208,18 @@ private slots:
                                           << QByteArray();
         QTest::newRow("user picker") << Op::Users << "/rest/api/2/user/picker"_ba << Query {{u"query"_s, u"mar a"_s}}
                                      << QByteArray();
+        QTest::newRow("add comment") << Op::AddComment << issue + "/comment" << rendered
+                                     << "{\"body\":\"Thanks [~jbecker] \\\"quoted\\\"\\nnext line\"}"_ba;
+        QTest::newRow("edit comment") << Op::EditComment << issue + "/comment/90011" << rendered
+                                      << R"({"body":"Edited"})"_ba;
+        QTest::newRow("delete comment") << Op::DeleteComment << issue + "/comment/90011" << Query {} << QByteArray();
+        QTest::newRow("assign") << Op::Assign << issue + "/assignee" << Query {} << R"({"name":"jbecker"})"_ba;
+        QTest::newRow("unassign") << Op::Unassign << issue + "/assignee" << Query {} << R"({"name":null})"_ba;
+        QTest::newRow("log work")
+            << Op::LogWork << issue + "/worklog" << Query {}
+            << R"({"comment":"Pairing","started":"2026-12-06T14:30:00.000+0100","timeSpent":"1h 30m"})"_ba;
+        QTest::newRow("time tracking") << Op::TimeTracking << issue << Query {{u"fields"_s, u"timetracking"_s}}
+                                       << QByteArray();
     }
     void requestShapes()
     {
@@ -204,16 +229,21 @@ private slots:
         QVERIFY(!run(client, op).error);
         QCOMPARE(jira().requests().size(), 1);
         const FakeJira::Request request = jira().requests().first();
-        QCOMPARE(request.method, body.isEmpty() ? "GET"_ba : "POST"_ba);
+        const QHash<Op, QByteArray> methods {{Op::EditComment, "PUT"},    {Op::DeleteComment, "DELETE"},
+                                             {Op::Assign, "PUT"},         {Op::Unassign, "PUT"},
+                                             {Op::Perform, "POST"},       {Op::AddComment, "POST"},
+                                             {Op::LogWork, "POST"}};
+        const QByteArray method = methods.value(op, "GET"_ba);
+        QCOMPARE(request.method, method);
         QTEST(request.rawPath, "rawPath");
         QTEST(request.query, "query");
         QCOMPARE(request.body, body);
         QCOMPARE(request.header("Authorization"), "Bearer " + jira().token().toUtf8());
         QCOMPARE(request.header("Accept"), "application/json"_ba);
-        QCOMPARE(request.header("Content-Type"), body.isEmpty() ? QByteArray() : "application/json"_ba);
+        QCOMPARE(request.header("Content-Type"), method == "GET" ? QByteArray() : "application/json"_ba);
         // Besides ours (Authorization, Accept, Content-Type), only the headers Qt's HTTP stack sends on every
         // request: Accept-Encoding, Accept-Language, Connection, Host, User-Agent and Content-Length.
-        QCOMPARE(request.headers.size(), body.isEmpty() ? 7 : 9);
+        QCOMPARE(request.headers.size(), method == "GET" ? 7 : 9);
     }
 
     // The base URL as the user typed it, with blanks and slashes: a context path stays in front of "/rest".
