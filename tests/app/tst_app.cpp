@@ -33,25 +33,11 @@ class TestApp : public JiraTestCase
     // The main window's state without its QML, loaded, with `key` selected.
     TicketDetail *showIssue(const QString &key)
     {
-        if (!m_content) {
-            m_content = std::make_unique<ContentController>();
-            m_content->setSettings(&settings());
-            QSignalSpy loaded(m_content->store(), &TicketStore::refreshFinished);
-            m_content->appeared();
-            if (!loaded.wait(10'000))
-                return nullptr;
-        }
-        return select(m_content.get(), key);
+        if (!m_content)
+            m_content = loadedContent(settings());
+        return m_content ? select(m_content.get(), key) : nullptr;
     }
-    static TicketDetail *select(ContentController *content, const QString &key)
-    {
-        for (const JiraIssue &issue : content->store()->tickets()) {
-            if (issue.key == key)
-                content->store()->setSelectedTicketID(issue.id);
-        }
-        TicketDetail *detail = content->detail();
-        return detail && detail->key() == key ? detail : nullptr;
-    }
+    static TicketDetail *select(ContentController *content, const QString &key) { return selectIssue(content, key); }
 
 private slots:
     void initTestCase()

@@ -6,6 +6,7 @@
 #include "CommentEditor.h"
 #include "ContentController.h"
 #include "Fixtures.h"
+#include "QuickHarness.h"
 #include "TicketDetail.h"
 #include "WorkLogForm.h"
 
@@ -24,17 +25,8 @@ class TestIssueWork : public JiraTestCase
     // PLAT-417's pane, loaded, once the connected user is known.
     TicketDetail *pane()
     {
-        m_content = std::make_unique<ContentController>();
-        m_content->setSettings(&settings());
-        QSignalSpy loaded(m_content->store(), &TicketStore::refreshFinished);
-        m_content->appeared();
-        if (!loaded.wait(10'000))
-            return nullptr;
-        for (const JiraIssue &issue : m_content->store()->tickets()) {
-            if (issue.key == u"PLAT-417")
-                m_content->store()->setSelectedTicketID(issue.id);
-        }
-        TicketDetail *detail = m_content->detail();
+        m_content = loadedContent(settings());
+        TicketDetail *detail = m_content ? selectIssue(m_content.get(), u"PLAT-417"_s) : nullptr;
         const bool ready = detail && QTest::qWaitFor([detail] {
             return !detail->isLoadingComments() && !detail->comments().isEmpty() &&
                 detail->comments().at(1).toMap().value(u"isOwn"_s).toBool();

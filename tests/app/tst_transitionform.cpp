@@ -60,17 +60,8 @@ class TestTransitionForm : public JiraTestCase
     // PLAT-417's pane with its transitions loaded.
     TicketDetail *pane()
     {
-        m_content = std::make_unique<ContentController>();
-        m_content->setSettings(&settings());
-        QSignalSpy loaded(m_content->store(), &TicketStore::refreshFinished);
-        m_content->appeared();
-        if (!loaded.wait(10'000))
-            return nullptr;
-        for (const JiraIssue &issue : m_content->store()->tickets()) {
-            if (issue.key == u"PLAT-417")
-                m_content->store()->setSelectedTicketID(issue.id);
-        }
-        TicketDetail *detail = m_content->detail();
+        m_content = loadedContent(settings());
+        TicketDetail *detail = m_content ? selectIssue(m_content.get(), u"PLAT-417"_s) : nullptr;
         if (!detail || !QTest::qWaitFor([detail] { return !detail->transitionList().isEmpty(); }, 10'000))
             return nullptr;
         return detail;

@@ -3,9 +3,12 @@
 #include "AppDelegate.h"
 #include "ContentController.h"
 #include "JiraImageAccess.h"
+#include "TicketDetail.h"
+#include "store/TicketStore.h"
 #include "settings/AppSettings.h"
 
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TessarinPlugin)
@@ -112,6 +115,27 @@ bool MainContentHarness::open()
     m_engine->loadData("import QtQuick\nimport QtQuick.Controls\nimport Tessarin\nApplicationWindow { width: 1080; "
                        "height: 680; visible: true; ContentView { anchors.fill: parent } }");
     return window() && QTest::qWaitForWindowExposed(window());
+}
+
+std::unique_ptr<ContentController> loadedContent(AppSettings &settings)
+{
+    auto content = std::make_unique<ContentController>();
+    content->setSettings(&settings);
+    QSignalSpy loaded(content->store(), &TicketStore::refreshFinished);
+    content->appeared();
+    if (!loaded.wait(10'000))
+        return nullptr;
+    return content;
+}
+
+TicketDetail *selectIssue(ContentController *content, const QString &key)
+{
+    for (const JiraIssue &issue : content->store()->tickets()) {
+        if (issue.key == key)
+            content->store()->setSelectedTicketID(issue.id);
+    }
+    TicketDetail *detail = content->detail();
+    return detail && detail->key() == key ? detail : nullptr;
 }
 
 ContentController *MainContentHarness::controller() const

@@ -12,6 +12,7 @@
 class AppDelegate;
 class AppSettings;
 class ContentController;
+class TicketDetail;
 class JiraImageAccess;
 class QQmlEngine;
 
@@ -33,6 +34,11 @@ void keyClicks(QWindow *window, const QString &text);
 void type(QQuickItem *item, const QString &text);
 
 } // namespace Quick
+
+// The main window's state without its QML, its list loaded from the server; null when it did not load.
+std::unique_ptr<ContentController> loadedContent(AppSettings &settings);
+// Selects the listed issue with that key; its pane, or null when it is not listed.
+TicketDetail *selectIssue(ContentController *content, const QString &key);
 
 // The main window's content in a window of its own, loading images the way the application does.
 class MainContentHarness
