@@ -154,8 +154,11 @@ ScrollView {
                     padding: 2
                     enabled: !pane.detail.isAssigning
                     Accessible.name: "Assignee: " + (pane.detail.hasAssignee ? pane.detail.assigneeName : "Unassigned")
-                    onClicked: assignPopup.open()
-                    Accessible.onPressAction: assignPopup.open()
+                    // Made when first asked for: most panes are only read.
+                    function openPopup() { assignLoader.active = true; assignLoader.item.open(); }
+
+                    onClicked: openPopup()
+                    Accessible.onPressAction: openPopup()
                     contentItem: Label {
                         text: pane.detail.hasAssignee ? pane.detail.assigneeName : "Unassigned"
                         textFormat: Text.PlainText
@@ -165,55 +168,59 @@ ScrollView {
                         IconImage { anchors.verticalCenter: parent.verticalCenter; name: "user"; sourceSize: Qt.size(12, 12); color: Theme.secondary }
                     }
 
-                    Popup {
-                        id: assignPopup
-                        objectName: "assignPopup"
-                        y: assigneeButton.height
-                        width: 300
-                        padding: 8
-                        focus: true
-                        onOpened: assigneeSearch.forceActiveFocus()
-                        onClosed: { assigneeSearch.text = ""; pane.detail.assignees.clear(); }
-                        contentItem: ColumnLayout {
-                            spacing: 2
-                            ItemDelegate {
-                                objectName: "assignToMe"
-                                Layout.fillWidth: true
-                                text: "Assign to Me"
-                                onClicked: { assignPopup.close(); pane.detail.assignToMe(); }
-                                Accessible.onPressAction: { assignPopup.close(); pane.detail.assignToMe(); }
-                            }
-                            ItemDelegate {
-                                objectName: "unassign"
-                                Layout.fillWidth: true
-                                text: "Unassigned"
-                                onClicked: { assignPopup.close(); pane.detail.assign(""); }
-                                Accessible.onPressAction: { assignPopup.close(); pane.detail.assign(""); }
-                            }
-                            TextField {
-                                id: assigneeSearch
-                                objectName: "assigneeSearch"
-                                Layout.fillWidth: true
-                                placeholderText: "Find a person"
-                                Accessible.name: "Find a person to assign"
-                                onTextEdited: pane.detail.assignees.lookUp(text)
-                                Keys.onDownPressed: if (assigneeList.count > 0) assigneeList.itemAt(0).forceActiveFocus()
-                            }
-                            Repeater {
-                                id: assigneeList
-                                model: pane.detail.assignees.suggestions
-                                delegate: ItemDelegate {
-                                    required property int index
-                                    required property var modelData
-                                    objectName: "assigneeSuggestion"
+                    Loader {
+                        id: assignLoader
+                        active: false
+                        sourceComponent: Popup {
+                            id: assignPopup
+                            objectName: "assignPopup"
+                            y: assigneeButton.height
+                            width: 300
+                            padding: 8
+                            focus: true
+                            onOpened: assigneeSearch.forceActiveFocus()
+                            onClosed: { assigneeSearch.text = ""; pane.detail.assignees.clear(); }
+                            contentItem: ColumnLayout {
+                                spacing: 2
+                                ItemDelegate {
+                                    objectName: "assignToMe"
                                     Layout.fillWidth: true
-                                    text: modelData.displayName
-                                    Accessible.name: modelData.displayName
-                                    onClicked: { pane.detail.assignTo(index); assignPopup.close(); }
-                                    Accessible.onPressAction: { pane.detail.assignTo(index); assignPopup.close(); }
-                                    Keys.onReturnPressed: { pane.detail.assignTo(index); assignPopup.close(); }
-                                    Keys.onDownPressed: if (index + 1 < assigneeList.count) assigneeList.itemAt(index + 1).forceActiveFocus()
-                                    Keys.onUpPressed: index > 0 ? assigneeList.itemAt(index - 1).forceActiveFocus() : assigneeSearch.forceActiveFocus()
+                                    text: "Assign to Me"
+                                    onClicked: { assignPopup.close(); pane.detail.assignToMe(); }
+                                    Accessible.onPressAction: { assignPopup.close(); pane.detail.assignToMe(); }
+                                }
+                                ItemDelegate {
+                                    objectName: "unassign"
+                                    Layout.fillWidth: true
+                                    text: "Unassigned"
+                                    onClicked: { assignPopup.close(); pane.detail.assign(""); }
+                                    Accessible.onPressAction: { assignPopup.close(); pane.detail.assign(""); }
+                                }
+                                TextField {
+                                    id: assigneeSearch
+                                    objectName: "assigneeSearch"
+                                    Layout.fillWidth: true
+                                    placeholderText: "Find a person"
+                                    Accessible.name: "Find a person to assign"
+                                    onTextEdited: pane.detail.assignees.lookUp(text)
+                                    Keys.onDownPressed: if (assigneeList.count > 0) assigneeList.itemAt(0).forceActiveFocus()
+                                }
+                                Repeater {
+                                    id: assigneeList
+                                    model: pane.detail.assignees.suggestions
+                                    delegate: ItemDelegate {
+                                        required property int index
+                                        required property var modelData
+                                        objectName: "assigneeSuggestion"
+                                        Layout.fillWidth: true
+                                        text: modelData.displayName
+                                        Accessible.name: modelData.displayName
+                                        onClicked: { pane.detail.assignTo(index); assignPopup.close(); }
+                                        Accessible.onPressAction: { pane.detail.assignTo(index); assignPopup.close(); }
+                                        Keys.onReturnPressed: { pane.detail.assignTo(index); assignPopup.close(); }
+                                        Keys.onDownPressed: if (index + 1 < assigneeList.count) assigneeList.itemAt(index + 1).forceActiveFocus()
+                                        Keys.onUpPressed: index > 0 ? assigneeList.itemAt(index - 1).forceActiveFocus() : assigneeSearch.forceActiveFocus()
+                                    }
                                 }
                             }
                         }
@@ -289,6 +296,36 @@ ScrollView {
                     source = "";
             }
             onLoaded: item.open()
+        }
+
+        // The confirmation of a deletion, made when first asked for; in the layout, since the scroll
+        // view takes its one item as its content.
+        QtObject {
+            id: deleteConfirmation
+            function ask(id) {
+                deleteLoader.active = true;
+                deleteLoader.item.commentId = id;
+                deleteLoader.item.open();
+                deleteLoader.item.forceActiveFocus(); // so that Escape reaches it
+            }
+        }
+        Loader {
+            id: deleteLoader
+            visible: false
+            active: false
+            sourceComponent: Dialog {
+                objectName: "deleteConfirmation"
+                focus: true
+                property string commentId
+                parent: Overlay.overlay
+                anchors.centerIn: parent
+                modal: true
+                title: "Delete this comment?"
+                Label { text: "The comment is removed from Jira for everyone." }
+                standardButtons: Dialog.Cancel | Dialog.Ok
+                onAccepted: pane.detail.deleteComment(commentId)
+                Component.onCompleted: standardButton(Dialog.Ok).text = "Delete"
+            }
         }
 
         // Description
@@ -430,20 +467,5 @@ ScrollView {
                 editor: pane.detail.composer
             }
         }
-    }
-
-    Dialog {
-        id: deleteConfirmation
-        objectName: "deleteConfirmation"
-        property string commentId
-        function ask(id) { commentId = id; open(); }
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
-        title: "Delete this comment?"
-        Label { text: "The comment is removed from Jira for everyone." }
-        standardButtons: Dialog.Cancel | Dialog.Ok
-        onAccepted: pane.detail.deleteComment(commentId)
-        Component.onCompleted: standardButton(Dialog.Ok).text = "Delete"
     }
 }
