@@ -121,7 +121,16 @@ QString ContentController::footerText() const
 
 QString ContentController::footerDetail() const
 {
-    return m_store && m_store->lastUpdated().isValid() ? shortenedForDisplay(m_store->errorMessage()) : QString();
+    if (!m_store || !m_store->lastUpdated().isValid() || m_store->errorMessage().isEmpty())
+        return {};
+    const QString hint = errorHint();
+    return shortenedForDisplay(m_store->errorMessage()) + (hint.isEmpty() ? QString() : u"\n\n"_s + hint);
+}
+
+QString ContentController::errorHint() const
+{
+    const std::optional<JiraError> error = m_store ? m_store->lastError() : std::nullopt;
+    return error ? nextStep(*error) : QString();
 }
 
 QString ContentController::errorText() const

@@ -24,6 +24,8 @@ class ContentController : public QObject
     Q_PROPERTY(SidebarContent::Kind sidebarContent READ sidebarContent NOTIFY sidebarContentChanged)
     // The store's message as the error state shows it: its beginning when it is a whole error page.
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    // What the user can do about that error, when something is known; shown under it.
+    Q_PROPERTY(QString errorHint READ errorHint NOTIFY errorTextChanged)
     // "Updated …" once a refresh has succeeded, else empty; it adds how many of how many matches are shown
     // when the list is cut short, and "Refresh failed" while the last refresh has failed.
     Q_PROPERTY(QString footerText READ footerText NOTIFY footerTextChanged)
@@ -48,6 +50,7 @@ public:
     [[nodiscard]] QString footerText() const;
     [[nodiscard]] QString footerDetail() const;
     [[nodiscard]] QString errorText() const;
+    [[nodiscard]] QString errorHint() const;
     [[nodiscard]] TicketDetail *detail() const { return m_detail; }
 
     // The window appeared: load, then refresh by itself. It went away: stop refreshing.

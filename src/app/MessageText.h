@@ -12,3 +12,7 @@ class JiraError;
 // What Jira said when it refused a request (its error collection's messages, one a line), else the
 // failure as the user reads it, shortened.
 [[nodiscard]] QString refusalText(const JiraError &error);
+
+// What the user can do about a failure, from what it most likely means; empty when nothing useful is
+// known. Shown beside the failure's own words, which stay as they are.
+[[nodiscard]] QString nextStep(const JiraError &error);

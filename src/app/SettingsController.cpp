@@ -1,5 +1,7 @@
 #include "SettingsController.h"
 
+#include "MessageText.h"
+
 #include "client/JiraClient.h"
 #include "store/ListCache.h"
 
@@ -158,7 +160,9 @@ void SettingsController::testConnection()
             if (self)
                 self->setTestResult(TestResult::Success, u"Connected as "_s + name);
         } else if (self) {
-            self->setTestResult(TestResult::Failure, userFacingText(result.error()));
+            const QString hint = nextStep(result.error());
+            self->setTestResult(TestResult::Failure,
+                                userFacingText(result.error()) + (hint.isEmpty() ? QString() : u"\n"_s + hint));
         }
         if (self)
             self->setIsTesting(false);

@@ -4,12 +4,15 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDateTime>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringDecoder>
 #include <QUrl>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -117,6 +120,81 @@ bool isTransportFailure(QNetworkReply::NetworkError error)
     return error == E::ProtocolFailure || error == E::ProtocolUnknownError;
 }
 
+// The transport's failure, as the user can act on it.
+JiraError::Diagnosis transportDiagnosis(QNetworkReply::NetworkError error, bool hadTlsErrors)
+{
+    using E = QNetworkReply;
+    using D = JiraError::Diagnosis;
+    if (hadTlsErrors || error == E::SslHandshakeFailedError)
+        return D::Tls;
+    switch (error) {
+    case E::HostNotFoundError:
+        return D::HostNotFound;
+    case E::ConnectionRefusedError:
+        return D::ConnectionRefused;
+    case E::TimeoutError:
+        return D::TimedOut;
+    case E::ProxyAuthenticationRequiredError:
+        return D::ProxyAuthentication;
+    case E::ProxyConnectionRefusedError:
+    case E::ProxyConnectionClosedError:
+    case E::ProxyNotFoundError:
+    case E::ProxyTimeoutError:
+    case E::UnknownProxyError:
+        return D::Proxy;
+    default:
+        return D::None;
+    }
+}
+
+// Retry-After in seconds or as an HTTP date; nothing when absent or unreadable.
+std::optional<std::chrono::seconds> retryAfter(const QByteArray &value)
+{
+    bool isNumber = false;
+    const qint64 seconds = value.trimmed().toLongLong(&isNumber);
+    if (isNumber)
+        return seconds >= 0 ? std::optional(std::chrono::seconds(seconds)) : std::nullopt;
+    const QDateTime at = QDateTime::fromString(QString::fromLatin1(value.trimmed()), Qt::RFC2822Date);
+    if (!at.isValid())
+        return std::nullopt;
+    return std::chrono::seconds(std::max<qint64>(0, QDateTime::currentDateTimeUtc().secsTo(at)));
+}
+
+// What an HTTP answer that is not the data asked for means.
+JiraError::Diagnosis answerDiagnosis(const QNetworkReply *reply, int status)
+{
+    using D = JiraError::Diagnosis;
+    if (reply->rawHeader("X-Authentication-Denied-Reason"_ba).contains("CAPTCHA_CHALLENGE"))
+        return D::CaptchaRequired;
+    const QByteArray login = reply->rawHeader("X-Seraph-LoginReason"_ba);
+    if (login.contains("AUTHENTICATED_FAILED"))
+        return D::LoginFailed;
+    if (login.contains("AUTHORIZATION_FAILED"))
+        return D::NotAuthorized;
+    switch (status) {
+    case 401:
+        return D::TokenRejected;
+    case 403:
+        return D::Forbidden;
+    case 404:
+        return D::NotFound;
+    case 429:
+        return D::RateLimited;
+    case 503:
+        return D::Unavailable;
+    default:
+        break;
+    }
+    return D::None;
+}
+
+// A page (a login form, a single sign-on gateway's) that came where data was expected.
+bool isPage(const QNetworkReply *reply, const QByteArray &body)
+{
+    return reply->header(QNetworkRequest::ContentTypeHeader).toString().contains("html"_L1, Qt::CaseInsensitive) &&
+        body.trimmed().startsWith('<');
+}
+
 std::optional<QString> strictUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8,
@@ -177,10 +255,12 @@ private:
         }
         AppSettings *settings = m_client->m_settings;
         QNetworkReply *reply = m_reply;
-        connect(reply, &QNetworkReply::sslErrors, this, [settings, reply] {
+        connect(reply, &QNetworkReply::sslErrors, this, [this, settings, reply] {
             // Read now, not when the request was made: the user may have just changed it.
             if (settings->trustSelfSigned())
                 reply->ignoreSslErrors();
+            else
+                m_tlsRefused = true;
         });
         connect(reply, &QNetworkReply::finished, this, [this] { onFinished(); });
     }
@@ -197,11 +277,12 @@ private:
 
         if (error == QNetworkReply::OperationCanceledError) {
             // We never abort a reply whose answer we still await, so this is Qt's transfer time-out.
-            finish(JiraError::transport(u"The request timed out."_s, JiraError::TransportKind::TimedOut));
+            finish(JiraError::transport(u"The request timed out."_s, JiraError::TransportKind::TimedOut)
+                       .diagnosed(JiraError::Diagnosis::TimedOut));
             return;
         }
         if (isTransportFailure(error) || (!statusAttribute.isValid() && error != QNetworkReply::NoError)) {
-            finish(JiraError::transport(reply->errorString()));
+            finish(JiraError::transport(reply->errorString()).diagnosed(transportDiagnosis(error, m_tlsRefused)));
             return;
         }
         if (!statusAttribute.isValid()) {
@@ -219,8 +300,16 @@ private:
         }
 
         const QByteArray body = reply->readAll();
+        const JiraError::Diagnosis diagnosis = answerDiagnosis(reply, status);
         if (status >= 200 && status <= 299) {
-            finish(body);
+            // A page where data was expected (a POST answered so was not carried out): a failure, in the
+            // decoder's own words, with why.
+            if (isPage(reply, body)) {
+                const bool saysWhy = diagnosis != JiraError::Diagnosis::None;
+                finish(JiraError::decoding(u"an HTML page"_s).diagnosed(saysWhy ? diagnosis : JiraError::Diagnosis::SignInPage));
+            } else {
+                finish(body);
+            }
             return;
         }
         QString message;
@@ -230,7 +319,7 @@ private:
             message = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         if (message.isEmpty())
             message = statusPhrase(status);
-        finish(JiraError::http(status, message));
+        finish(JiraError::http(status, message).diagnosed(diagnosis, retryAfter(reply->rawHeader("Retry-After"_ba))));
     }
 
     void follow(int status, const QUrl &target)
@@ -286,6 +375,7 @@ private:
     QString m_token;
     QPointer<QNetworkReply> m_reply;
     int m_redirects = 0;
+    bool m_tlsRefused = false;
 };
 
 JiraClient::JiraClient(AppSettings *settings, QObject *parent, std::chrono::milliseconds transferTimeout)

@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <chrono>
+#include <optional>
+
 class JiraError
 {
 public:
@@ -10,6 +13,26 @@ public:
     // A transfer time-out and a cancellation both arrive from Qt as "Operation canceled"; the user
     // should read which of the two happened.
     enum class TransportKind { Failure, TimedOut, Cancelled };
+    // What the failure most likely means, read from the answer's status, headers and body or from the
+    // transport's error: what the user should do next depends on it, the fixed description does not.
+    enum class Diagnosis {
+        None,
+        SignInPage, // an HTML page (a login form, a single sign-on gateway) where data was expected
+        CaptchaRequired, // X-Authentication-Denied-Reason: CAPTCHA_CHALLENGE
+        LoginFailed, // X-Seraph-LoginReason: AUTHENTICATED_FAILED
+        NotAuthorized, // X-Seraph-LoginReason: AUTHORIZATION_FAILED
+        TokenRejected, // 401
+        Forbidden, // 403
+        NotFound, // 404 on a REST path
+        RateLimited, // 429
+        Unavailable, // 503
+        HostNotFound,
+        ConnectionRefused,
+        TimedOut,
+        Tls,
+        ProxyAuthentication, // 407
+        Proxy,
+    };
 
     [[nodiscard]] static JiraError http(int statusCode, const QString &message);
     [[nodiscard]] static JiraError decoding(const QString &detail);
@@ -26,6 +49,17 @@ public:
     [[nodiscard]] QString detail() const { return m_detail; }
     [[nodiscard]] TransportKind transportKind() const { return m_transportKind; }
 
+    [[nodiscard]] Diagnosis diagnosis() const { return m_diagnosis; }
+    // How long the server asked to wait before the next request (429, 503), when it said.
+    [[nodiscard]] std::optional<std::chrono::seconds> retryAfter() const { return m_retryAfter; }
+    [[nodiscard]] JiraError diagnosed(Diagnosis diagnosis, std::optional<std::chrono::seconds> retryAfter = {}) const
+    {
+        JiraError error = *this;
+        error.m_diagnosis = diagnosis;
+        error.m_retryAfter = retryAfter;
+        return error;
+    }
+
     // The fixed user-facing description of this error.
     [[nodiscard]] QString description() const;
 
@@ -41,6 +75,8 @@ private:
     QString m_message;
     QString m_detail;
     TransportKind m_transportKind = TransportKind::Failure;
+    Diagnosis m_diagnosis = Diagnosis::None;
+    std::optional<std::chrono::seconds> m_retryAfter;
 };
 
 // What the store, the detail pane and the settings window show for a failed operation.

@@ -154,7 +154,7 @@ void TicketStore::refresh(std::function<void()> done)
                 ListCache::save(owner, server, now, m_selectedTicketID, body);
             } else {
                 m_lastApplied = request;
-                setErrorMessage(userFacingText(result.error()));
+                setErrorMessage(userFacingText(result.error()), result.error());
             }
             setLoading(m_refreshesRunning > 0);
             emit refreshFinished();
@@ -206,11 +206,12 @@ void TicketStore::setLoading(bool loading)
     emit isLoadingChanged();
 }
 
-void TicketStore::setErrorMessage(const QString &message)
+void TicketStore::setErrorMessage(const QString &message, std::optional<JiraError> error)
 {
-    if (m_errorMessage == message)
+    if (m_errorMessage == message && m_lastError == error)
         return;
     m_errorMessage = message;
+    m_lastError = std::move(error);
     emit errorMessageChanged();
 }
 

@@ -57,6 +57,8 @@ public:
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
     // Empty when the last refresh did not fail.
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    // The last refresh's error while errorMessage() shows it, for what it means beyond its words.
+    [[nodiscard]] std::optional<JiraError> lastError() const { return m_lastError; }
     // Empty when nothing is selected.
     [[nodiscard]] QString selectedTicketID() const { return m_selectedTicketID; }
     [[nodiscard]] StatusFilter::Case filter() const { return m_filter; }
@@ -110,7 +112,7 @@ signals:
 
 private:
     void setLoading(bool loading);
-    void setErrorMessage(const QString &message);
+    void setErrorMessage(const QString &message, std::optional<JiraError> error = std::nullopt);
     void updateFilteredModel();
     void waitForNextAutoRefresh();
     void autoRefreshNow();
@@ -132,6 +134,7 @@ private:
     int m_refreshesRunning = 0;
     bool m_isLoading = false;
     QString m_errorMessage;
+    std::optional<JiraError> m_lastError;
     QString m_selectedTicketID;
     StatusFilter::Case m_filter = StatusFilter::All;
     QString m_searchText;

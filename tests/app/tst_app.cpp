@@ -115,7 +115,8 @@ private slots:
         QVERIFY(finished.wait(10'000));
         QVERIFY(footer->property("text").toString().endsWith(u" · Refresh failed"_s));
         QCOMPARE(QAccessible::queryAccessibleInterface(footer)->text(QAccessible::Description),
-                 u"Jira returned an error (503): "_s + QString::fromUtf8(page));
+                 u"Jira returned an error (503): "_s + QString::fromUtf8(page) +
+                     u"\n\nJira is unavailable, perhaps for maintenance. The next refresh tries again."_s);
         QTest::mouseMove(window.window(), footer->mapToScene({footer->width() / 2, 4}).toPoint());
         QTRY_VERIFY(footer->findChild<QObject *>(u"footerToolTip"_s)->property("opened").toBool());
         QTest::qWait(100);

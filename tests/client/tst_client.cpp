@@ -71,6 +71,7 @@ QByteArray searchWith(const QByteArray &from = {}, const QByteArray &to = {})
 
 Q_DECLARE_METATYPE(Op)
 Q_DECLARE_METATYPE(QList<JiraFieldKind>)
+Q_DECLARE_METATYPE(JiraError::Diagnosis)
 
 class TestClient : public JiraTestCase
 {
@@ -348,6 +349,98 @@ private slots:
             if (!trust)
                 QCOMPARE(outcome.error->kind(), JiraError::Kind::Transport);
         }
+    }
+
+    // What a failure most likely means, read from the answer or the transport: each case as the server or
+    // the network presents it.
+    void diagnosis_data()
+    {
+        using D = JiraError::Diagnosis;
+        QTest::addColumn<int>("status"); // 0: no canned answer (the row's `where` decides)
+        QTest::addColumn<FakeJira::Headers>("headers");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("where"); // "" the fake; "refused", "unknown host", "tls", "sso", "silent"
+        QTest::addColumn<D>("diagnosis");
+        QTest::addColumn<int>("retryAfter"); // -1: none
+        const QByteArray login = "\n <html><body><form action=\"/login.jsp\">Log in</form></body></html>";
+        const FakeJira::Headers html {{"Content-Type", "text/html;charset=UTF-8"}};
+        QTest::newRow("a sign-in page with 200") << 200 << html << login << QString() << D::SignInPage << -1;
+        QTest::newRow("JSON labelled as HTML is still data") << 200 << html << "{\"displayName\":\"M\"}"_ba
+                                                             << QString() << D::None << -1;
+        QTest::newRow("a single sign-on gateway elsewhere") << 0 << html << login << u"sso"_s << D::SignInPage << -1;
+        QTest::newRow("CAPTCHA")
+            << 401 << FakeJira::Headers {{"X-Authentication-Denied-Reason", "CAPTCHA_CHALLENGE; login-url=/login.jsp"}}
+            << "{}"_ba << QString() << D::CaptchaRequired << -1;
+        QTest::newRow("seraph: authentication failed")
+            << 401 << FakeJira::Headers {{"X-Seraph-LoginReason", "AUTHENTICATED_FAILED"}} << QByteArray() << QString()
+            << D::LoginFailed << -1;
+        QTest::newRow("seraph: not authorized")
+            << 403 << FakeJira::Headers {{"X-Seraph-LoginReason", "AUTHORIZATION_FAILED"}} << QByteArray() << QString()
+            << D::NotAuthorized << -1;
+        QTest::newRow("401") << 401 << html << login << QString() << D::TokenRejected << -1;
+        QTest::newRow("403") << 403 << FakeJira::Headers {} << QByteArray() << QString() << D::Forbidden << -1;
+        QTest::newRow("404") << 404 << FakeJira::Headers {} << QByteArray() << QString() << D::NotFound << -1;
+        QTest::newRow("429, seconds") << 429 << FakeJira::Headers {{"Retry-After", "120"}} << QByteArray() << QString()
+                                      << D::RateLimited << 120;
+        QTest::newRow("429, a date")
+            << 429
+            << FakeJira::Headers {{"Retry-After",
+                                   QDateTime::currentDateTimeUtc().addSecs(300).toString(Qt::RFC2822Date).toLatin1()}}
+            << QByteArray() << QString() << D::RateLimited << 300;
+        QTest::newRow("429, unreadable") << 429 << FakeJira::Headers {{"Retry-After", "soon"}} << QByteArray()
+                                         << QString() << D::RateLimited << -1;
+        QTest::newRow("503") << 503 << FakeJira::Headers {{"Retry-After", "30"}} << QByteArray() << QString()
+                             << D::Unavailable << 30;
+        QTest::newRow("500") << 500 << FakeJira::Headers {} << QByteArray() << QString() << D::None << -1;
+        QTest::newRow("connection refused") << 0 << FakeJira::Headers {} << QByteArray() << u"refused"_s
+                                            << D::ConnectionRefused << -1;
+        QTest::newRow("unknown host") << 0 << FakeJira::Headers {} << QByteArray() << u"unknown host"_s
+                                      << D::HostNotFound << -1;
+        QTest::newRow("untrusted certificate") << 0 << FakeJira::Headers {} << QByteArray() << u"tls"_s << D::Tls << -1;
+        QTest::newRow("no answer in time") << 0 << FakeJira::Headers {} << QByteArray() << u"silent"_s << D::TimedOut
+                                           << -1;
+    }
+    void diagnosis()
+    {
+        QFETCH(int, status);
+        QFETCH(FakeJira::Headers, headers);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, where);
+        QFETCH(int, retryAfter);
+        JiraFixture secure(JiraFixture::Https);
+        FakeJira gateway;
+        QVERIFY(gateway.listen());
+        std::chrono::milliseconds timeout = JiraClient::defaultTransferTimeout;
+        if (status)
+            jira().setCanned(myselfPath, {status, body, headers, {}});
+        if (where == u"refused")
+            settings().setBaseURLString(u"http://127.0.0.1:1"_s);
+        else if (where == u"unknown host")
+            settings().setBaseURLString(u"http://no-such-host.invalid"_s);
+        else if (where == u"silent") {
+            jira().setSilent(myselfPath);
+            timeout = 300ms;
+        } else if (where == u"sso") {
+            gateway.setCanned(u"/login"_s, {200, body, headers, {}});
+            QUrl login = gateway.url();
+            login.setPath(u"/login"_s);
+            jira().setRedirect(myselfPath, login, 302);
+        }
+        AppSettings &used = where == u"tls" ? secure.settings() : settings();
+        JiraClient client(&used, nullptr, timeout);
+        const Outcome outcome = run(client, Op::Myself);
+        QVERIFY(outcome.answered);
+        QTEST(outcome.error ? outcome.error->diagnosis() : JiraError::Diagnosis::None, "diagnosis");
+        const auto wait = outcome.error ? outcome.error->retryAfter() : std::nullopt;
+        if (retryAfter < 0)
+            QVERIFY(!wait);
+        else
+            QVERIFY2(wait && std::abs(wait->count() - retryAfter) <= 2, qPrintable(QString::number(wait ? wait->count() : -1)));
+        // The gateway, another origin, never saw the token; an untrusted server never received a request.
+        for (const FakeJira::Request &request : gateway.requests())
+            QVERIFY(!request.hasHeader("Authorization"));
+        if (where == u"tls")
+            QVERIFY(secure.jira().requests().isEmpty());
     }
 
     void redirects_data()

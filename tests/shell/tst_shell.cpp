@@ -5,6 +5,7 @@
 #include "AppDelegate.h"
 #include "ApplicationShell.h"
 #include "Fixtures.h"
+#include "MessageText.h"
 #include "IconRenderer.h"
 #include "JiraJson.h"
 #include "QuickHarness.h"
@@ -37,7 +38,11 @@ QString referenceErrorText(AppSettings &settings)
     client.fetchMyself(&me.context, me.callback());
     if (!me.wait())
         return u"(no answer)"_s;
-    return me.result->ok() ? u"(succeeded)"_s : userFacingText(me.result->error());
+    if (me.result->ok())
+        return u"(succeeded)"_s;
+    // The client's words, then what to do about them.
+    const QString hint = nextStep(me.result->error());
+    return userFacingText(me.result->error()) + (hint.isEmpty() ? QString() : u"\n"_s + hint);
 }
 
 // Runs the application's event loop after starting the action. The exit code, or -1 when the

@@ -192,6 +192,19 @@ Item {
                             wrapMode: Text.Wrap
                             horizontalAlignment: Text.AlignHCenter
                         }
+                        Label {
+                            objectName: "errorHint"
+                            visible: content.controller.errorHint.length > 0
+                            Accessible.ignored: !visible
+                            Layout.fillWidth: true
+                            Layout.leftMargin: 24
+                            Layout.rightMargin: 24
+                            text: content.controller.errorHint
+                            textFormat: Text.PlainText
+                            font.pixelSize: 12
+                            wrapMode: Text.Wrap
+                            horizontalAlignment: Text.AlignHCenter
+                        }
                         Button {
                             objectName: "retryButton"
                             Layout.alignment: Qt.AlignHCenter
