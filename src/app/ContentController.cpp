@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -116,6 +117,8 @@ QString ContentController::footerText() const
         text += u" · %1 of %2 shown"_s.arg(m_store->ticketCount()).arg(*matched);
     if (!m_store->errorMessage().isEmpty())
         text += u" · Refresh failed"_s;
+    if (const QDateTime until = m_store->retryNotBefore(); until.isValid() && until > now)
+        text += u" · Jira asked to wait until "_s + QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat);
     return text;
 }
 
@@ -130,7 +133,16 @@ QString ContentController::footerDetail() const
 QString ContentController::errorHint() const
 {
     const std::optional<JiraError> error = m_store ? m_store->lastError() : std::nullopt;
-    return error ? nextStep(*error) : QString();
+    if (!error)
+        return {};
+    if (const QDateTime until = m_store->retryNotBefore(); until.isValid()) {
+        const QString why = error->diagnosis() == JiraError::Diagnosis::Unavailable
+            ? u"Jira is unavailable, perhaps for maintenance."_s
+            : u"Jira is limiting requests."_s;
+        return why + u" Tessarin asks again at "_s +
+            QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat) + u", not before."_s;
+    }
+    return nextStep(*error);
 }
 
 QString ContentController::errorText() const

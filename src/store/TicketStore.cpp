@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +27,9 @@ TicketStore::TicketStore(AppSettings *settings, QObject *parent, std::chrono::mi
     connect(&m_autoRefreshTimer, &QTimer::timeout, this, &TicketStore::autoRefreshNow);
     connect(settings, &AppSettings::baseURLChanged, this, &TicketStore::forgetListOfAnotherServer);
     connect(settings, &AppSettings::isReadingTokenChanged, this, &TicketStore::forgetKeptListOfAnotherToken);
+    // A pause asked for by one server, or for one token, is not another's.
+    for (auto signal : {&AppSettings::baseURLChanged, &AppSettings::tokenChanged})
+        connect(settings, signal, this, [this] { m_retryNotBefore = {}; });
 }
 
 void TicketStore::autoRefreshNow()
@@ -44,6 +48,8 @@ void TicketStore::refreshIfDue(const QDateTime &now)
     if (!m_autoRefreshing || m_refreshesRunning > 0)
         return;
     if (m_lastRefreshSent.isValid() && m_lastRefreshSent.msecsTo(now) < autoRefreshIntervalMs())
+        return;
+    if (m_retryNotBefore.isValid() && now < m_retryNotBefore)
         return;
     autoRefreshNow();
 }
@@ -128,6 +134,13 @@ void TicketStore::refresh(std::function<void()> done)
             done();
         return;
     }
+    // Jira asked for a pause: asking again before its end would only prolong it. The footer says until when.
+    if (m_retryNotBefore.isValid() && QDateTime::currentDateTimeUtc() < m_retryNotBefore) {
+        emit refreshFinished();
+        if (done)
+            done();
+        return;
+    }
     const quint64 request = ++m_refreshesSent;
     m_lastRefreshSent = QDateTime::currentDateTimeUtc();
     // Whose list the answer is, as the request leaves: settings changed meanwhile do not relabel it.
@@ -150,11 +163,18 @@ void TicketStore::refresh(std::function<void()> done)
                 JiraSearchResponse answer = std::move(result).value();
                 const QDateTime now = QDateTime::currentDateTimeUtc();
                 const QByteArray body = std::exchange(answer.body, {});
+                m_retryNotBefore = {};
                 show(std::move(answer), now, server, owner, false, {});
                 ListCache::save(owner, server, now, m_selectedTicketID, body);
             } else {
                 m_lastApplied = request;
-                setErrorMessage(userFacingText(result.error()), result.error());
+                const JiraError &error = result.error();
+                // A server that limits requests without saying for how long gets a minute.
+                std::optional<std::chrono::seconds> wait = error.retryAfter();
+                if (!wait && error.diagnosis() == JiraError::Diagnosis::RateLimited)
+                    wait = std::chrono::seconds(60);
+                m_retryNotBefore = wait ? QDateTime::currentDateTimeUtc().addSecs(wait->count()) : QDateTime();
+                setErrorMessage(userFacingText(error), error);
             }
             setLoading(m_refreshesRunning > 0);
             emit refreshFinished();
@@ -194,8 +214,13 @@ qint64 TicketStore::autoRefreshIntervalMs() const
 
 void TicketStore::waitForNextAutoRefresh()
 {
-    // Read before every wait, so a new interval applies from the next one.
-    m_autoRefreshTimer.start(std::chrono::milliseconds(autoRefreshIntervalMs()));
+    // Read before every wait, so a new interval applies from the next one; never before the end of a pause
+    // Jira asked for.
+    qint64 wait = autoRefreshIntervalMs();
+    if (m_retryNotBefore.isValid())
+        wait = std::clamp(QDateTime::currentDateTimeUtc().msecsTo(m_retryNotBefore) + 1000, wait,
+                          qint64(std::numeric_limits<int>::max()));
+    m_autoRefreshTimer.start(std::chrono::milliseconds(wait));
 }
 
 void TicketStore::setLoading(bool loading)

@@ -57,6 +57,9 @@ public:
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
     // Empty when the last refresh did not fail.
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    // Until when Jira asked not to be asked again (a 429 or 503 with Retry-After), UTC; invalid when it did
+    // not. Neither the automatic refresh nor a refresh asked for sends anything before then.
+    [[nodiscard]] QDateTime retryNotBefore() const { return m_retryNotBefore; }
     // The last refresh's error while errorMessage() shows it, for what it means beyond its words.
     [[nodiscard]] std::optional<JiraError> lastError() const { return m_lastError; }
     // Empty when nothing is selected.
@@ -135,6 +138,7 @@ private:
     bool m_isLoading = false;
     QString m_errorMessage;
     std::optional<JiraError> m_lastError;
+    QDateTime m_retryNotBefore;
     QString m_selectedTicketID;
     StatusFilter::Case m_filter = StatusFilter::All;
     QString m_searchText;

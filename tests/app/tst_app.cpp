@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QIcon>
 #include <QJsonDocument>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -481,6 +482,29 @@ private slots:
         QVERIFY(moved.wait());
         m_content->refresh();
         QTRY_COMPARE(m_fixture->requestCount("GET", u"/rest/api/2/issue/PLAT-417/comment"_s), 2);
+    }
+
+    // Asked to wait (429 with Retry-After): the footer says until when, and neither the timer nor the user
+    // asks again before then.
+    void rateLimitHonoured()
+    {
+        TicketDetail *detail = showIssue(u"PLAT-417"_s);
+        QVERIFY(detail);
+        jira().setCanned(JiraJson::searchPath, {429, "{}", {{"Retry-After", "600"}}, {}});
+        QVERIFY(refreshed(*m_content->store()));
+        const QString until = QLocale().toString(QDateTime::currentDateTime().addSecs(600).time(), QLocale::ShortFormat);
+        QVERIFY2(m_content->footerText().endsWith(u" · Refresh failed · Jira asked to wait until "_s + until),
+                 qPrintable(m_content->footerText()));
+        QVERIFY(m_content->footerDetail().endsWith(u"Jira is limiting requests. Tessarin asks again at "_s + until +
+                                                   u", not before."_s));
+        const int searches = m_fixture->searches();
+        jira().clearFaults();
+        m_content->refresh();
+        m_content->store()->startAutoRefresh();
+        m_content->store()->refreshIfDue(QDateTime::currentDateTimeUtc().addSecs(599));
+        QTest::qWait(100);
+        QCOMPARE(m_fixture->searches(), searches);
+        QVERIFY(qAbs(QDateTime::currentDateTimeUtc().secsTo(m_content->store()->retryNotBefore()) - 600) <= 2);
     }
 
     // A rendered description that converts wins over the plain one; without it, the plain text.
