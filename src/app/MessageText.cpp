@@ -70,8 +70,12 @@ QString nextStep(const JiraError &error)
     case D::TimedOut:
         return u"Jira did not answer in time. The server or the network (a VPN?) may be slow or down."_s;
     case D::Tls:
-        return u"The server's certificate is not trusted here. If it is your company's own, trust it in "
-               "Settings."_s;
+        if (const auto &certificate = error.certificate(); certificate && !certificate->pinnedFingerprint.isEmpty())
+            return u"The server's certificate changed: SHA-256 %1 is not the trusted %2. The token was not sent. "
+                   "If the server's administrators replaced it, test the connection in Settings and trust the "
+                   "new one."_s.arg(certificate->fingerprint, certificate->pinnedFingerprint);
+        return u"The server's certificate is not trusted here. If it is your company's own, test the "
+               "connection in Settings and trust it."_s;
     case D::ProxyAuthentication:
         return u"The proxy asks for a user name and password that Tessarin was not given. Put them in the "
                "system's proxy setting (http_proxy, https_proxy)."_s;

@@ -5,6 +5,8 @@
 #include "client/JiraClient.h"
 #include "store/ListCache.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -152,13 +154,22 @@ void SettingsController::testConnection()
     AppSettings *settings = m_settings;
     auto *client = new JiraClient(settings, settings);
     QPointer<SettingsController> self(this);
-    client->fetchMyself(client, [self, settings, client](JiraResult<JiraUser> result) {
+    const QString origin = jiraOrigin(settings->baseURL());
+    const QString pinnedBefore = settings->pinnedCertificate(origin);
+    client->fetchMyself(client, [self, settings, client, origin, pinnedBefore](JiraResult<JiraUser> result) {
         client->deleteLater();
+        if (self)
+            self->m_refusedCertificate = result ? std::nullopt : result.error().certificate();
         if (result) {
             const QString name = result.value().displayName;
             settings->setDisplayName(name);
+            // Trust was on with nothing pinned: the certificate just seen is the trusted one from now on.
+            const QString pinned = settings->pinnedCertificate(origin);
+            const QString pinnedNow = pinned != pinnedBefore
+                ? u"\nThis server's certificate (SHA-256 "_s + pinned + u") is now the one trusted for it."_s
+                : QString();
             if (self)
-                self->setTestResult(TestResult::Success, u"Connected as "_s + name);
+                self->setTestResult(TestResult::Success, u"Connected as "_s + name + pinnedNow);
         } else if (self) {
             const QString hint = nextStep(result.error());
             self->setTestResult(TestResult::Failure,
@@ -167,6 +178,31 @@ void SettingsController::testConnection()
         if (self)
             self->setIsTesting(false);
     });
+}
+
+QString SettingsController::certificateDetails() const
+{
+    if (!m_refusedCertificate)
+        return {};
+    const JiraCertificate &certificate = *m_refusedCertificate;
+    QString fingerprint;
+    for (qsizetype i = 0; i < certificate.fingerprint.size(); i += 2)
+        fingerprint += (i ? u":"_s : QString()) + certificate.fingerprint.mid(i, 2).toUpper();
+    const QLocale locale;
+    return u"SHA-256 "_s + fingerprint + u"\nIssued to: "_s + certificate.subject + u"\nIssued by: "_s +
+        certificate.issuer + u"\nValid from "_s + locale.toString(certificate.notBefore.date(), QLocale::ShortFormat) +
+        u" to "_s + locale.toString(certificate.notAfter.date(), QLocale::ShortFormat) +
+        (certificate.problems.isEmpty() ? QString() : u"\n"_s + certificate.problems.join(u'\n'));
+}
+
+void SettingsController::trustCertificate()
+{
+    if (!m_settings || !m_refusedCertificate)
+        return;
+    m_settings->pinCertificate(jiraOrigin(m_settings->baseURL()), m_refusedCertificate->fingerprint);
+    m_settings->setTrustSelfSigned(true);
+    m_refusedCertificate.reset();
+    testConnection();
 }
 
 void SettingsController::setIsTesting(bool testing)

@@ -2,6 +2,7 @@
 // The state behind the settings window: the token field, the refresh interval choice, the two warning
 // lines and the connection test.
 
+#include "client/JiraError.h"
 #include "settings/AppSettings.h"
 
 #include <QList>
@@ -10,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
+
+#include <optional>
 
 class SettingsController : public QObject
 {
@@ -36,6 +39,9 @@ class SettingsController : public QObject
     Q_PROPERTY(QString insecureURLWarning READ insecureURLWarning NOTIFY insecureURLWarningChanged)
     // What became of the last "Clear cached data" ("Cached data cleared"), empty before it is used.
     Q_PROPERTY(QString cacheText READ cacheText NOTIFY cacheTextChanged)
+    // The certificate the last test was refused, for the user to judge (fingerprint, subject, issuer,
+    // validity, what is wrong with it); empty when none was.
+    Q_PROPERTY(QString certificateDetails READ certificateDetails NOTIFY testResultChanged)
 
 public:
     enum class TestResult { None, Success, Failure };
@@ -74,6 +80,9 @@ public:
     Q_INVOKABLE void testConnection();
     // Removes the list kept on disk for the next start; the list on screen stays.
     Q_INVOKABLE void clearCachedData();
+    [[nodiscard]] QString certificateDetails() const;
+    // Trusts the certificate the last test was refused (that one alone, for this server) and tests again.
+    Q_INVOKABLE void trustCertificate();
 
 signals:
     void cacheTextChanged();
@@ -98,6 +107,7 @@ private:
     bool m_canTest = false;
     TestResult m_testResult = TestResult::None;
     QString m_testResultText;
+    std::optional<JiraCertificate> m_refusedCertificate;
     QString m_insecureURLWarning;
     QString m_cacheText;
 };

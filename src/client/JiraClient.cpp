@@ -4,11 +4,15 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -118,6 +122,26 @@ bool isTransportFailure(QNetworkReply::NetworkError error)
         error != E::ProxyAuthenticationRequiredError)
         return true;
     return error == E::ProtocolFailure || error == E::ProtocolUnknownError;
+}
+
+QString originOf(const QUrl &url)
+{
+    return jiraOrigin(url);
+}
+
+JiraCertificate describe(const QSslCertificate &presented, const QList<QSslError> &errors, const QString &pinned)
+{
+    JiraCertificate certificate {QString::fromLatin1(presented.digest(QCryptographicHash::Sha256).toHex()),
+                                 presented.subjectDisplayName(),
+                                 presented.issuerDisplayName(),
+                                 presented.effectiveDate(),
+                                 presented.expiryDate(),
+                                 {},
+                                 pinned};
+    for (const QSslError &error : errors)
+        certificate.problems.append(error.errorString());
+    certificate.problems.removeDuplicates();
+    return certificate;
 }
 
 // The transport's failure, as the user can act on it.
@@ -255,12 +279,24 @@ private:
         }
         AppSettings *settings = m_client->m_settings;
         QNetworkReply *reply = m_reply;
-        connect(reply, &QNetworkReply::sslErrors, this, [this, settings, reply] {
-            // Read now, not when the request was made: the user may have just changed it.
-            if (settings->trustSelfSigned())
-                reply->ignoreSslErrors();
-            else
-                m_tlsRefused = true;
+        connect(reply, &QNetworkReply::sslErrors, this, [this, settings, reply](const QList<QSslError> &errors) {
+            // Read now, not when the request was made: the user may have just changed it. With trust on,
+            // the one certificate pinned for this server is accepted, and no other: the request (and the
+            // token in it) goes only after this handshake. Trust on and nothing pinned yet: this one is
+            // pinned, as the setting asked before pins existed.
+            const QSslCertificate presented = reply->sslConfiguration().peerCertificate();
+            const QString fingerprint = QString::fromLatin1(presented.digest(QCryptographicHash::Sha256).toHex());
+            const QString origin = originOf(reply->url());
+            const QString pinned = settings->pinnedCertificate(origin);
+            if (settings->trustSelfSigned() && !presented.isNull()) {
+                if (pinned.isEmpty())
+                    settings->pinCertificate(origin, fingerprint);
+                if (pinned.isEmpty() || pinned == fingerprint) {
+                    reply->ignoreSslErrors();
+                    return;
+                }
+            }
+            m_refusedCertificate = describe(presented, errors, settings->trustSelfSigned() ? pinned : QString());
         });
         connect(reply, &QNetworkReply::finished, this, [this] { onFinished(); });
     }
@@ -282,7 +318,11 @@ private:
             return;
         }
         if (isTransportFailure(error) || (!statusAttribute.isValid() && error != QNetworkReply::NoError)) {
-            finish(JiraError::transport(reply->errorString()).diagnosed(transportDiagnosis(error, m_tlsRefused)));
+            JiraError failure =
+                JiraError::transport(reply->errorString()).diagnosed(transportDiagnosis(error, bool(m_refusedCertificate)));
+            if (m_refusedCertificate)
+                failure = failure.withCertificate(*m_refusedCertificate);
+            finish(failure);
             return;
         }
         if (!statusAttribute.isValid()) {
@@ -375,8 +415,14 @@ private:
     QString m_token;
     QPointer<QNetworkReply> m_reply;
     int m_redirects = 0;
-    bool m_tlsRefused = false;
+    std::optional<JiraCertificate> m_refusedCertificate;
 };
+
+QString jiraOrigin(const QUrl &url)
+{
+    return url.scheme() + u"://"_s + url.host().toLower() + u':' +
+        QString::number(url.port(url.scheme() == "https"_L1 ? 443 : 80));
+}
 
 JiraClient::JiraClient(AppSettings *settings, QObject *parent, std::chrono::milliseconds transferTimeout)
     : QObject(parent)
@@ -393,7 +439,11 @@ JiraClient::~JiraClient()
 QNetworkAccessManager *JiraClient::manager()
 {
     pruneRetiredManagers();
-    const bool trust = m_settings->trustSelfSigned();
+    // What decides which certificates are accepted; a pooled connection accepted under another decision
+    // is not reused.
+    const QString trust = m_settings->trustSelfSigned()
+        ? u"pinned "_s + m_settings->pinnedCertificate(originOf(m_settings->baseURL()))
+        : QString();
     if (m_manager && trust != m_managerTrust) {
         m_retiredManagers.append(m_manager);
         m_manager = nullptr;

@@ -16,6 +16,10 @@
 
 class AppSettings;
 class QNetworkAccessManager;
+class QUrl;
+
+// scheme://host:port, the port always given: what a certificate is pinned for.
+[[nodiscard]] QString jiraOrigin(const QUrl &url);
 class QNetworkRequest;
 
 class JiraClient : public QObject
@@ -81,14 +85,14 @@ private:
     void command(const QString &path, const QByteArray &method, const QByteArray &body, QObject *context,
                  Callback<void> done);
 
-    // The manager to use for a new request: a fresh one after the trust flag changed, so that no pooled
-    // connection accepted under the old decision is reused.
+    // The manager to use for a new request: a fresh one after the trust flag or the pinned certificate
+    // changed, so that no pooled connection accepted under the old decision is reused.
     QNetworkAccessManager *manager();
     void pruneRetiredManagers();
 
     AppSettings *m_settings;
     std::chrono::milliseconds m_transferTimeout;
     QNetworkAccessManager *m_manager = nullptr;
-    bool m_managerTrust = false;
+    QString m_managerTrust;
     QList<QPointer<QNetworkAccessManager>> m_retiredManagers;
 };

@@ -1,10 +1,27 @@
 #pragma once
 // The one error type of the Jira client, and the text a user reads for it.
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <optional>
+
+// The certificate a server presented when it was not accepted, for the user to judge.
+struct JiraCertificate
+{
+    QString fingerprint; // SHA-256, lower-case hex
+    QString subject;
+    QString issuer;
+    QDateTime notBefore;
+    QDateTime notAfter;
+    QStringList problems; // what the system's checks found wrong with it
+    // The certificate trusted for this server instead, when it was refused for not being that one.
+    QString pinnedFingerprint;
+
+    friend bool operator==(const JiraCertificate &, const JiraCertificate &) = default;
+};
 
 class JiraError
 {
@@ -52,6 +69,14 @@ public:
     [[nodiscard]] Diagnosis diagnosis() const { return m_diagnosis; }
     // How long the server asked to wait before the next request (429, 503), when it said.
     [[nodiscard]] std::optional<std::chrono::seconds> retryAfter() const { return m_retryAfter; }
+    // The refused certificate, for a TLS failure.
+    [[nodiscard]] const std::optional<JiraCertificate> &certificate() const { return m_certificate; }
+    [[nodiscard]] JiraError withCertificate(JiraCertificate certificate) const
+    {
+        JiraError error = *this;
+        error.m_certificate = std::move(certificate);
+        return error;
+    }
     [[nodiscard]] JiraError diagnosed(Diagnosis diagnosis, std::optional<std::chrono::seconds> retryAfter = {}) const
     {
         JiraError error = *this;
@@ -77,6 +102,7 @@ private:
     TransportKind m_transportKind = TransportKind::Failure;
     Diagnosis m_diagnosis = Diagnosis::None;
     std::optional<std::chrono::seconds> m_retryAfter;
+    std::optional<JiraCertificate> m_certificate;
 };
 
 // What the store, the detail pane and the settings window show for a failed operation.

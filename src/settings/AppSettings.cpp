@@ -12,6 +12,8 @@ const QString AppSettings::tokenAccount = u"default"_s;
 namespace Key {
 const QString baseURL = u"baseURL"_s;
 const QString trustSelfSigned = u"trustSelfSigned"_s;
+// "scheme://host:port sha256-hex": the certificate trustSelfSigned accepts.
+const QString pinnedCertificate = u"pinnedCertificate"_s;
 const QString displayName = u"displayName"_s;
 const QString refreshInterval = u"refreshInterval"_s;
 } // namespace Key
@@ -26,6 +28,11 @@ AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
     m_baseURLString = url.typeId() == QMetaType::QString ? url.toString() : QString();
 
     m_trustSelfSigned = m_store.value(Key::trustSelfSigned, false).toBool();
+    const QStringList pin = m_store.value(Key::pinnedCertificate).toString().split(u' ');
+    if (pin.size() == 2 && pin[1].size() == 64) {
+        m_pinnedOrigin = pin[0];
+        m_pinnedFingerprint = pin[1].toLower();
+    }
 
     const QVariant name = m_store.value(Key::displayName);
     if (name.typeId() == QMetaType::QString)
@@ -101,6 +108,21 @@ void AppSettings::setBaseURLString(const QString &text)
         if (changed)
             emit baseURLStringChanged();
     });
+}
+
+QString AppSettings::pinnedCertificate(const QString &origin) const
+{
+    return origin == m_pinnedOrigin ? m_pinnedFingerprint : QString();
+}
+
+void AppSettings::pinCertificate(const QString &origin, const QString &fingerprint)
+{
+    if (origin == m_pinnedOrigin && fingerprint == m_pinnedFingerprint)
+        return;
+    m_pinnedOrigin = origin;
+    m_pinnedFingerprint = fingerprint.toLower();
+    m_store.setValue(Key::pinnedCertificate, origin + u' ' + m_pinnedFingerprint);
+    emit pinnedCertificateChanged();
 }
 
 void AppSettings::setTrustSelfSigned(bool trust)

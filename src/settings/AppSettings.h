@@ -49,6 +49,11 @@ public:
     [[nodiscard]] bool hasDisplayName() const { return m_displayName.has_value(); }
     [[nodiscard]] double refreshIntervalSeconds() const { return m_refreshIntervalSeconds; }
     [[nodiscard]] QString token() const { return m_token; }
+    // The SHA-256 fingerprint (lower-case hex) of the one certificate accepted for `origin` (scheme://host:port)
+    // while trustSelfSigned() is on; empty when none is pinned for it.
+    [[nodiscard]] QString pinnedCertificate(const QString &origin) const;
+    // Pins that certificate for that origin, replacing any other pin.
+    void pinCertificate(const QString &origin, const QString &fingerprint);
 
     void setBaseURLString(const QString &text);
     void setTrustSelfSigned(bool trust);
@@ -80,6 +85,7 @@ public:
 signals:
     void baseURLStringChanged();
     void trustSelfSignedChanged();
+    void pinnedCertificateChanged();
     void displayNameChanged();
     void refreshIntervalSecondsChanged();
     void tokenChanged();
@@ -96,6 +102,8 @@ private:
     KeychainStore *m_keychain;
     QString m_baseURLString;
     bool m_trustSelfSigned = false;
+    QString m_pinnedOrigin;
+    QString m_pinnedFingerprint;
     std::optional<QString> m_displayName;
     double m_refreshIntervalSeconds = defaultRefreshIntervalSeconds;
     QString m_token;

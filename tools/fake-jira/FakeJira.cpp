@@ -488,10 +488,11 @@ void FakeJira::loadData(const QJsonObject &data)
     }
 }
 
-void FakeJira::enableTls()
+void FakeJira::enableTls(Certificate certificate)
 {
-    QFile certificateFile(u":/fake-jira/certs/fake-jira.crt"_s);
-    QFile keyFile(u":/fake-jira/certs/fake-jira.key"_s);
+    const QString name = certificate == Certificate::Usual ? u"fake-jira"_s : u"replaced"_s;
+    QFile certificateFile(u":/fake-jira/certs/"_s + name + u".crt"_s);
+    QFile keyFile(u":/fake-jira/certs/"_s + name + u".key"_s);
     if (!certificateFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly))
         qFatal("fake-jira: the bundled certificate is missing");
     m_server->sslSetup(QSslCertificate(certificateFile.readAll(), QSsl::Pem), QSslKey(keyFile.readAll(), QSsl::Rsa));

@@ -75,8 +75,10 @@ public:
     bool loadData(const QString &fileName, QString *error = nullptr);
     void loadData(const QJsonObject &data);
 
-    // Serves HTTPS with the bundled self-signed certificate. Call before listen().
-    void enableTls();
+    // Serves HTTPS with the bundled self-signed certificate, or with another one made the same way (a server
+    // whose certificate was replaced). Call before listen().
+    enum class Certificate { Usual, Replaced };
+    void enableTls(Certificate certificate = Certificate::Usual);
     // On 127.0.0.1; port 0 picks a free one. Returns false when the port is taken.
     bool listen(quint16 port = 0);
     [[nodiscard]] quint16 port() const { return m_port; }

@@ -168,8 +168,65 @@ Item {
             }
         }
 
+        // A certificate the system does not trust: the user judges it, and may trust that one alone.
+        Button {
+            objectName: "checkCertificate"
+            visible: view.controller.certificateDetails.length > 0
+            Accessible.ignored: !visible
+            text: "Check Certificate…"
+            Accessible.name: "Check the server's certificate"
+            onClicked: certificateDialog.open()
+            Accessible.onPressAction: certificateDialog.open()
+        }
+
         Item {
             Layout.fillHeight: true
         }
+    }
+
+    Dialog {
+        id: certificateDialog
+        objectName: "certificateDialog"
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+        width: Math.min(parent ? parent.width - 24 : 440, 456)
+        modal: true
+        focus: true
+        title: "The server's certificate"
+        ColumnLayout {
+            width: parent.width
+            spacing: 8
+            Label {
+                Layout.fillWidth: true
+                text: "Trust it only if it is your server's own: compare the fingerprint with the one your administrators give."
+                wrapMode: Text.Wrap
+                font.pixelSize: 12
+            }
+            TextArea {
+                objectName: "certificateDetails"
+                Layout.fillWidth: true
+                readOnly: true
+                selectByMouse: true
+                wrapMode: TextEdit.WrapAnywhere
+                textFormat: TextEdit.PlainText
+                text: view.controller.certificateDetails
+                font.pixelSize: 11
+                Accessible.name: "Certificate details"
+            }
+        }
+        footer: DialogButtonBox {
+            Button {
+                objectName: "trustCertificate"
+                text: "Trust This Certificate"
+                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+                Accessible.name: text
+            }
+            Button {
+                text: "Cancel"
+                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+                Accessible.name: text
+            }
+        }
+        onAccepted: view.controller.trustCertificate()
     }
 }
