@@ -397,30 +397,34 @@ ScrollView {
                             Layout.fillWidth: true
                             Label { text: card.modelData.author; textFormat: Text.PlainText; font.pixelSize: 12; font.weight: Font.DemiBold }
                             Item { Layout.fillWidth: true }
-                            Button {
-                                objectName: "editComment"
-                                visible: card.modelData.isOwn && !cardContent.editing
-                                Accessible.ignored: !visible
-                                flat: true
-                                padding: 2
-                                text: "Edit"
-                                font.pixelSize: 11
-                                Accessible.name: "Edit comment"
-                                onClicked: pane.detail.editComment(card.modelData.id)
-                                Accessible.onPressAction: pane.detail.editComment(card.modelData.id)
-                            }
-                            Button {
-                                objectName: "deleteComment"
-                                visible: card.modelData.isOwn && !cardContent.editing
-                                Accessible.ignored: !visible
-                                enabled: pane.detail.busyCommentId.length === 0
-                                flat: true
-                                padding: 2
-                                text: "Delete"
-                                font.pixelSize: 11
-                                Accessible.name: "Delete comment"
-                                onClicked: deleteConfirmation.ask(card.modelData.id)
-                                Accessible.onPressAction: deleteConfirmation.ask(card.modelData.id)
+                            // Only the user's own comments have these: fifty cards of others' carry no buttons.
+                            Loader {
+                                active: card.modelData.isOwn && !cardContent.editing
+                                visible: active
+                                sourceComponent: RowLayout {
+                                    spacing: 0
+                                    Button {
+                                        objectName: "editComment"
+                                        flat: true
+                                        padding: 2
+                                        text: "Edit"
+                                        font.pixelSize: 11
+                                        Accessible.name: "Edit comment"
+                                        onClicked: pane.detail.editComment(card.modelData.id)
+                                        Accessible.onPressAction: pane.detail.editComment(card.modelData.id)
+                                    }
+                                    Button {
+                                        objectName: "deleteComment"
+                                        enabled: pane.detail.busyCommentId.length === 0
+                                        flat: true
+                                        padding: 2
+                                        text: "Delete"
+                                        font.pixelSize: 11
+                                        Accessible.name: "Delete comment"
+                                        onClicked: deleteConfirmation.ask(card.modelData.id)
+                                        Accessible.onPressAction: deleteConfirmation.ask(card.modelData.id)
+                                    }
+                                }
                             }
                             Label { text: Theme.relativeTimeString(card.modelData.created, Clock.now); font.pixelSize: 11; color: Theme.secondary }
                         }
@@ -448,7 +452,7 @@ ScrollView {
                         }
                         Label {
                             objectName: "commentActionError"
-                            visible: pane.detail.commentActionErrorId === card.modelData.id
+                            visible: card.modelData.isOwn && pane.detail.commentActionErrorId === card.modelData.id
                             Accessible.ignored: !visible
                             Layout.fillWidth: true
                             text: pane.detail.commentActionError
