@@ -157,7 +157,9 @@ void SettingsController::testConnection()
     const QString origin = jiraOrigin(settings->baseURL());
     const QString pinnedBefore = settings->pinnedCertificate(origin);
     client->fetchMyself(client, [self, settings, client, origin, pinnedBefore](JiraResult<JiraUser> result) {
-        client->deleteLater();
+        // Gone once its last request has answered (the server's description follows a success).
+        if (!result)
+            client->deleteLater();
         if (self)
             self->m_refusedCertificate = result ? std::nullopt : result.error().certificate();
         if (result) {
@@ -170,6 +172,17 @@ void SettingsController::testConnection()
                 : QString();
             if (self)
                 self->setTestResult(TestResult::Success, u"Connected as "_s + name + pinnedNow);
+            // And what the server is, once it says: a line of its own, after the name.
+            client->fetchServerInfo(client, [self, client](JiraResult<JiraServerInfo> info) {
+                client->deleteLater();
+                if (!info || !self || self->m_testResult != TestResult::Success)
+                    return;
+                const QString kind = info.value().deploymentType == u"DataCenter"_s ? u"Data Center "_s
+                    : info.value().deploymentType == u"Server"_s                      ? u"Server "_s
+                                                                                      : QString();
+                self->setTestResult(TestResult::Success,
+                                    self->m_testResultText + u" · Jira "_s + kind + info.value().version);
+            });
         } else if (self) {
             const QString hint = nextStep(result.error());
             self->setTestResult(TestResult::Failure,

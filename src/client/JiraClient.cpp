@@ -543,6 +543,11 @@ void JiraClient::fetchMyself(QObject *context, Callback<JiraUser> done)
     fetch<JiraUser>(u"/rest/api/2/myself"_s, {}, context, std::move(done), [](JiraUser &&user) { return user; });
 }
 
+void JiraClient::fetchServerInfo(QObject *context, Callback<JiraServerInfo> done)
+{
+    exchange<JiraServerInfo>(u"/rest/api/2/serverInfo"_s, "GET"_ba, {}, {}, context, std::move(done));
+}
+
 void JiraClient::fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done)
 {
     const QueryItems query {{u"jql"_s, searchJql},

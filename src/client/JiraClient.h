@@ -41,6 +41,7 @@ public:
     // Each operation calls `done` exactly once, later, from the event loop, unless `context` is destroyed
     // first (then never, and the request is aborted). Several operations may be in flight at once.
     void fetchMyself(QObject *context, Callback<JiraUser> done);
+    void fetchServerInfo(QObject *context, Callback<JiraServerInfo> done);
     // The unresolved issues assigned to the token's user, at most 100, in the server's order, and how many
     // the search matched.
     void fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done);

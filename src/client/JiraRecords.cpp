@@ -289,6 +289,13 @@ template<> JiraCommentsResponse decode(const QJsonValue &value)
     return {field(asObject(value), "comments"_L1, list<JiraComment>)};
 }
 
+template<> JiraServerInfo decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "version"_L1, requiredString), field(o, "deploymentType"_L1, optionalString),
+            field(o, "serverTitle"_L1, optionalString)};
+}
+
 template<> JiraTimeTracking decode(const QJsonValue &value)
 {
     // Read from an issue answer: {"fields":{"timetracking":{…}}}; no time tracking reads as none of it.
@@ -404,3 +411,4 @@ TESSARIN_JIRA_RECORD(JiraCommentsResponse)
 TESSARIN_JIRA_RECORD(JiraTransitionRequest)
 TESSARIN_JIRA_RECORD(JiraUsersResponse)
 TESSARIN_JIRA_RECORD(JiraTimeTracking)
+TESSARIN_JIRA_RECORD(JiraServerInfo)

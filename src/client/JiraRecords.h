@@ -148,6 +148,14 @@ struct JiraCommentsResponse
     QList<JiraComment> comments;
 };
 
+// What the server says of itself (serverInfo): "9.12.2", "Server" or "DataCenter".
+struct JiraServerInfo
+{
+    QString version;
+    std::optional<QString> deploymentType;
+    std::optional<QString> serverTitle;
+};
+
 // The time tracking as Jira writes it ("2d 4h"); all absent when the server keeps none.
 struct JiraTimeTracking
 {
