@@ -84,14 +84,19 @@ void TicketDetail::setComments(QList<JiraComment> comments)
 {
     m_comments = std::move(comments);
     updateCommentsForView();
-    // An edit left unfinished opens again once its comment is there.
-    if (!m_commentEdit && !m_myName.isEmpty()) {
-        for (const JiraComment &comment : std::as_const(m_comments)) {
-            if (comment.author.name == m_myName &&
-                !Draft(m_settings->baseURL(), m_issue.key, u"edit-"_s + comment.id).isEmpty()) {
-                editComment(comment.id);
-                break;
-            }
+    resumeEdit();
+}
+
+void TicketDetail::resumeEdit()
+{
+    // An edit left unfinished opens again once its comment is there and known to be the user's.
+    if (m_commentEdit || m_myName.isEmpty())
+        return;
+    for (const JiraComment &comment : std::as_const(m_comments)) {
+        if (isOwnComment(comment.id) &&
+            !Draft(m_settings->baseURL(), m_issue.key, u"edit-"_s + comment.id).isEmpty()) {
+            editComment(comment.id);
+            return;
         }
     }
 }
@@ -108,7 +113,6 @@ void TicketDetail::updateCommentsForView()
             {u"created"_s, comment.created},
             {u"body"_s, rich ? restrictImagesToServer(*rich, m_settings->baseURL()) : comment.body.value_or(QString())},
             {u"bodyIsRich"_s, rich.has_value()},
-            {u"isOwn"_s, !m_myName.isEmpty() && comment.author.name == m_myName},
         });
     }
     emit commentsChanged();
@@ -119,14 +123,22 @@ void TicketDetail::setMyName(const QString &name)
     if (m_myName == name)
         return;
     m_myName = name;
-    setComments(m_comments);
+    emit myNameChanged();
+    resumeEdit();
+}
+
+bool TicketDetail::isOwnComment(const QString &commentId) const
+{
+    return !m_myName.isEmpty() && std::any_of(m_comments.cbegin(), m_comments.cend(), [&](const JiraComment &comment) {
+        return comment.id == commentId && comment.author.name == m_myName;
+    });
 }
 
 void TicketDetail::editComment(const QString &commentId)
 {
     const auto found = std::find_if(m_comments.cbegin(), m_comments.cend(),
                                     [&](const JiraComment &comment) { return comment.id == commentId; });
-    if (found == m_comments.cend() || found->author.name != m_myName || m_myName.isEmpty())
+    if (found == m_comments.cend() || !isOwnComment(commentId))
         return;
     closeCommentEdit();
     m_commentEdit = new CommentEditor(m_settings->baseURL(), m_issue.key, commentId, found->body.value_or(QString()),

@@ -45,8 +45,8 @@ class TicketDetail : public QObject
 
     // [{id, name, hasFields}] in the server's order.
     Q_PROPERTY(QVariantList transitions READ transitions NOTIFY transitionsChanged)
-    // [{id, author, created, body, bodyIsRich, isOwn}] in the server's order; isOwn: the connected user wrote
-    // it, so it can be edited and deleted.
+    // [{id, author, created, body, bodyIsRich}] in the server's order. Which are the user's own is asked
+    // of isOwnComment(), which changes with myName without the comments being made again.
     Q_PROPERTY(QVariantList comments READ comments NOTIFY commentsChanged)
     // The comments could not be loaded and none are shown: "No comments." would not be true.
     Q_PROPERTY(bool commentsUnavailable READ commentsUnavailable NOTIFY commentsChanged)
@@ -60,6 +60,8 @@ class TicketDetail : public QObject
     Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged)
     // The form of the transition being filled in, or null.
     Q_PROPERTY(TransitionForm *form READ form NOTIFY formChanged)
+    // The connected user's login name, once the server has said it.
+    Q_PROPERTY(QString myName READ myName NOTIFY myNameChanged)
     // The editor of a new comment, under the comments.
     Q_PROPERTY(CommentEditor *composer READ composer CONSTANT)
     // The edit of one of the user's comments under way, or null.
@@ -129,6 +131,8 @@ public:
 
     // The connected user's login name: their comments are theirs to edit and delete.
     void setMyName(const QString &name);
+    [[nodiscard]] QString myName() const { return m_myName; }
+    Q_INVOKABLE [[nodiscard]] bool isOwnComment(const QString &commentId) const;
     [[nodiscard]] CommentEditor *composer() const { return m_composer; }
     [[nodiscard]] CommentEditor *commentEdit() const { return m_commentEdit; }
     Q_INVOKABLE void editComment(const QString &commentId);
@@ -171,6 +175,7 @@ signals:
     void menuPlaceholderChanged();
     void formChanged();
     void commentEditChanged();
+    void myNameChanged();
     void commentActionChanged();
     void assignmentChanged();
     void workLogChanged();
@@ -185,6 +190,7 @@ private:
     void setErrorMessage(const QString &message);
     void perform(const JiraTransitionRequest &request);
     void updateCommentsForView();
+    void resumeEdit();
     void setCommentAction(const QString &busyId, const QString &errorId, const QString &error);
     void setAssigning(bool assigning, const QString &error);
     void loadTimeTracking();

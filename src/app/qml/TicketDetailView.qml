@@ -391,6 +391,7 @@ ScrollView {
                         anchors.fill: parent
                         anchors.margins: 10
                         spacing: 4
+                        readonly property bool isOwn: { pane.detail.myName; return pane.detail.isOwnComment(card.modelData.id); }
                         readonly property bool editing: pane.detail.commentEdit !== null
                                                         && pane.detail.commentEdit.commentId === card.modelData.id
                         RowLayout {
@@ -399,7 +400,7 @@ ScrollView {
                             Item { Layout.fillWidth: true }
                             // Only the user's own comments have these: fifty cards of others' carry no buttons.
                             Loader {
-                                active: card.modelData.isOwn && !cardContent.editing
+                                active: cardContent.isOwn && !cardContent.editing
                                 visible: active
                                 sourceComponent: RowLayout {
                                     spacing: 0
@@ -452,7 +453,7 @@ ScrollView {
                         }
                         Label {
                             objectName: "commentActionError"
-                            visible: card.modelData.isOwn && pane.detail.commentActionErrorId === card.modelData.id
+                            visible: cardContent.isOwn && pane.detail.commentActionErrorId === card.modelData.id
                             Accessible.ignored: !visible
                             Layout.fillWidth: true
                             text: pane.detail.commentActionError
