@@ -124,11 +124,6 @@ bool isTransportFailure(QNetworkReply::NetworkError error)
     return error == E::ProtocolFailure || error == E::ProtocolUnknownError;
 }
 
-QString originOf(const QUrl &url)
-{
-    return jiraOrigin(url);
-}
-
 JiraCertificate describe(const QSslCertificate &presented, const QList<QSslError> &errors, const QString &pinned)
 {
     JiraCertificate certificate {QString::fromLatin1(presented.digest(QCryptographicHash::Sha256).toHex()),
@@ -286,7 +281,7 @@ private:
             // pinned, as the setting asked before pins existed.
             const QSslCertificate presented = reply->sslConfiguration().peerCertificate();
             const QString fingerprint = QString::fromLatin1(presented.digest(QCryptographicHash::Sha256).toHex());
-            const QString origin = originOf(reply->url());
+            const QString origin = jiraOrigin(reply->url());
             const QString pinned = settings->pinnedCertificate(origin);
             if (settings->trustSelfSigned() && !presented.isNull()) {
                 if (pinned.isEmpty())
@@ -442,7 +437,7 @@ QNetworkAccessManager *JiraClient::manager()
     // What decides which certificates are accepted; a pooled connection accepted under another decision
     // is not reused.
     const QString trust = m_settings->trustSelfSigned()
-        ? u"pinned "_s + m_settings->pinnedCertificate(originOf(m_settings->baseURL()))
+        ? u"pinned "_s + m_settings->pinnedCertificate(jiraOrigin(m_settings->baseURL()))
         : QString();
     if (m_manager && trust != m_managerTrust) {
         m_retiredManagers.append(m_manager);

@@ -293,6 +293,16 @@ bool expands(const FakeJira::Request &request, const QString &what)
     return false;
 }
 
+// Where the comment with that id is in an issue's comments.
+std::optional<qsizetype> indexOfComment(const QJsonArray &comments, const QString &id)
+{
+    for (qsizetype i = 0; i < comments.size(); ++i) {
+        if (comments.at(i).toObject().value("id"_L1).toString() == id)
+            return i;
+    }
+    return std::nullopt;
+}
+
 bool hasJsonBody(const FakeJira::Request &request)
 {
     return request.header("Content-Type"_ba).trimmed().toLower().startsWith("application/json"_ba);
@@ -1509,13 +1519,10 @@ FakeJira::Answer FakeJira::answerEditComment(const QString &key, const QString &
     if (!index)
         return errorAnswer(404, u"Issue Does Not Exist"_s);
     QJsonArray comments = m_comments.value(key).toArray();
-    const auto found = std::find_if(comments.begin(), comments.end(), [&id](const QJsonValue &comment) {
-        return comment.toObject().value("id"_L1).toString() == id;
-    });
-    if (found == comments.end())
+    const std::optional<qsizetype> at = indexOfComment(comments, id);
+    if (!at)
         return errorAnswer(404, u"Can not find a comment for the id: "_s + id + u"."_s);
-    const qsizetype at = found - comments.begin();
-    QJsonObject comment = comments.at(at).toObject();
+    QJsonObject comment = comments.at(*at).toObject();
     // Permission comes first: someone else's comment is refused whatever is sent.
     if (!isMine(comment))
         return errorAnswer(403, u"You do not have the permission to edit this comment."_s);
@@ -1528,7 +1535,7 @@ FakeJira::Answer FakeJira::answerEditComment(const QString &key, const QString &
     comment.insert(u"renderedBody"_s, renderWiki(body.toString()));
     comment.insert(u"updateAuthor"_s, myselfAsUser());
     comment.insert(u"updated"_s, now);
-    comments.replace(at, comment);
+    comments.replace(*at, comment);
     m_comments.insert(key, comments);
     touch(*index, now);
     return jsonAnswer(200,
@@ -1541,15 +1548,12 @@ FakeJira::Answer FakeJira::answerDeleteComment(const QString &key, const QString
     if (!index)
         return errorAnswer(404, u"Issue Does Not Exist"_s);
     QJsonArray comments = m_comments.value(key).toArray();
-    const auto found = std::find_if(comments.begin(), comments.end(), [&id](const QJsonValue &comment) {
-        return comment.toObject().value("id"_L1).toString() == id;
-    });
-    if (found == comments.end())
+    const std::optional<qsizetype> at = indexOfComment(comments, id);
+    if (!at)
         return errorAnswer(404, u"Can not find a comment for the id: "_s + id + u"."_s);
-    const qsizetype at = found - comments.begin();
-    if (!isMine(comments.at(at).toObject()))
+    if (!isMine(comments.at(*at).toObject()))
         return errorAnswer(403, u"You do not have the permission to delete this comment."_s);
-    comments.removeAt(at);
+    comments.removeAt(*at);
     m_comments.insert(key, comments);
     touch(*index, jiraTimestamp(QDateTime::currentDateTimeUtc()));
     return {204, {}, {}, {}, false};
