@@ -351,7 +351,7 @@ void TicketDetail::chooseTransition(const QString &transitionId)
         return;
     closeForm();
     m_form = new TransitionForm(*found, m_issue.key, m_client, [this](const JiraTransitionRequest &request) {
-        perform(request);
+        return perform(request);
     }, this);
     emit formChanged();
 }
@@ -369,13 +369,13 @@ void TicketDetail::closeForm()
 
 void TicketDetail::performTransition(const QString &transitionId)
 {
-    perform(JiraTransitionRequest {{transitionId}, {}, {}});
+    (void)perform(JiraTransitionRequest {{transitionId}, {}, {}});
 }
 
-void TicketDetail::perform(const JiraTransitionRequest &request)
+bool TicketDetail::perform(const JiraTransitionRequest &request)
 {
     if (!m_client || m_isTransitioning)
-        return;
+        return false;
     setTransitioning(true);
     setErrorMessage({});
     // The transition outlives the pane: it is bound to the client, which the store keeps, so a pane
@@ -412,6 +412,7 @@ void TicketDetail::perform(const JiraTransitionRequest &request)
                                     else
                                         pane->setErrorMessage(userFacingText(result.error()));
                                 });
+    return true;
 }
 
 QUrl TicketDetail::browseURL() const

@@ -188,7 +188,8 @@ private:
     void setLoadingComments(bool loading);
     void setTransitioning(bool transitioning);
     void setErrorMessage(const QString &message);
-    void perform(const JiraTransitionRequest &request);
+    // False when nothing was sent: no client, or a transition already under way.
+    bool perform(const JiraTransitionRequest &request);
     void updateCommentsForView();
     void resumeEdit();
     void setCommentAction(const QString &busyId, const QString &errorId, const QString &error);

@@ -352,7 +352,8 @@ void TransitionForm::send()
         return;
     setError({});
     setSending(true);
-    m_submit(*made);
+    if (!m_submit(*made))
+        setSending(false);
 }
 
 void TransitionForm::failed(const JiraError &error)

@@ -112,7 +112,8 @@ class TransitionForm : public QObject
     Q_PROPERTY(bool needsJira READ needsJira CONSTANT)
 
 public:
-    using Submit = std::function<void(const JiraTransitionRequest &)>;
+    // False when the request could not be sent at all (no client): the form is then not left sending.
+    using Submit = std::function<bool(const JiraTransitionRequest &)>;
     // `submit` sends the request; the form's owner reports back through failed() or closes the form.
     TransitionForm(const JiraTransition &transition, QString issueKey, JiraClient *client, Submit submit,
                    QObject *parent = nullptr);
