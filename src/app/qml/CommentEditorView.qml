@@ -15,6 +15,8 @@ ColumnLayout {
     property string accessibleName: "New comment"
     // The edit of an existing comment can be left without discarding it.
     property bool canClose: false
+    // An edit opened from its comment takes the keyboard at once.
+    property bool startsFocused: false
     signal closed()
 
     // The suggestion the keyboard is on.
@@ -46,7 +48,13 @@ ColumnLayout {
             border.color: area.activeFocus ? palette.highlight : Theme.separator
             radius: 2
         }
-        Component.onCompleted: text = view.editor.text
+        Component.onCompleted: {
+            text = view.editor.text;
+            if (view.startsFocused) {
+                cursorPosition = length;
+                forceActiveFocus();
+            }
+        }
         onTextChanged: {
             if (text !== view.editor.text)
                 view.editor.text = text;

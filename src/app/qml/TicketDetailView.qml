@@ -448,6 +448,7 @@ ScrollView {
                                 postText: "Save"
                                 accessibleName: "Edit comment"
                                 canClose: true
+                                startsFocused: true
                                 onClosed: pane.detail.closeCommentEdit()
                             }
                         }
