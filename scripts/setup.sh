@@ -16,6 +16,8 @@ packages=(
   xvfb xauth dbus dbus-x11 gnome-keyring libsecret-tools imagemagick curl
   # benchmarks and hands-on checks under Xvfb: a window manager to minimise with, input, the a11y tree
   openbox xdotool python3-pyatspi at-spi2-core
+  # network tests: a real HTTP proxy and a real SOCKS5 proxy on loopback
+  tinyproxy microsocks
   # the Debian package: dpkg-shlibdeps finds its library dependencies
   dpkg-dev
 )

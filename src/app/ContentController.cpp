@@ -58,6 +58,7 @@ void ContentController::setSettings(AppSettings *settings)
         connect(settings, signal, this, [this] {
             ++m_myselfRequest;
             m_myName.clear();
+            setTokenWarning({});
             if (m_detail)
                 m_detail->setMyName({});
         });
@@ -216,7 +217,21 @@ void ContentController::askMyName()
         m_myName = *result.value().name;
         if (m_detail)
             m_detail->setMyName(m_myName);
+        // Then when the token expires, where the server lists tokens (Data Center 8.14 and later); an older
+        // server's 404 is no news.
+        m_store->client()->fetchAccessTokens(this, [this, request](JiraResult<QList<JiraAccessToken>> tokens) {
+            if (request == m_myselfRequest && tokens)
+                setTokenWarning(tokenExpiryWarning(tokens.value(), QDateTime::currentDateTimeUtc()));
+        });
     });
+}
+
+void ContentController::setTokenWarning(const QString &warning)
+{
+    if (warning == m_tokenWarning)
+        return;
+    m_tokenWarning = warning;
+    emit tokenWarningChanged();
 }
 
 void ContentController::disappeared()

@@ -29,6 +29,8 @@ class ContentController : public QObject
     // "Updated …" once a refresh has succeeded, else empty; it adds how many of how many matches are shown
     // when the list is cut short, and "Refresh failed" while the last refresh has failed.
     Q_PROPERTY(QString footerText READ footerText NOTIFY footerTextChanged)
+    // A week before the token expires: when, and what to do; else empty.
+    Q_PROPERTY(QString tokenWarning READ tokenWarning NOTIFY tokenWarningChanged)
     // The last refresh's error while the footer says it failed (the beginning of a whole error page), else
     // empty: the footer's tool tip and accessible description.
     Q_PROPERTY(QString footerDetail READ footerDetail NOTIFY footerTextChanged)
@@ -48,6 +50,7 @@ public:
     [[nodiscard]] TicketStore *store() const { return m_store; }
     [[nodiscard]] SidebarContent::Kind sidebarContent() const;
     [[nodiscard]] QString footerText() const;
+    [[nodiscard]] QString tokenWarning() const { return m_tokenWarning; }
     [[nodiscard]] QString footerDetail() const;
     [[nodiscard]] QString errorText() const;
     [[nodiscard]] QString errorHint() const;
@@ -64,11 +67,13 @@ signals:
     void settingsChanged();
     void sidebarContentChanged();
     void footerTextChanged();
+    void tokenWarningChanged();
     void errorTextChanged();
     void detailChanged();
 
 private:
     void askMyName();
+    void setTokenWarning(const QString &warning);
     void updateSidebarContent();
     void updateDetail();
 
@@ -83,5 +88,6 @@ private:
     QTimer m_settingsSettled;
     // The connected user's login name, asked of the server once per server and token.
     QString m_myName;
+    QString m_tokenWarning;
     quint64 m_myselfRequest = 0;
 };

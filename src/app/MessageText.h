@@ -2,6 +2,10 @@
 // Server messages as the window shows them. Jira's error pages arrive whole (megabytes of HTML are
 // possible); the stored message keeps every byte, the screen shows its beginning.
 
+#include "client/JiraRecords.h"
+
+#include <QDateTime>
+#include <QList>
 #include <QString>
 
 class JiraError;
@@ -16,3 +20,9 @@ class JiraError;
 // What the user can do about a failure, from what it most likely means; empty when nothing useful is
 // known. Shown beside the failure's own words, which stay as they are.
 [[nodiscard]] QString nextStep(const JiraError &error);
+
+// When the token in use expires ("The token “Laptop” expires on 31/01/2027."); empty when it never does
+// or the list does not tell which token is in use.
+[[nodiscard]] QString tokenExpiryText(const QList<JiraAccessToken> &tokens);
+// The main window's warning, a week ahead of the token's expiry (and once it has expired); else empty.
+[[nodiscard]] QString tokenExpiryWarning(const QList<JiraAccessToken> &tokens, const QDateTime &now);

@@ -3,6 +3,7 @@
 #include "MessageText.h"
 
 #include "client/JiraClient.h"
+#include "client/NetworkSetup.h"
 #include "store/ListCache.h"
 
 #include <QLocale>
@@ -34,6 +35,7 @@ void SettingsController::setSettings(AppSettings *settings)
         connect(settings, &AppSettings::tokenChanged, this, &SettingsController::updateCanTest);
         connect(settings, &AppSettings::refreshIntervalSecondsChanged, this, &SettingsController::intervalIndexChanged);
         connect(settings, &AppSettings::keyringErrorChanged, this, &SettingsController::keyringWarningChanged);
+        connect(settings, &AppSettings::networkChanged, this, &SettingsController::updateNetworkProblem);
         m_tokenInput = settings->token();
     }
     emit settingsChanged();
@@ -42,6 +44,22 @@ void SettingsController::setSettings(AppSettings *settings)
     emit keyringWarningChanged();
     updateCanTest();
     updateInsecureURLWarning();
+    updateNetworkProblem();
+}
+
+void SettingsController::updateNetworkProblem()
+{
+    QString problem;
+    if (m_settings) {
+        NetworkSetup setup;
+        setup.update(*m_settings);
+        if (setup.problem())
+            problem = userFacingText(*setup.problem());
+    }
+    if (problem == m_networkProblem)
+        return;
+    m_networkProblem = problem;
+    emit networkProblemChanged();
 }
 
 void SettingsController::setTokenInput(const QString &token)
@@ -174,14 +192,22 @@ void SettingsController::testConnection()
                 self->setTestResult(TestResult::Success, u"Connected as "_s + name + pinnedNow);
             // And what the server is, once it says: a line of its own, after the name.
             client->fetchServerInfo(client, [self, client](JiraResult<JiraServerInfo> info) {
-                client->deleteLater();
-                if (!info || !self || self->m_testResult != TestResult::Success)
+                if (!info || !self || self->m_testResult != TestResult::Success) {
+                    client->deleteLater();
                     return;
+                }
                 const QString kind = info.value().deploymentType == u"DataCenter"_s ? u"Data Center "_s
                     : info.value().deploymentType == u"Server"_s                      ? u"Server "_s
                                                                                       : QString();
                 self->setTestResult(TestResult::Success,
                                     self->m_testResultText + u" · Jira "_s + kind + info.value().version);
+                // And when the token expires, where the server lists tokens.
+                client->fetchAccessTokens(client, [self, client](JiraResult<QList<JiraAccessToken>> tokens) {
+                    client->deleteLater();
+                    const QString expiry = tokens ? tokenExpiryText(tokens.value()) : QString();
+                    if (self && self->m_testResult == TestResult::Success && !expiry.isEmpty())
+                        self->setTestResult(TestResult::Success, self->m_testResultText + u"\n"_s + expiry);
+                });
             });
         } else if (self) {
             const QString hint = nextStep(result.error());

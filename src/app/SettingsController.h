@@ -42,6 +42,9 @@ class SettingsController : public QObject
     // The certificate the last test was refused, for the user to judge (fingerprint, subject, issuer,
     // validity, what is wrong with it); empty when none was.
     Q_PROPERTY(QString certificateDetails READ certificateDetails NOTIFY testResultChanged)
+    // Why the network settings (CA file, client certificate, proxy) cannot be used as they stand, in the
+    // words a request would fail with; empty when they can.
+    Q_PROPERTY(QString networkProblem READ networkProblem NOTIFY networkProblemChanged)
 
 public:
     enum class TestResult { None, Success, Failure };
@@ -83,6 +86,7 @@ public:
     [[nodiscard]] QString certificateDetails() const;
     // Trusts the certificate the last test was refused (that one alone, for this server) and tests again.
     Q_INVOKABLE void trustCertificate();
+    [[nodiscard]] QString networkProblem() const { return m_networkProblem; }
 
 signals:
     void cacheTextChanged();
@@ -94,12 +98,14 @@ signals:
     void intervalIndexChanged();
     void keyringWarningChanged();
     void insecureURLWarningChanged();
+    void networkProblemChanged();
 
 private:
     void setIsTesting(bool testing);
     void setTestResult(TestResult result, const QString &text);
     void updateCanTest();
     void updateInsecureURLWarning();
+    void updateNetworkProblem();
 
     QPointer<AppSettings> m_settings;
     QString m_tokenInput;
@@ -110,4 +116,5 @@ private:
     std::optional<JiraCertificate> m_refusedCertificate;
     QString m_insecureURLWarning;
     QString m_cacheText;
+    QString m_networkProblem;
 };

@@ -124,6 +124,32 @@ bool isTransportFailure(QNetworkReply::NetworkError error)
     return error == E::ProtocolFailure || error == E::ProtocolUnknownError;
 }
 
+JiraCertificate::Problem problemKind(QSslError::SslError error)
+{
+    using P = JiraCertificate::Problem;
+    using E = QSslError;
+    switch (error) {
+    case E::CertificateExpired:
+        return P::Expired;
+    case E::CertificateNotYetValid:
+        return P::NotYetValid;
+    case E::HostNameMismatch:
+        return P::HostMismatch;
+    case E::SelfSignedCertificate:
+    case E::SelfSignedCertificateInChain:
+        return P::SelfSigned;
+    case E::UnableToGetIssuerCertificate:
+    case E::UnableToGetLocalIssuerCertificate:
+    case E::UnableToVerifyFirstCertificate:
+    case E::CertificateUntrusted:
+        return P::UnknownIssuer;
+    case E::CertificateRevoked:
+        return P::Revoked;
+    default:
+        return P::Other;
+    }
+}
+
 JiraCertificate describe(const QSslCertificate &presented, const QList<QSslError> &errors, const QString &pinned)
 {
     JiraCertificate certificate {QString::fromLatin1(presented.digest(QCryptographicHash::Sha256).toHex()),
@@ -132,15 +158,25 @@ JiraCertificate describe(const QSslCertificate &presented, const QList<QSslError
                                  presented.effectiveDate(),
                                  presented.expiryDate(),
                                  {},
+                                 {},
+                                 {},
                                  pinned};
-    for (const QSslError &error : errors)
+    for (const QSslError &error : errors) {
         certificate.problems.append(error.errorString());
+        if (const auto kind = problemKind(error.error()); !certificate.problemKinds.contains(kind))
+            certificate.problemKinds.append(kind);
+    }
     certificate.problems.removeDuplicates();
+    const auto names = presented.subjectAlternativeNames();
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        certificate.names.append(it.value());
+    if (certificate.names.isEmpty())
+        certificate.names = presented.subjectInfo(QSslCertificate::CommonName);
     return certificate;
 }
 
 // The transport's failure, as the user can act on it.
-JiraError::Diagnosis transportDiagnosis(QNetworkReply::NetworkError error, bool hadTlsErrors)
+JiraError::Diagnosis transportDiagnosis(QNetworkReply::NetworkError error, const QString &text, bool hadTlsErrors)
 {
     using E = QNetworkReply;
     using D = JiraError::Diagnosis;
@@ -161,9 +197,27 @@ JiraError::Diagnosis transportDiagnosis(QNetworkReply::NetworkError error, bool 
     case E::ProxyTimeoutError:
     case E::UnknownProxyError:
         return D::Proxy;
+    case E::UnknownNetworkError:
+        // What Qt makes of a proxy's answer it did not expect (tinyproxy's 401 to wrong credentials).
+        return text.contains("proxy"_L1, Qt::CaseInsensitive) ? D::Proxy : D::None;
     default:
         return D::None;
     }
+}
+
+// A handshake the server ended over the client certificate: OpenSSL's alerts, as Qt passes them on.
+std::optional<JiraError::Diagnosis> clientCertificateDiagnosis(const QString &text, bool gaveCertificate)
+{
+    const QString lower = text.toLower();
+    if (lower.contains("certificate required"_L1) || (!gaveCertificate && lower.contains("handshake failure"_L1)))
+        return gaveCertificate ? JiraError::Diagnosis::ClientCertificateRefused
+                               : JiraError::Diagnosis::ClientCertificateRequired;
+    if (gaveCertificate &&
+        (lower.contains("unknown ca"_L1) || lower.contains("bad certificate"_L1) ||
+         lower.contains("certificate unknown"_L1) || lower.contains("certificate expired"_L1) ||
+         lower.contains("handshake failure"_L1)))
+        return JiraError::Diagnosis::ClientCertificateRefused;
+    return std::nullopt;
 }
 
 // Retry-After in seconds or as an HTTP date; nothing when absent or unreadable.
@@ -197,6 +251,8 @@ JiraError::Diagnosis answerDiagnosis(const QNetworkReply *reply, int status)
         return D::Forbidden;
     case 404:
         return D::NotFound;
+    case 407: // a proxy's answer: Jira never saw the request
+        return D::ProxyAuthentication;
     case 429:
         return D::RateLimited;
     case 503:
@@ -264,6 +320,8 @@ private:
         if (sameOrigin(url, m_origin))
             request.setRawHeader("Authorization"_ba, "Bearer "_ba + m_token.toUtf8());
         request.setRawHeader("Accept"_ba, "application/json"_ba);
+        if (url.scheme() == "https"_L1)
+            request.setSslConfiguration(m_client->m_network.tls());
 
         QNetworkAccessManager *manager = m_client->manager();
         if (m_method == "GET"_ba) {
@@ -313,8 +371,11 @@ private:
             return;
         }
         if (isTransportFailure(error) || (!statusAttribute.isValid() && error != QNetworkReply::NoError)) {
-            JiraError failure =
-                JiraError::transport(reply->errorString()).diagnosed(transportDiagnosis(error, bool(m_refusedCertificate)));
+            JiraError::Diagnosis diagnosis = transportDiagnosis(error, reply->errorString(), bool(m_refusedCertificate));
+            if (!m_refusedCertificate && m_origin.scheme() == "https"_L1)
+                diagnosis = clientCertificateDiagnosis(reply->errorString(), m_client->m_network.hasClientCertificate())
+                                .value_or(diagnosis);
+            JiraError failure = JiraError::transport(reply->errorString()).diagnosed(diagnosis);
             if (m_refusedCertificate)
                 failure = failure.withCertificate(*m_refusedCertificate);
             finish(failure);
@@ -436,15 +497,17 @@ QNetworkAccessManager *JiraClient::manager()
     pruneRetiredManagers();
     // What decides which certificates are accepted; a pooled connection accepted under another decision
     // is not reused.
-    const QString trust = m_settings->trustSelfSigned()
-        ? u"pinned "_s + m_settings->pinnedCertificate(jiraOrigin(m_settings->baseURL()))
-        : QString();
+    const QString trust = (m_settings->trustSelfSigned()
+                               ? u"pinned "_s + m_settings->pinnedCertificate(jiraOrigin(m_settings->baseURL()))
+                               : QString()) +
+        u'|' + m_network.identity();
     if (m_manager && trust != m_managerTrust) {
         m_retiredManagers.append(m_manager);
         m_manager = nullptr;
     }
     if (!m_manager) {
         m_manager = new QNetworkAccessManager(this);
+        m_network.applyProxy(m_manager);
         m_managerTrust = trust;
     }
     return m_manager;
@@ -475,6 +538,11 @@ void JiraClient::send(const QString &path, const QByteArray &method, const Query
     const QString token = m_settings->token();
     if (token.isEmpty())
         return failNow(JiraError::notConfigured());
+    // Certificates and proxy as the settings say now; one that cannot be used fails the request before
+    // anything is sent.
+    m_network.update(*m_settings);
+    if (const std::optional<JiraError> &problem = m_network.problem())
+        return failNow(*problem);
 
     // The base URL's own text, then the path: a context path stays in front of "/rest".
     QByteArray text = base.toEncoded();
@@ -541,6 +609,12 @@ void JiraClient::fetchMyself(QObject *context, Callback<JiraUser> done)
 void JiraClient::fetchServerInfo(QObject *context, Callback<JiraServerInfo> done)
 {
     exchange<JiraServerInfo>(u"/rest/api/2/serverInfo"_s, "GET"_ba, {}, {}, context, std::move(done));
+}
+
+void JiraClient::fetchAccessTokens(QObject *context, Callback<QList<JiraAccessToken>> done)
+{
+    fetch<JiraAccessTokensResponse>(u"/rest/pat/latest/tokens"_s, {}, context, std::move(done),
+                                    [](JiraAccessTokensResponse &&answer) { return std::move(answer.tokens); });
 }
 
 void JiraClient::fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done)

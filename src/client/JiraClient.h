@@ -4,6 +4,7 @@
 
 #include "JiraRecords.h"
 #include "JiraResult.h"
+#include "NetworkSetup.h"
 
 #include <QList>
 #include <QObject>
@@ -42,6 +43,8 @@ public:
     // first (then never, and the request is aborted). Several operations may be in flight at once.
     void fetchMyself(QObject *context, Callback<JiraUser> done);
     void fetchServerInfo(QObject *context, Callback<JiraServerInfo> done);
+    // The token user's Personal Access Tokens (Data Center 8.14 and later; older servers answer 404).
+    void fetchAccessTokens(QObject *context, Callback<QList<JiraAccessToken>> done);
     // The unresolved issues assigned to the token's user, at most 100, in the server's order, and how many
     // the search matched.
     void fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done);
@@ -86,8 +89,9 @@ private:
     void command(const QString &path, const QByteArray &method, const QByteArray &body, QObject *context,
                  Callback<void> done);
 
-    // The manager to use for a new request: a fresh one after the trust flag or the pinned certificate
-    // changed, so that no pooled connection accepted under the old decision is reused.
+    // The manager to use for a new request: a fresh one after the trust flag, the pinned certificate or
+    // the network setup (CAs, client certificate, proxy) changed, so that no pooled connection made under
+    // the old ones is reused.
     QNetworkAccessManager *manager();
     void pruneRetiredManagers();
 
@@ -95,5 +99,6 @@ private:
     std::chrono::milliseconds m_transferTimeout;
     QNetworkAccessManager *m_manager = nullptr;
     QString m_managerTrust;
+    NetworkSetup m_network;
     QList<QPointer<QNetworkAccessManager>> m_retiredManagers;
 };

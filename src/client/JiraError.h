@@ -2,6 +2,7 @@
 // The one error type of the Jira client, and the text a user reads for it.
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,12 +12,17 @@
 // The certificate a server presented when it was not accepted, for the user to judge.
 struct JiraCertificate
 {
+    // What the system's checks found wrong with it, as the user can act on it.
+    enum class Problem { Expired, NotYetValid, HostMismatch, UnknownIssuer, SelfSigned, Revoked, Other };
+
     QString fingerprint; // SHA-256, lower-case hex
     QString subject;
     QString issuer;
     QDateTime notBefore;
     QDateTime notAfter;
-    QStringList problems; // what the system's checks found wrong with it
+    QStringList problems; // the checks' own words
+    QList<Problem> problemKinds;
+    QStringList names; // the host names and addresses it was issued for
     // The certificate trusted for this server instead, when it was refused for not being that one.
     QString pinnedFingerprint;
 
@@ -49,6 +55,10 @@ public:
         Tls,
         ProxyAuthentication, // 407
         Proxy,
+        NetworkSetting, // a CA file or proxy in the settings that cannot be used
+        ClientCertificate, // the client certificate in the settings cannot be used
+        ClientCertificateRequired, // the server wants a client certificate and none was given
+        ClientCertificateRefused, // the server did not accept the one given
     };
 
     [[nodiscard]] static JiraError http(int statusCode, const QString &message);

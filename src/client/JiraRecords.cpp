@@ -1,5 +1,7 @@
 #include "JiraRecords.h"
 
+#include "JiraFieldKinds.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -296,6 +298,27 @@ template<> JiraServerInfo decode(const QJsonValue &value)
             field(o, "serverTitle"_L1, optionalString)};
 }
 
+template<> JiraAccessToken decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    const auto time = [](const QJsonValue &v) -> std::optional<QDateTime> {
+        const std::optional<QString> text = optionalString(v);
+        if (!text)
+            return std::nullopt;
+        const std::optional<QDateTime> parsed = jiraDateTime(*text);
+        if (!parsed)
+            fail(u"expected a date"_s);
+        return parsed->toUTC();
+    };
+    return {field(o, "name"_L1, requiredString), field(o, "expiringAt"_L1, time),
+            field(o, "lastAccessedAt"_L1, time)};
+}
+
+template<> JiraAccessTokensResponse decode(const QJsonValue &value)
+{
+    return {list<JiraAccessToken>(value)};
+}
+
 template<> JiraTimeTracking decode(const QJsonValue &value)
 {
     // Read from an issue answer: {"fields":{"timetracking":{…}}}; no time tracking reads as none of it.
@@ -412,3 +435,24 @@ TESSARIN_JIRA_RECORD(JiraTransitionRequest)
 TESSARIN_JIRA_RECORD(JiraUsersResponse)
 TESSARIN_JIRA_RECORD(JiraTimeTracking)
 TESSARIN_JIRA_RECORD(JiraServerInfo)
+TESSARIN_JIRA_RECORD(JiraAccessToken)
+TESSARIN_JIRA_RECORD(JiraAccessTokensResponse)
+
+std::optional<JiraAccessToken> jiraTokenInUse(const QList<JiraAccessToken> &tokens)
+{
+    if (tokens.size() == 1)
+        return tokens.first();
+    std::optional<JiraAccessToken> latest;
+    bool tied = false;
+    for (const JiraAccessToken &token : tokens) {
+        if (!token.lastAccessedAt)
+            continue;
+        if (!latest || *token.lastAccessedAt > *latest->lastAccessedAt) {
+            latest = token;
+            tied = false;
+        } else if (*token.lastAccessedAt == *latest->lastAccessedAt) {
+            tied = true;
+        }
+    }
+    return tied ? std::nullopt : latest;
+}

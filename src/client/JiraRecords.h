@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -155,6 +156,24 @@ struct JiraServerInfo
     std::optional<QString> deploymentType;
     std::optional<QString> serverTitle;
 };
+
+// One of the user's Personal Access Tokens as Jira Data Center (8.14 and later) lists them: never the
+// secret itself, so which one is in use is told by when it was last used.
+struct JiraAccessToken
+{
+    QString name;
+    std::optional<QDateTime> expiringAt;
+    std::optional<QDateTime> lastAccessedAt;
+};
+
+struct JiraAccessTokensResponse
+{
+    QList<JiraAccessToken> tokens;
+};
+
+// The token that made the request the list answered: the one used last (the list's own request just
+// used it). None when that cannot be told: no token says when it was used, or two say the same time.
+[[nodiscard]] std::optional<JiraAccessToken> jiraTokenInUse(const QList<JiraAccessToken> &tokens);
 
 // The time tracking as Jira writes it ("2d 4h"); all absent when the server keeps none.
 struct JiraTimeTracking

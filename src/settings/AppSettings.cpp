@@ -2,12 +2,17 @@
 
 #include "KeychainStore.h"
 
+#include <algorithm>
+
 #include <QPointer>
+#include <QStringList>
 #include <QQmlEngine>
 
 using namespace Qt::StringLiterals;
 
 const QString AppSettings::tokenAccount = u"default"_s;
+const QString AppSettings::clientCertificateAccount = u"client-certificate"_s;
+const QString AppSettings::proxyAccount = u"proxy"_s;
 
 namespace Key {
 const QString baseURL = u"baseURL"_s;
@@ -16,7 +21,26 @@ const QString trustSelfSigned = u"trustSelfSigned"_s;
 const QString pinnedCertificate = u"pinnedCertificate"_s;
 const QString displayName = u"displayName"_s;
 const QString refreshInterval = u"refreshInterval"_s;
+const QString caCertificates = u"caCertificates"_s;
+const QString clientCertificate = u"clientCertificate"_s;
+const QString clientKey = u"clientKey"_s;
+const QString proxy = u"proxy"_s; // "system", "none", "http" or "socks5"
+const QString proxyHost = u"proxyHost"_s;
+const QString proxyPort = u"proxyPort"_s;
+const QString proxyUser = u"proxyUser"_s;
 } // namespace Key
+
+namespace {
+
+const QStringList proxyModeNames {u"system"_s, u"none"_s, u"http"_s, u"socks5"_s};
+
+QString storedText(const QSettings &store, const QString &key)
+{
+    const QVariant value = store.value(key);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+} // namespace
 
 AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
     : QObject(parent)
@@ -42,10 +66,20 @@ AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
     const double interval = m_store.value(Key::refreshInterval).toDouble(&isNumber);
     m_refreshIntervalSeconds = isNumber && interval > 0 ? interval : defaultRefreshIntervalSeconds;
 
+    m_caCertificatesFile = storedText(m_store, Key::caCertificates);
+    m_clientCertificateFile = storedText(m_store, Key::clientCertificate);
+    m_clientKeyFile = storedText(m_store, Key::clientKey);
+    m_proxyMode = ProxyMode(std::max<qsizetype>(0, proxyModeNames.indexOf(storedText(m_store, Key::proxy))));
+    m_proxyHost = storedText(m_store, Key::proxyHost);
+    const int port = m_store.value(Key::proxyPort).toInt();
+    m_proxyPort = port > 0 && port < 65536 ? port : 0;
+    m_proxyUser = storedText(m_store, Key::proxyUser);
+
     if (tokenRead == TokenRead::Wait) {
         m_token = m_keychain->read(tokenAccount).value_or(QString());
     } else {
         m_readingToken = true;
+        ++m_secretsBeingRead;
         m_keychain->readInBackground(tokenAccount, this, [this](std::optional<QString> token) {
             // A token assigned meanwhile (typed in the settings) is newer than the one read.
             if (token && !token->isEmpty() && m_token.isEmpty()) {
@@ -55,15 +89,129 @@ AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
                 if (isConfigured() != wasConfigured)
                     emit isConfiguredChanged();
             }
-            m_readingToken = false;
-            emit isReadingTokenChanged();
+            secretReadFinished();
         });
     }
+    // The keyring is asked for these only by those who use them.
+    if (!m_clientCertificateFile.isEmpty())
+        readSecret(clientCertificateAccount, tokenRead, m_clientCertificatePassphrase);
+    if (m_proxyMode != ProxyMode::System && m_proxyMode != ProxyMode::None && !m_proxyUser.isEmpty())
+        readSecret(proxyAccount, tokenRead, m_proxyPassword);
 
     connect(m_keychain, &KeychainStore::errorMessageChanged, this, &AppSettings::keyringErrorChanged);
 }
 
 AppSettings::~AppSettings() = default;
+
+void AppSettings::readSecret(const QString &account, TokenRead tokenRead, QString &field)
+{
+    if (tokenRead == TokenRead::Wait) {
+        field = m_keychain->read(account).value_or(QString());
+        return;
+    }
+    ++m_secretsBeingRead;
+    m_keychain->readInBackground(account, this, [this, &field](std::optional<QString> secret) {
+        if (secret && field.isEmpty()) {
+            field = *secret;
+            emit networkChanged();
+        }
+        secretReadFinished();
+    });
+}
+
+void AppSettings::secretReadFinished()
+{
+    // Requests wait for every secret, not only the token: a client certificate without its passphrase
+    // would fail in a way the user did not cause.
+    if (--m_secretsBeingRead > 0)
+        return;
+    m_readingToken = false;
+    emit isReadingTokenChanged();
+}
+
+void AppSettings::assignNetworkValue(QString &field, const QString &key, const QString &value)
+{
+    if (value == field)
+        return;
+    field = value;
+    if (value.isEmpty())
+        m_store.remove(key);
+    else
+        m_store.setValue(key, value);
+    m_store.sync();
+    emit networkChanged();
+}
+
+void AppSettings::assignNetworkSecret(QString &field, const QString &account, const QString &value)
+{
+    if (value == field)
+        return;
+    field = value;
+    if (value.isEmpty())
+        m_keychain->remove(account);
+    else
+        m_keychain->save(value, account);
+    emit networkChanged();
+}
+
+void AppSettings::setCaCertificatesFile(const QString &path)
+{
+    assignNetworkValue(m_caCertificatesFile, Key::caCertificates, path);
+}
+
+void AppSettings::setClientCertificateFile(const QString &path)
+{
+    assignNetworkValue(m_clientCertificateFile, Key::clientCertificate, path);
+}
+
+void AppSettings::setClientKeyFile(const QString &path)
+{
+    assignNetworkValue(m_clientKeyFile, Key::clientKey, path);
+}
+
+void AppSettings::setClientCertificatePassphrase(const QString &passphrase)
+{
+    assignNetworkSecret(m_clientCertificatePassphrase, clientCertificateAccount, passphrase);
+}
+
+void AppSettings::setProxyMode(ProxyMode mode)
+{
+    if (mode == m_proxyMode || int(mode) < 0 || int(mode) >= proxyModeNames.size())
+        return;
+    m_proxyMode = mode;
+    m_store.setValue(Key::proxy, proxyModeNames.at(int(mode)));
+    m_store.sync();
+    emit networkChanged();
+}
+
+void AppSettings::setProxyHost(const QString &host)
+{
+    assignNetworkValue(m_proxyHost, Key::proxyHost, host.trimmed());
+}
+
+void AppSettings::setProxyPort(int port)
+{
+    port = port > 0 && port < 65536 ? port : 0;
+    if (port == m_proxyPort)
+        return;
+    m_proxyPort = port;
+    if (port)
+        m_store.setValue(Key::proxyPort, port);
+    else
+        m_store.remove(Key::proxyPort);
+    m_store.sync();
+    emit networkChanged();
+}
+
+void AppSettings::setProxyUser(const QString &user)
+{
+    assignNetworkValue(m_proxyUser, Key::proxyUser, user);
+}
+
+void AppSettings::setProxyPassword(const QString &password)
+{
+    assignNetworkSecret(m_proxyPassword, proxyAccount, password);
+}
 
 namespace {
 QPointer<AppSettings> sharedSettings;

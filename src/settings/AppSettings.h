@@ -29,10 +29,29 @@ class AppSettings : public QObject
     Q_PROPERTY(QUrl baseURL READ baseURL NOTIFY baseURLChanged)
     Q_PROPERTY(bool isConfigured READ isConfigured NOTIFY isConfiguredChanged)
     Q_PROPERTY(QString keyringError READ keyringError NOTIFY keyringErrorChanged)
+    // How the company's network is reached: the window's "Network" settings.
+    Q_PROPERTY(QString caCertificatesFile READ caCertificatesFile WRITE setCaCertificatesFile NOTIFY networkChanged)
+    Q_PROPERTY(QString clientCertificateFile READ clientCertificateFile WRITE setClientCertificateFile NOTIFY
+                   networkChanged)
+    Q_PROPERTY(QString clientKeyFile READ clientKeyFile WRITE setClientKeyFile NOTIFY networkChanged)
+    Q_PROPERTY(QString clientCertificatePassphrase READ clientCertificatePassphrase WRITE
+                   setClientCertificatePassphrase NOTIFY networkChanged)
+    Q_PROPERTY(ProxyMode proxyMode READ proxyMode WRITE setProxyMode NOTIFY networkChanged)
+    Q_PROPERTY(QString proxyHost READ proxyHost WRITE setProxyHost NOTIFY networkChanged)
+    Q_PROPERTY(int proxyPort READ proxyPort WRITE setProxyPort NOTIFY networkChanged)
+    Q_PROPERTY(QString proxyUser READ proxyUser WRITE setProxyUser NOTIFY networkChanged)
+    Q_PROPERTY(QString proxyPassword READ proxyPassword WRITE setProxyPassword NOTIFY networkChanged)
 
 public:
     static constexpr double defaultRefreshIntervalSeconds = 120;
     static const QString tokenAccount;
+    // The keyring's other secrets, beside the token under the same service.
+    static const QString clientCertificateAccount;
+    static const QString proxyAccount;
+
+    // System: the desktop's proxy setting (http_proxy, https_proxy, no_proxy); None: always direct.
+    enum class ProxyMode { System, None, Http, Socks5 };
+    Q_ENUM(ProxyMode)
 
     // Where the token comes from the keyring: waited for in the constructor, or read while the caller
     // goes on (the application loads its window meanwhile; isReadingToken() says until when).
@@ -54,6 +73,28 @@ public:
     [[nodiscard]] QString pinnedCertificate(const QString &origin) const;
     // Pins that certificate for that origin, replacing any other pin.
     void pinCertificate(const QString &origin, const QString &fingerprint);
+
+    // A PEM file of certificate authorities trusted besides the system's; empty for none.
+    [[nodiscard]] QString caCertificatesFile() const { return m_caCertificatesFile; }
+    // A PKCS#12 file, or a PEM certificate whose key is in clientKeyFile() (or in the same file).
+    [[nodiscard]] QString clientCertificateFile() const { return m_clientCertificateFile; }
+    [[nodiscard]] QString clientKeyFile() const { return m_clientKeyFile; }
+    [[nodiscard]] QString clientCertificatePassphrase() const { return m_clientCertificatePassphrase; }
+    [[nodiscard]] ProxyMode proxyMode() const { return m_proxyMode; }
+    [[nodiscard]] QString proxyHost() const { return m_proxyHost; }
+    [[nodiscard]] int proxyPort() const { return m_proxyPort; }
+    [[nodiscard]] QString proxyUser() const { return m_proxyUser; }
+    [[nodiscard]] QString proxyPassword() const { return m_proxyPassword; }
+
+    void setCaCertificatesFile(const QString &path);
+    void setClientCertificateFile(const QString &path);
+    void setClientKeyFile(const QString &path);
+    void setClientCertificatePassphrase(const QString &passphrase);
+    void setProxyMode(ProxyMode mode);
+    void setProxyHost(const QString &host);
+    void setProxyPort(int port);
+    void setProxyUser(const QString &user);
+    void setProxyPassword(const QString &password);
 
     void setBaseURLString(const QString &text);
     void setTrustSelfSigned(bool trust);
@@ -93,10 +134,16 @@ signals:
     void isConfiguredChanged();
     void isReadingTokenChanged();
     void keyringErrorChanged();
+    void networkChanged();
 
 private:
     // Runs an assignment and announces what it changed, the derived values included.
     template<typename Assign> void assignServerSetting(Assign &&assign);
+    void assignNetworkValue(QString &field, const QString &key, const QString &value);
+    void assignNetworkSecret(QString &field, const QString &account, const QString &value);
+    // Reads a secret other than the token, when the setting that needs it is there.
+    void readSecret(const QString &account, TokenRead tokenRead, QString &field);
+    void secretReadFinished();
 
     QSettings m_store;
     KeychainStore *m_keychain;
@@ -108,6 +155,16 @@ private:
     double m_refreshIntervalSeconds = defaultRefreshIntervalSeconds;
     QString m_token;
     bool m_readingToken = false;
+    int m_secretsBeingRead = 0;
+    QString m_caCertificatesFile;
+    QString m_clientCertificateFile;
+    QString m_clientKeyFile;
+    QString m_clientCertificatePassphrase;
+    ProxyMode m_proxyMode = ProxyMode::System;
+    QString m_proxyHost;
+    int m_proxyPort = 0;
+    QString m_proxyUser;
+    QString m_proxyPassword;
 };
 
 // QML's AppSettings singleton is the application's one settings object, never a second instance that

@@ -10,7 +10,10 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -127,6 +130,24 @@ QString jiraTimestamp(const QDateTime &time)
     return time.toUTC().toString(u"yyyy-MM-dd'T'HH:mm:ss.zzz'+0000'"_s);
 }
 
+// The reverse of jiraTimestamp, for any offset: "2027-01-31T09:00:00.000+0000" in UTC; nothing for a
+// text that is not such a moment.
+std::optional<QDateTime> parseJiraTimestamp(const QJsonValue &value)
+{
+    static const QRegularExpression pattern(
+        u"^([0-9]{4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})\\.([0-9]{3})([+-])([0-9]{2})([0-9]{2})$"_s);
+    const QRegularExpressionMatch match = pattern.match(value.toString());
+    if (!value.isString() || !match.hasMatch())
+        return std::nullopt;
+    const auto number = [&match](int group) { return match.captured(group).toInt(); };
+    const QDate date(number(1), number(2), number(3));
+    const QTime time(number(4), number(5), number(6), number(7));
+    if (!date.isValid() || !time.isValid() || number(9) > 14 || number(10) >= 60)
+        return std::nullopt;
+    const int offset = (match.captured(8) == "-"_L1 ? -1 : 1) * (number(9) * 3600 + number(10) * 60);
+    return QDateTime(date, time, Qt::OffsetFromUTC, offset).toUTC();
+}
+
 QJsonObject withoutKey(QJsonObject object, const QString &key)
 {
     object.remove(key);
@@ -184,14 +205,7 @@ bool isJiraDate(const QJsonValue &value)
 // "2026-12-06T14:30:00.000+0100", a moment that exists.
 bool isJiraDateTime(const QJsonValue &value)
 {
-    static const QRegularExpression pattern(
-        u"^([0-9]{4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})\\.([0-9]{3})[+-]([0-9]{2})([0-9]{2})$"_s);
-    const QRegularExpressionMatch match = pattern.match(value.toString());
-    if (!value.isString() || !match.hasMatch())
-        return false;
-    const auto number = [&match](int group) { return match.captured(group).toInt(); };
-    return QDate(number(1), number(2), number(3)).isValid() &&
-        QTime(number(4), number(5), number(6), number(7)).isValid() && number(8) <= 14 && number(9) < 60;
+    return parseJiraTimestamp(value).has_value();
 }
 
 // The allowed value that a sent object names by "id", "name" or "value", the first of these it has.
@@ -478,6 +492,28 @@ void FakeJira::loadData(const QJsonObject &data)
     m_statuses = data.value("statuses"_L1).toObject();
     m_transitions = data.value("transitions"_L1).toArray();
 
+    // The tokens as GET /rest/pat/latest/tokens shows them. One without an id or a creation time is no
+    // token Jira would list: it is left out, with a word for whoever wrote the data.
+    m_tokens.clear();
+    for (const QJsonValue &value : data.value("tokens"_L1).toArray()) {
+        const QJsonObject object = value.toObject();
+        const std::optional<QDateTime> created = parseJiraTimestamp(object.value("createdAt"_L1));
+        if (!object.value("id"_L1).isDouble() || !created) {
+            qWarning("fake-jira: a token without an id or a valid createdAt is left out");
+            continue;
+        }
+        FakeToken token {object.value("id"_L1).toInt(), object.value("name"_L1).toString(), *created, {}, {}};
+        for (const auto &[key, field] : {std::pair {"expiringAt"_L1, &FakeToken::expiring},
+                                         std::pair {"lastAccessedAt"_L1, &FakeToken::lastAccessed}}) {
+            if (!object.contains(key))
+                continue;
+            token.*field = parseJiraTimestamp(object.value(key));
+            if (!(token.*field))
+                qWarning("fake-jira: token %d: %s is not a timestamp; left out", token.id, qPrintable(QString(key)));
+        }
+        m_tokens.append(token);
+    }
+
     m_users.clear();
     const auto add = [this](const QJsonObject &user) {
         const QString name = user.value("name"_L1).toString();
@@ -500,13 +536,82 @@ void FakeJira::loadData(const QJsonObject &data)
 
 void FakeJira::enableTls(Certificate certificate)
 {
-    const QString name = certificate == Certificate::Usual ? u"fake-jira"_s : u"replaced"_s;
-    QFile certificateFile(u":/fake-jira/certs/"_s + name + u".crt"_s);
-    QFile keyFile(u":/fake-jira/certs/"_s + name + u".key"_s);
-    if (!certificateFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly))
-        qFatal("fake-jira: the bundled certificate is missing");
-    m_server->sslSetup(QSslCertificate(certificateFile.readAll(), QSsl::Pem), QSslKey(keyFile.readAll(), QSsl::Rsa));
+    m_certificate = certificate;
     m_tls = true;
+    applyTls();
+}
+
+void FakeJira::requireClientCertificate(bool required)
+{
+    m_clientCertificateRequired = required;
+    if (m_tls)
+        applyTls();
+}
+
+QByteArray FakeJira::certificateFile(const QString &name)
+{
+    // Only the files themselves: a name must not reach elsewhere in the resources.
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.'))
+        return {};
+    QFile file(u":/fake-jira/certs/"_s + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void FakeJira::applyTls()
+{
+    QString name;
+    switch (m_certificate) {
+    case Certificate::Usual:
+        name = u"fake-jira"_s;
+        break;
+    case Certificate::Replaced:
+        name = u"replaced"_s;
+        break;
+    case Certificate::CaSigned:
+        name = u"ca-signed"_s;
+        break;
+    case Certificate::Expired:
+        name = u"expired"_s;
+        break;
+    case Certificate::NotYetValid:
+        name = u"not-yet-valid"_s;
+        break;
+    case Certificate::WrongHost:
+        name = u"wrong-host"_s;
+        break;
+    case Certificate::OtherCa:
+        name = u"other-ca-signed"_s;
+        break;
+    }
+    const QSslCertificate certificate(certificateFile(name + u".crt"_s), QSsl::Pem);
+    const QSslKey key(certificateFile(name + u".key"_s), QSsl::Rsa);
+    if (certificate.isNull() || key.isNull())
+        qFatal("fake-jira: the bundled certificate %s is missing", qPrintable(name));
+
+    // What sslSetup(certificate, key) would set up, and, when asked for, a client certificate from the
+    // client CA and no one else: the system's CAs stay out, so that no other certificate passes.
+    QSslConfiguration configuration;
+    configuration.setLocalCertificate(certificate);
+    configuration.setPrivateKey(key);
+    configuration.setProtocol(QSsl::SecureProtocols);
+    if (m_clientCertificateRequired) {
+        const QList<QSslCertificate> clientCa = QSslCertificate::fromData(certificateFile(u"client-ca.crt"_s));
+        if (clientCa.isEmpty())
+            qFatal("fake-jira: the bundled client CA is missing");
+        configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
+        configuration.setCaCertificates(clientCa);
+        // As a real server: a missing or refused certificate ends the handshake with a TLS alert, instead
+        // of a handshake that seems to succeed and a connection closed without a word.
+        configuration.setMissingCertificateIsFatal(true);
+        configuration.setHandshakeMustInterruptOnError(true);
+    }
+    m_server->sslSetup(configuration);
+    // The server copies the settings when it starts listening; one that already listens gets them here,
+    // for the connections it accepts from now on.
+    for (QTcpServer *server : m_server->servers()) {
+        if (auto *sslServer = qobject_cast<QSslServer *>(server))
+            sslServer->setSslConfiguration(configuration);
+    }
 }
 
 bool FakeJira::listen(quint16 port)
@@ -748,6 +853,10 @@ void FakeJira::handle(const QHttpServerRequest &request, QTcpSocket *socket)
     for (const auto &[name, value] : request.headers())
         entry.headers.append({name, value});
     entry.body = request.body();
+    if (const auto *ssl = qobject_cast<const QSslSocket *>(socket)) {
+        const QStringList names = ssl->peerCertificate().subjectInfo(QSslCertificate::CommonName);
+        entry.clientCertificate = names.isEmpty() ? QString() : names.first();
+    }
     m_log.append(entry);
     emit requestReceived();
 
@@ -834,6 +943,12 @@ FakeJira::Answer FakeJira::answer(const Request &request)
         return {401, page, {{"Content-Type"_ba, "text/html;charset=UTF-8"_ba}}, {}, false};
     }
 
+    // As Jira records a token's use: every request the token gets through.
+    for (FakeToken &token : m_tokens) {
+        if (token.id == m_currentTokenId)
+            token.lastAccessed = QDateTime::currentDateTimeUtc();
+    }
+
     for (const Denial &denial : std::as_const(m_denied)) {
         if ((denial.method.isEmpty() || denial.method == request.method) && request.path.startsWith(denial.pathPrefix))
             return errorAnswer(403,
@@ -852,6 +967,10 @@ FakeJira::Answer FakeJira::answer(const Request &request)
     }
     if (path == "/rest/api/2/search"_L1 && request.method == "GET"_ba)
         return answerSearch(request);
+    // Jira answers a plugin's REST resources under "latest" and under its version number.
+    if ((path == "/rest/pat/latest/tokens"_L1 || path == "/rest/pat/1.0/tokens"_L1) && request.method == "GET"_ba &&
+        m_tokenListAvailable)
+        return answerTokens();
     if (path.startsWith(issuePrefix)) {
         const QStringList rest = path.mid(issuePrefix.size()).split(u'/');
         if (rest.size() == 1 && request.method == "GET"_ba)
@@ -890,6 +1009,22 @@ FakeJira::Answer FakeJira::answer(const Request &request)
 FakeJira::Answer FakeJira::answerMyself() const
 {
     return {200, json(m_myself), {{"Content-Type"_ba, jsonType}}, {}, false};
+}
+
+// The user's tokens, as Jira Data Center lists them: an array, an expiry and a last use only when there
+// are ones.
+FakeJira::Answer FakeJira::answerTokens() const
+{
+    QJsonArray list;
+    for (const FakeToken &token : m_tokens) {
+        QJsonObject entry {{u"id"_s, token.id}, {u"name"_s, token.name}, {u"createdAt"_s, jiraTimestamp(token.created)}};
+        if (token.expiring)
+            entry.insert(u"expiringAt"_s, jiraTimestamp(*token.expiring));
+        if (token.lastAccessed)
+            entry.insert(u"lastAccessedAt"_s, jiraTimestamp(*token.lastAccessed));
+        list.append(entry);
+    }
+    return jsonAnswer(200, QJsonDocument(list).toJson(QJsonDocument::Compact));
 }
 
 FakeJira::Answer FakeJira::answerSearch(const Request &request) const

@@ -1,7 +1,8 @@
 #pragma once
 // A local stand-in for a Jira Server: the REST requests Tessarin makes (and the sample's attachment
-// thumbnail), bearer-token checks, a workflow with transition screens, user searches, HTTPS with a
-// self-signed certificate, a log of every request and switches for faults.
+// thumbnail), bearer-token checks, a workflow with transition screens, user searches, the user's Personal
+// Access Tokens, HTTPS with a self-signed or a CA-signed certificate (or one that is wrong in a chosen
+// way), client certificates, a log of every request and switches for faults.
 // Listens on 127.0.0.1 only. Tests embed it; the fake-jira program serves it for the demo.
 //
 // A transition's "fields" in the data is Jira's own field metadata (required, schema, name, operations,
@@ -18,6 +19,7 @@
 // every issue's timetracking is then {} and work cannot be logged.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -33,6 +35,16 @@
 class QHttpServer;
 class QHttpServerRequest;
 class QTcpSocket;
+
+// A Personal Access Token as Jira Data Center (8.14 and later) lists it: never the secret itself.
+struct FakeToken
+{
+    int id = 0;
+    QString name;
+    QDateTime created;
+    std::optional<QDateTime> expiring; // none: the token never expires
+    std::optional<QDateTime> lastAccessed; // none: never used
+};
 
 class FakeJira : public QObject
 {
@@ -50,6 +62,10 @@ public:
         QList<std::pair<QString, QString>> query; // decoded, in order; '+' stays '+'
         Headers headers; // as received, in order
         QByteArray body;
+        // The common name of the certificate the client presented over TLS; empty when it presented none.
+        // The server always asks for one, but checks it against the client CA (and insists on it) only
+        // after requireClientCertificate(true).
+        QString clientCertificate;
 
         // The first value of a header, its name compared without case; empty when absent.
         [[nodiscard]] QByteArray header(const QByteArray &name) const;
@@ -75,10 +91,26 @@ public:
     bool loadData(const QString &fileName, QString *error = nullptr);
     void loadData(const QJsonObject &data);
 
-    // Serves HTTPS with the bundled self-signed certificate, or with another one made the same way (a server
-    // whose certificate was replaced). Call before listen().
-    enum class Certificate { Usual, Replaced };
+    // Serves HTTPS with one of the bundled certificates (certs/, made by certs/make-certs.sh). Call before
+    // listen().
+    enum class Certificate {
+        Usual, // self-signed, 127.0.0.1 and localhost (fake-jira.crt)
+        Replaced, // another self-signed one made the same way: a server whose certificate changed
+        CaSigned, // signed by "Tessarin Test CA" (test-ca.crt), 127.0.0.1 and localhost, until 2045
+        Expired, // by test-ca, 127.0.0.1 and localhost, valid 2020-01-01 to 2021-01-01
+        NotYetValid, // by test-ca, 127.0.0.1 and localhost, valid 2090-01-01 to 2091-01-01
+        WrongHost, // by test-ca, for jira.example.com only
+        OtherCa, // by "Other Test CA" (other-ca.crt), 127.0.0.1 and localhost
+    };
     void enableTls(Certificate certificate = Certificate::Usual);
+    // Over HTTPS, makes the handshake demand a client certificate signed by "Tessarin Client CA"
+    // (client-ca.crt): without one, or with another, or an expired one, the connection fails. Affects
+    // connections made after the call, before or after listen(); without TLS it has no effect.
+    void requireClientCertificate(bool required);
+    [[nodiscard]] bool clientCertificateRequired() const { return m_clientCertificateRequired; }
+    // The bytes of a bundled file of certs/ ("test-ca.crt", "client.key", "client.p12", ...), for tests to
+    // trust or present; empty for a name that is not one.
+    [[nodiscard]] static QByteArray certificateFile(const QString &name);
     // On 127.0.0.1; port 0 picks a free one. Returns false when the port is taken.
     bool listen(quint16 port = 0);
     [[nodiscard]] quint16 port() const { return m_port; }
@@ -87,6 +119,17 @@ public:
 
     void setToken(const QString &token) { m_token = token; }
     [[nodiscard]] QString token() const { return m_token; }
+
+    // The user's Personal Access Tokens, answered by GET /rest/pat/latest/tokens; the data's "tokens" until
+    // set. The token the fake accepts (token()) is the entry with the current id (1 unless set): every
+    // request it authenticates sets that entry's lastAccessed to now. Expiry is shown, not enforced: the
+    // sample's token has a fixed date, and the tests must not start failing once it has passed.
+    void setTokens(const QList<FakeToken> &tokens) { m_tokens = tokens; }
+    [[nodiscard]] QList<FakeToken> tokens() const { return m_tokens; }
+    void setCurrentTokenId(int id) { m_currentTokenId = id; }
+    [[nodiscard]] int currentTokenId() const { return m_currentTokenId; }
+    // false: a Jira older than 8.14, which has no token list; its path gets the usual 404.
+    void setTokenListAvailable(bool available) { m_tokenListAvailable = available; }
 
     // Fault switches. The path is the decoded request path, e.g. "/rest/api/2/myself".
     void setDelay(std::chrono::milliseconds delay) { m_delay = delay; }
@@ -147,6 +190,9 @@ private:
     Answer answer(const Request &request);
     Answer answerIssue(const QString &key, const Request &request) const;
     Answer answerMyself() const;
+    Answer answerTokens() const;
+    // Applies the TLS settings to the server, and to a listening one's connections to come.
+    void applyTls();
     Answer answerSearch(const Request &request) const;
     Answer answerTransitions(const QString &key, const Request &request) const;
     Answer answerPerformTransition(const QString &key, const Request &request);
@@ -197,8 +243,13 @@ private:
 
     QHttpServer *m_server;
     bool m_tls = false;
+    Certificate m_certificate = Certificate::Usual;
+    bool m_clientCertificateRequired = false;
     quint16 m_port = 0;
     QString m_token = defaultToken;
+    QList<FakeToken> m_tokens;
+    int m_currentTokenId = 1;
+    bool m_tokenListAvailable = true;
     std::chrono::milliseconds m_delay {0};
     QHash<QString, Answer> m_faults;
     QHash<QString, Broken> m_broken;

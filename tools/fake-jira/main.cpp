@@ -7,8 +7,41 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const std::pair<QString, FakeJira::Certificate> certificateKinds[] {
+    {u"usual"_s, FakeJira::Certificate::Usual},
+    {u"replaced"_s, FakeJira::Certificate::Replaced},
+    {u"ca-signed"_s, FakeJira::Certificate::CaSigned},
+    {u"expired"_s, FakeJira::Certificate::Expired},
+    {u"not-yet-valid"_s, FakeJira::Certificate::NotYetValid},
+    {u"wrong-host"_s, FakeJira::Certificate::WrongHost},
+    {u"other-ca"_s, FakeJira::Certificate::OtherCa},
+};
+
+std::optional<FakeJira::Certificate> certificateKind(const QString &name)
+{
+    for (const auto &[kindName, kind] : certificateKinds) {
+        if (kindName == name)
+            return kind;
+    }
+    return std::nullopt;
+}
+
+QString certificateKindNames()
+{
+    QStringList names;
+    for (const auto &kind : certificateKinds)
+        names.append(kind.first);
+    return names.join(u", "_s);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -23,7 +56,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption tokenOption(u"token"_s, u"The Personal Access Token to accept."_s, u"token"_s,
                                          FakeJira::defaultToken);
     const QCommandLineOption dataOption(u"data"_s, u"A JSON data file instead of the sample team."_s, u"file"_s);
-    parser.addOptions({portOption, httpsOption, tokenOption, dataOption});
+    const QCommandLineOption certificateOption(
+        u"certificate"_s, u"Serve HTTPS with this certificate: "_s + certificateKindNames() + u"."_s, u"kind"_s);
+    const QCommandLineOption clientCertificateOption(
+        u"require-client-certificate"_s,
+        u"Serve HTTPS and demand a client certificate signed by the bundled client CA."_s);
+    const QCommandLineOption noTokenListOption(
+        u"no-token-list"_s, u"Have no Personal Access Token list, as Jira before 8.14."_s);
+    parser.addOptions(
+        {portOption, httpsOption, tokenOption, dataOption, certificateOption, clientCertificateOption, noTokenListOption});
     parser.process(app);
 
     bool portOk = false;
@@ -43,8 +84,20 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    if (parser.isSet(httpsOption))
-        jira.enableTls();
+    std::optional<FakeJira::Certificate> certificate;
+    if (parser.isSet(certificateOption)) {
+        certificate = certificateKind(parser.value(certificateOption));
+        if (!certificate) {
+            std::fprintf(stderr, "fake-jira: no certificate kind %s (one of %s)\n",
+                         qPrintable(parser.value(certificateOption)), qPrintable(certificateKindNames()));
+            return 2;
+        }
+    }
+    // Either TLS option alone means HTTPS too.
+    if (parser.isSet(httpsOption) || certificate || parser.isSet(clientCertificateOption))
+        jira.enableTls(certificate.value_or(FakeJira::Certificate::Usual));
+    jira.requireClientCertificate(parser.isSet(clientCertificateOption));
+    jira.setTokenListAvailable(!parser.isSet(noTokenListOption));
     if (!jira.listen(quint16(port))) {
         std::fprintf(stderr, "fake-jira: cannot listen on 127.0.0.1:%u\n", port);
         return 1;

@@ -302,6 +302,21 @@ Item {
                 }
 
                 Label {
+                    objectName: "tokenWarning"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    Accessible.ignored: !visible
+                    text: content.controller.tokenWarning
+                    textFormat: Text.PlainText
+                    wrapMode: Text.Wrap
+                    font.pixelSize: 11
+                    color: Theme.orange
+                    leftPadding: 8
+                    rightPadding: 8
+                    topPadding: 4
+                }
+
+                Label {
                     objectName: "footer"
                     Layout.fillWidth: true
                     visible: text.length > 0

@@ -16,6 +16,22 @@ Item {
         controller.appeared()
     }
 
+    // Made the first time it is asked for, then kept.
+    function openNetwork() {
+        networkLoader.active = true
+        networkLoader.item.show()
+        networkLoader.item.raise()
+        networkLoader.item.requestActivate()
+    }
+    Loader {
+        id: networkLoader
+        active: false
+        sourceComponent: NetworkSettingsWindow {
+            controller: view.controller
+            transientParent: view.Window.window
+        }
+    }
+
     implicitWidth: 480
     implicitHeight: 360
 
@@ -36,6 +52,15 @@ Item {
                 text: "Jira Connection"
                 font.pixelSize: 20
                 font.bold: true
+            }
+            Button {
+                objectName: "networkButton"
+                flat: true
+                text: "Network…"
+                font.pixelSize: 11
+                Accessible.name: "Network settings"
+                onClicked: view.openNetwork()
+                Accessible.onPressAction: view.openNetwork()
             }
             // The last list, kept on disk to show at once at the next start.
             Button {
@@ -162,7 +187,7 @@ Item {
                     font.pixelSize: 12
                     color: parent.tint
                     wrapMode: Text.Wrap
-                    maximumLineCount: 2
+                    maximumLineCount: 4
                     elide: Text.ElideRight
                 }
             }

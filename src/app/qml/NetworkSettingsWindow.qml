@@ -1,0 +1,203 @@
+// How Jira is reached through the company's network: its certificate authorities, the client
+// certificate, the proxy. Every field is written to the settings as it is left; a setting that cannot be
+// used is said at the bottom at once, in the words requests would fail with.
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Dialogs
+import QtQuick.Layouts
+import Tessarin
+import Tessarin.Core
+
+ApplicationWindow {
+    id: window
+
+    required property SettingsController controller
+
+    title: "Network"
+    width: 480
+    height: 470
+    minimumWidth: 480
+    minimumHeight: 470
+    flags: Qt.Dialog | Qt.CustomizeWindowHint | Qt.WindowTitleHint | Qt.WindowCloseButtonHint
+
+    readonly property bool explicitProxy: AppSettings.proxyMode === AppSettings.Http
+                                          || AppSettings.proxyMode === AppSettings.Socks5
+
+    // One file chooser for the three file fields; it remembers which one asked.
+    property TextField choosingFor: null
+    function choose(field, title, filters) {
+        choosingFor = field
+        fileDialog.title = title
+        fileDialog.nameFilters = filters
+        fileDialog.open()
+    }
+    FileDialog {
+        id: fileDialog
+        onAccepted: {
+            const path = decodeURIComponent(selectedFile.toString().replace(/^file:\/\//, ""))
+            window.choosingFor.text = path
+            window.choosingFor.editingFinished()
+        }
+    }
+
+    component FileRow: SettingRow {
+        id: fileRow
+        property alias field: pathField
+        property string dialogTitle
+        property var filters: ["All files (*)"]
+        property string value
+        signal chosen(string path)
+
+        TextField {
+            id: pathField
+            Layout.preferredWidth: 190
+            Layout.alignment: Qt.AlignTop
+            text: fileRow.value
+            placeholderText: "None"
+            onEditingFinished: if (text !== fileRow.value) fileRow.chosen(text.trim())
+            Accessible.name: fileRow.title
+        }
+        Button {
+            Layout.alignment: Qt.AlignTop
+            text: "Choose…"
+            Accessible.name: "Choose the " + fileRow.title.toLowerCase() + " file"
+            onClicked: window.choose(pathField, fileRow.dialogTitle, fileRow.filters)
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 18
+        anchors.leftMargin: 26
+        anchors.rightMargin: 26
+        spacing: 8
+
+        Label {
+            text: "Certificates"
+            font.pixelSize: 15
+            font.bold: true
+        }
+        FileRow {
+            objectName: "caRow"
+            title: "CA certificates"
+            subtitle: "Your company's certificate authorities (PEM), trusted besides the system's."
+            dialogTitle: "CA Certificates"
+            filters: ["PEM certificates (*.pem *.crt *.cer)", "All files (*)"]
+            value: AppSettings.caCertificatesFile
+            onChosen: path => AppSettings.caCertificatesFile = path
+        }
+        FileRow {
+            objectName: "clientCertificateRow"
+            title: "Client certificate"
+            subtitle: "For servers that ask for one: a .p12 file, or a PEM certificate."
+            dialogTitle: "Client Certificate"
+            filters: ["Certificates (*.p12 *.pfx *.pem *.crt)", "All files (*)"]
+            value: AppSettings.clientCertificateFile
+            onChosen: path => AppSettings.clientCertificateFile = path
+        }
+        FileRow {
+            objectName: "clientKeyRow"
+            title: "Client key"
+            subtitle: "The PEM certificate's private key, if it is in a file of its own."
+            dialogTitle: "Client Key"
+            filters: ["PEM keys (*.pem *.key)", "All files (*)"]
+            value: AppSettings.clientKeyFile
+            enabled: AppSettings.clientCertificateFile !== ""
+            onChosen: path => AppSettings.clientKeyFile = path
+        }
+        SettingRow {
+            title: "Passphrase"
+            subtitle: "Kept in the system keyring."
+            enabled: AppSettings.clientCertificateFile !== ""
+            TextField {
+                objectName: "passphraseField"
+                Layout.preferredWidth: 260
+                Layout.alignment: Qt.AlignTop
+                echoMode: TextInput.Password
+                placeholderText: "Passphrase"
+                inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
+                text: AppSettings.clientCertificatePassphrase
+                onTextEdited: AppSettings.clientCertificatePassphrase = text
+                Accessible.name: "Passphrase"
+            }
+        }
+
+        Label {
+            Layout.topMargin: 6
+            text: "Proxy"
+            font.pixelSize: 15
+            font.bold: true
+        }
+        SettingRow {
+            title: "Proxy"
+            subtitle: "The system's setting reads http_proxy, https_proxy and no_proxy."
+            ComboBox {
+                objectName: "proxyPicker"
+                Layout.preferredWidth: 260
+                Layout.alignment: Qt.AlignTop
+                model: ["System setting", "No proxy", "HTTP proxy", "SOCKS5 proxy"]
+                currentIndex: AppSettings.proxyMode
+                onActivated: index => AppSettings.proxyMode = index
+                Accessible.name: "Proxy"
+            }
+        }
+        RowLayout {
+            Layout.fillWidth: true
+            enabled: window.explicitProxy
+            TextField {
+                objectName: "proxyHostField"
+                Layout.fillWidth: true
+                placeholderText: "Host"
+                text: AppSettings.proxyHost
+                onEditingFinished: AppSettings.proxyHost = text
+                Accessible.name: "Proxy host"
+            }
+            TextField {
+                objectName: "proxyPortField"
+                Layout.preferredWidth: 70
+                placeholderText: "Port"
+                validator: IntValidator { bottom: 1; top: 65535 }
+                text: AppSettings.proxyPort > 0 ? AppSettings.proxyPort : ""
+                onEditingFinished: AppSettings.proxyPort = parseInt(text) || 0
+                Accessible.name: "Proxy port"
+            }
+        }
+        RowLayout {
+            Layout.fillWidth: true
+            enabled: window.explicitProxy
+            TextField {
+                objectName: "proxyUserField"
+                Layout.fillWidth: true
+                placeholderText: "User (if it asks)"
+                text: AppSettings.proxyUser
+                onEditingFinished: AppSettings.proxyUser = text
+                Accessible.name: "Proxy user"
+            }
+            TextField {
+                objectName: "proxyPasswordField"
+                Layout.fillWidth: true
+                echoMode: TextInput.Password
+                placeholderText: "Password"
+                inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
+                text: AppSettings.proxyPassword
+                onTextEdited: AppSettings.proxyPassword = text
+                Accessible.name: "Proxy password"
+            }
+        }
+
+        Label {
+            objectName: "networkProblem"
+            Layout.fillWidth: true
+            visible: text !== ""
+            Accessible.ignored: !visible
+            text: window.controller.networkProblem
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            font.pixelSize: 12
+            color: Theme.red
+        }
+        Item {
+            Layout.fillHeight: true
+        }
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The company's network as the settings describe it, made into what Qt's network stack needs: the TLS
+// configuration (extra certificate authorities, the client certificate) and the proxy. Files are read
+// again only when they or the settings change.
+
+#include "JiraError.h"
+
+#include <QNetworkProxy>
+#include <QSslConfiguration>
+#include <QString>
+
+#include <optional>
+
+class AppSettings;
+class QNetworkAccessManager;
+
+class NetworkSetup
+{
+public:
+    // What the settings and the files they name say now; reads the files only when something changed
+    // since the last call.
+    void update(const AppSettings &settings);
+
+    // Changes whenever a request made now would connect differently: a connection pooled under another
+    // setup must not be reused.
+    [[nodiscard]] const QString &identity() const { return m_identity; }
+    // A setting that cannot be used (a CA file without certificates, a client certificate that cannot be
+    // opened or has expired): requests fail with it instead of going out without what the user asked for.
+    [[nodiscard]] const std::optional<JiraError> &problem() const { return m_problem; }
+    [[nodiscard]] const QSslConfiguration &tls() const { return m_tls; }
+    [[nodiscard]] bool hasClientCertificate() const { return !m_tls.localCertificate().isNull(); }
+    // Gives the manager this setup's proxy (the system's, none, or the one set).
+    void applyProxy(QNetworkAccessManager *manager) const;
+
+private:
+    void load(const AppSettings &settings);
+
+    QString m_identity;
+    QSslConfiguration m_tls = QSslConfiguration::defaultConfiguration();
+    std::optional<JiraError> m_problem;
+    std::optional<QNetworkProxy> m_proxy; // none: the system's
+};
