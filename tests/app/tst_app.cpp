@@ -507,6 +507,19 @@ private slots:
         QVERIFY(qAbs(QDateTime::currentDateTimeUtc().secsTo(m_content->store()->retryNotBefore()) - 600) <= 2);
     }
 
+    // A week before the token in use expires, the main window says so; another token makes it go.
+    void tokenExpiryWarned()
+    {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        jira().setTokens({{1, u"Laptop"_s, now.addDays(-90), now.addDays(5), std::nullopt},
+                          {2, u"CI"_s, now.addDays(-90), now.addDays(90), now.addDays(-1)}});
+        QVERIFY(showIssue(u"PLAT-417"_s));
+        QTRY_VERIFY2(m_content->tokenWarning().contains(u"\u201cLaptop\u201d expires on"_s),
+                     qPrintable(m_content->tokenWarning()));
+        settings().setToken(u"another"_s);
+        QVERIFY(m_content->tokenWarning().isEmpty());
+    }
+
     // A rendered description that converts wins over the plain one; without it, the plain text.
     void detailFallbacks()
     {
