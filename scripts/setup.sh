@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev pkg-config clang-format
   qt6-base-dev qt6-declarative-dev qt6-httpserver-dev qt6-websockets-dev libxkbcommon-dev
   qtkeychain-qt6-dev libsecret-1-0 libicu-dev libgl-dev
+  # the system's certificate authorities, which a CA file in the settings adds to
+  ca-certificates
   # run (Qt Quick, Controls, icons)
   qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript

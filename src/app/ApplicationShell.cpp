@@ -3,8 +3,11 @@
 #include "AppDelegate.h"
 #include "IconRenderer.h"
 #include "JiraImageAccess.h"
+#include "ContentController.h"
 #include "WindowPlacement.h"
+#include "desktop/TrayPresence.h"
 #include "settings/AppSettings.h"
+#include "store/TicketStore.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -81,7 +84,42 @@ bool ApplicationShell::start()
         raise();
     else
         AppDelegate::present(window);
+    QObject::connect(m_settings.get(), &AppSettings::keepInTrayChanged, window, [this] { updateTray(); });
+    if (m_settings->keepInTray())
+        updateTray();
     return true;
+}
+
+bool ApplicationShell::updateTray()
+{
+    QQuickWindow *window = mainWindow();
+    const bool wanted = window && m_settings->keepInTray() && TrayPresence::isHostAvailable();
+    if (!wanted) {
+        if (m_tray)
+            m_tray->hide();
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        return false;
+    }
+    if (!m_tray) {
+        m_tray = std::make_unique<TrayPresence>();
+        TrayPresence *tray = m_tray.get();
+        QObject::connect(tray, &TrayPresence::openRequested, window, [this] { raise(); });
+        QObject::connect(tray, &TrayPresence::quitRequested, window, [] { QCoreApplication::quit(); });
+        if (auto *content = window->findChild<ContentController *>()) {
+            QObject::connect(tray, &TrayPresence::refreshRequested, content, &ContentController::refresh);
+            const auto count = [tray, store = content->store()] {
+                const int issues = store->ticketCount();
+                tray->setToolTip(issues == 1 ? u"Tessarin · 1 open issue"_s
+                                             : u"Tessarin · %1 open issues"_s.arg(issues));
+            };
+            QObject::connect(content->store(), &TicketStore::ticketsChanged, tray, count);
+            count();
+        }
+    }
+    // Closing the window hides it; the program goes on in the tray, refreshing and notifying.
+    const bool shown = m_tray->show();
+    QGuiApplication::setQuitOnLastWindowClosed(!shown);
+    return shown;
 }
 
 void ApplicationShell::raise()

@@ -9,6 +9,7 @@ class AppSettings;
 class JiraImageAccess;
 class QQmlApplicationEngine;
 class QQuickWindow;
+class TrayPresence;
 
 class ApplicationShell
 {
@@ -32,6 +33,12 @@ public:
     // Shows the main window where it is, out of minimised and in front: another start asked for it.
     void raise();
 
+    // With "keep running in the tray" on and a tray on the desktop: the icon is shown and closing the
+    // window leaves the program running; otherwise closing the last window quits, as it always did.
+    // Follows the setting; true while the icon is shown.
+    bool updateTray();
+    [[nodiscard]] TrayPresence *tray() const { return m_tray.get(); }
+
     [[nodiscard]] AppDelegate *delegate() const { return m_delegate.get(); }
     [[nodiscard]] AppSettings *settings() const { return m_settings.get(); }
     [[nodiscard]] QQmlApplicationEngine *engine() const { return m_engine.get(); }
@@ -43,4 +50,5 @@ private:
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<JiraImageAccess> m_imageAccess;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
+    std::unique_ptr<TrayPresence> m_tray;
 };

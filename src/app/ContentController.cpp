@@ -1,9 +1,12 @@
 #include "ContentController.h"
 
+#include "desktop/ChangeNotifier.h"
+
 #include "MessageText.h"
 #include "SystemEvents.h"
 #include "TicketDetail.h"
 #include "client/JiraClient.h"
+#include "desktop/ChangeNotifier.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
 #include "settings/AppSettings.h"
@@ -27,6 +30,15 @@ void ContentController::setSettings(AppSettings *settings)
         return; // the store is made once, for the settings it was first given
     m_settings = settings;
     m_store = new TicketStore(settings, this);
+    // The desktop hears of what changed; a notification chosen brings the window up on its issue.
+    m_notifier = new ChangeNotifier(m_store, settings, this);
+    connect(m_notifier, &ChangeNotifier::issueChosen, this, [this](const QString &key) {
+        for (const JiraIssue &issue : m_store->tickets()) {
+            if (issue.key == key)
+                m_store->setSelectedTicketID(issue.id);
+        }
+        emit raiseRequested();
+    });
 
     const auto sidebarInputs = {&TicketStore::ticketsChanged, &TicketStore::isLoadingChanged,
                                 &TicketStore::errorMessageChanged, &TicketStore::filteredTicketsChanged};
@@ -58,6 +70,7 @@ void ContentController::setSettings(AppSettings *settings)
         connect(settings, signal, this, [this] {
             ++m_myselfRequest;
             m_myName.clear();
+            m_notifier->setMyName({});
             setTokenWarning({});
             if (m_detail)
                 m_detail->setMyName({});
@@ -171,9 +184,13 @@ void ContentController::updateDetail()
     m_detail = nullptr;
     if (selected) {
         QPointer<TicketStore> store(m_store);
+        QPointer<ChangeNotifier> notifier(m_notifier);
         m_detail = new TicketDetail(
             *selected, m_settings, m_store->client(),
-            [store](std::function<void()> ended) {
+            // The pane refreshes after a change of its own: the change the list shows next is no news.
+            [store, notifier, key = selected->key](std::function<void()> ended) {
+                if (notifier)
+                    notifier->noteOwnChange(key);
                 if (store)
                     store->refresh(std::move(ended));
                 else
@@ -215,6 +232,7 @@ void ContentController::askMyName()
         if (request != m_myselfRequest || !result || !result.value().name)
             return; // asked again since, or no answer: own comments are not offered for editing
         m_myName = *result.value().name;
+        m_notifier->setMyName(m_myName);
         if (m_detail)
             m_detail->setMyName(m_myName);
         // Then when the token expires, where the server lists tokens (Data Center 8.14 and later); an older

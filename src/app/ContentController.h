@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
+class ChangeNotifier;
+
 class ContentController : public QObject
 {
     Q_OBJECT
@@ -68,6 +70,8 @@ signals:
     void sidebarContentChanged();
     void footerTextChanged();
     void tokenWarningChanged();
+    // A notification was chosen: the window comes up, its issue selected.
+    void raiseRequested();
     void errorTextChanged();
     void detailChanged();
 
@@ -80,6 +84,7 @@ private:
     AppSettings *m_settings = nullptr;
     TicketStore *m_store = nullptr;
     TicketDetail *m_detail = nullptr;
+    ChangeNotifier *m_notifier = nullptr;
     SidebarContent::Kind m_sidebarContent = SidebarContent::Unconfigured;
     // Which appearance the running first load belongs to; a disappearance in between cancels it.
     quint64 m_appearance = 0;

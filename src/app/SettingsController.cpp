@@ -4,6 +4,7 @@
 
 #include "client/JiraClient.h"
 #include "client/NetworkSetup.h"
+#include "desktop/TrayPresence.h"
 #include "store/ListCache.h"
 
 #include <QLocale>
@@ -45,6 +46,11 @@ void SettingsController::setSettings(AppSettings *settings)
     updateCanTest();
     updateInsecureURLWarning();
     updateNetworkProblem();
+}
+
+bool SettingsController::trayAvailable() const
+{
+    return TrayPresence::isHostAvailable();
 }
 
 void SettingsController::updateNetworkProblem()

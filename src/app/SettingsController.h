@@ -87,6 +87,8 @@ public:
     // Trusts the certificate the last test was refused (that one alone, for this server) and tests again.
     Q_INVOKABLE void trustCertificate();
     [[nodiscard]] QString networkProblem() const { return m_networkProblem; }
+    // Whether the desktop has a tray to keep the program in (asks the session bus; at most a second).
+    Q_INVOKABLE bool trayAvailable() const;
 
 signals:
     void cacheTextChanged();

@@ -104,7 +104,9 @@ void NetworkSetup::load(const AppSettings &settings)
         else if (authorities.isEmpty())
             m_problem = setupProblem(u"The CA certificates file %1 holds no PEM certificate."_s.arg(path), D::NetworkSetting);
         else
-            m_tls.addCaCertificates(authorities); // besides the system's, not instead
+            // Besides the system's, not instead. Named outright: adding to the default configuration would
+            // end Qt's loading of the system's authorities on demand, leaving only these.
+            m_tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + authorities);
     }
 
     if (const QString path = settings.clientCertificateFile(); !path.isEmpty() && !m_problem) {

@@ -28,6 +28,10 @@ const QString proxy = u"proxy"_s; // "system", "none", "http" or "socks5"
 const QString proxyHost = u"proxyHost"_s;
 const QString proxyPort = u"proxyPort"_s;
 const QString proxyUser = u"proxyUser"_s;
+const QString notifyAssigned = u"notifyAssigned"_s;
+const QString keepInTray = u"keepRunningInTray"_s;
+const QString notifyStatusChanges = u"notifyStatusChanges"_s;
+const QString notifyComments = u"notifyComments"_s;
 } // namespace Key
 
 namespace {
@@ -74,6 +78,10 @@ AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
     const int port = m_store.value(Key::proxyPort).toInt();
     m_proxyPort = port > 0 && port < 65536 ? port : 0;
     m_proxyUser = storedText(m_store, Key::proxyUser);
+    m_notifyAssigned = m_store.value(Key::notifyAssigned, true).toBool();
+    m_keepInTray = m_store.value(Key::keepInTray, false).toBool();
+    m_notifyStatusChanges = m_store.value(Key::notifyStatusChanges, true).toBool();
+    m_notifyComments = m_store.value(Key::notifyComments, true).toBool();
 
     if (tokenRead == TokenRead::Wait) {
         m_token = m_keychain->read(tokenAccount).value_or(QString());
@@ -127,6 +135,41 @@ void AppSettings::secretReadFinished()
         return;
     m_readingToken = false;
     emit isReadingTokenChanged();
+}
+
+void AppSettings::assignSwitch(bool &field, const QString &key, bool on)
+{
+    if (on == field)
+        return;
+    field = on;
+    m_store.setValue(key, on);
+    m_store.sync();
+    emit notificationsChanged();
+}
+
+void AppSettings::setKeepInTray(bool on)
+{
+    if (on == m_keepInTray)
+        return;
+    m_keepInTray = on;
+    m_store.setValue(Key::keepInTray, on);
+    m_store.sync();
+    emit keepInTrayChanged();
+}
+
+void AppSettings::setNotifyAssigned(bool on)
+{
+    assignSwitch(m_notifyAssigned, Key::notifyAssigned, on);
+}
+
+void AppSettings::setNotifyStatusChanges(bool on)
+{
+    assignSwitch(m_notifyStatusChanges, Key::notifyStatusChanges, on);
+}
+
+void AppSettings::setNotifyComments(bool on)
+{
+    assignSwitch(m_notifyComments, Key::notifyComments, on);
 }
 
 void AppSettings::assignNetworkValue(QString &field, const QString &key, const QString &value)

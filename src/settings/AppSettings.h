@@ -29,6 +29,12 @@ class AppSettings : public QObject
     Q_PROPERTY(QUrl baseURL READ baseURL NOTIFY baseURLChanged)
     Q_PROPERTY(bool isConfigured READ isConfigured NOTIFY isConfiguredChanged)
     Q_PROPERTY(QString keyringError READ keyringError NOTIFY keyringErrorChanged)
+    // Which changes the desktop is told about.
+    Q_PROPERTY(bool notifyAssigned READ notifyAssigned WRITE setNotifyAssigned NOTIFY notificationsChanged)
+    Q_PROPERTY(bool notifyStatusChanges READ notifyStatusChanges WRITE setNotifyStatusChanges NOTIFY notificationsChanged)
+    Q_PROPERTY(bool notifyComments READ notifyComments WRITE setNotifyComments NOTIFY notificationsChanged)
+    // Closing the window leaves the program running in the tray (when the desktop has one).
+    Q_PROPERTY(bool keepInTray READ keepInTray WRITE setKeepInTray NOTIFY keepInTrayChanged)
     // How the company's network is reached: the window's "Network" settings.
     Q_PROPERTY(QString caCertificatesFile READ caCertificatesFile WRITE setCaCertificatesFile NOTIFY networkChanged)
     Q_PROPERTY(QString clientCertificateFile READ clientCertificateFile WRITE setClientCertificateFile NOTIFY
@@ -86,6 +92,15 @@ public:
     [[nodiscard]] QString proxyUser() const { return m_proxyUser; }
     [[nodiscard]] QString proxyPassword() const { return m_proxyPassword; }
 
+    [[nodiscard]] bool notifyAssigned() const { return m_notifyAssigned; }
+    [[nodiscard]] bool notifyStatusChanges() const { return m_notifyStatusChanges; }
+    [[nodiscard]] bool notifyComments() const { return m_notifyComments; }
+    [[nodiscard]] bool keepInTray() const { return m_keepInTray; }
+    void setKeepInTray(bool on);
+    void setNotifyAssigned(bool on);
+    void setNotifyStatusChanges(bool on);
+    void setNotifyComments(bool on);
+
     void setCaCertificatesFile(const QString &path);
     void setClientCertificateFile(const QString &path);
     void setClientKeyFile(const QString &path);
@@ -135,10 +150,13 @@ signals:
     void isReadingTokenChanged();
     void keyringErrorChanged();
     void networkChanged();
+    void notificationsChanged();
+    void keepInTrayChanged();
 
 private:
     // Runs an assignment and announces what it changed, the derived values included.
     template<typename Assign> void assignServerSetting(Assign &&assign);
+    void assignSwitch(bool &field, const QString &key, bool on);
     void assignNetworkValue(QString &field, const QString &key, const QString &value);
     void assignNetworkSecret(QString &field, const QString &account, const QString &value);
     // Reads a secret other than the token, when the setting that needs it is there.
@@ -156,6 +174,10 @@ private:
     QString m_token;
     bool m_readingToken = false;
     int m_secretsBeingRead = 0;
+    bool m_keepInTray = false;
+    bool m_notifyAssigned = true;
+    bool m_notifyStatusChanges = true;
+    bool m_notifyComments = true;
     QString m_caCertificatesFile;
     QString m_clientCertificateFile;
     QString m_clientKeyFile;

@@ -85,6 +85,9 @@ void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, cons
                        bool cached, const QString &preferredSelection)
 {
     sortIntoTicketOrder(answer.issues);
+    // Only a list of the same server and user is an earlier state of this one.
+    const bool comparable = !cached && !m_listServer.isEmpty() && m_listServer == server && m_listOwner == owner;
+    const QList<JiraIssue> previous = comparable ? m_tickets : QList<JiraIssue>();
     m_tickets = std::move(answer.issues);
     m_matchedCount = answer.total;
     m_lastUpdated = fetched;
@@ -100,6 +103,8 @@ void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, cons
     updateFilteredModel();
     emit ticketsChanged();
     emit lastUpdatedChanged();
+    if (comparable)
+        emit listRefreshed(previous);
 }
 
 void TicketStore::forgetListOfAnotherServer()

@@ -112,6 +112,9 @@ signals:
     void isAutoRefreshingChanged();
     // After each refresh has applied its outcome, refused ones included.
     void refreshFinished();
+    // A fresh answer replaced a list of the same server and user (the one kept on disk by the last run
+    // included): what was shown before it. Never after the first answer for a server or user.
+    void listRefreshed(const QList<JiraIssue> &previous);
 
 private:
     void setLoading(bool loading);

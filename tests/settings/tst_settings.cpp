@@ -241,14 +241,14 @@ private slots:
         QQuickItem *result = harness.item(u"testResult"_s);
         QQuickItem *resultText = harness.item(u"testResultText"_s);
 
-        // The tallest the content gets: both warning lines and a failed test's two-line text. It all
-        // stays inside the fixed window, above its bottom margin.
+        // The tallest the content gets: both warning lines and a failed test's text at its three lines (the
+        // error, then what to do). It all stays inside the fixed window, above its bottom margin.
         QVERIFY(harness.warningLine(u"urlRow"_s)->isVisible());
         fixture.jira().setCanned(u"/rest/api/2/myself"_s,
                                  JiraJson::json("{\"errorMessages\":[\"" + QByteArray(300, 'x') + "\"]}", 500));
         Quick::click(harness.item(u"testButton"_s));
         QTRY_VERIFY_WITH_TIMEOUT(result->isVisible(), 10000);
-        QTRY_COMPARE(resultText->property("lineCount").toInt(), 2); // laid out at the next polish
+        QTRY_COMPARE(resultText->property("lineCount").toInt(), 3); // laid out at the next polish
         QCOMPARE(harness.window()->size(), QSize(480, 360));
         const QRectF box = result->mapRectToScene(result->boundingRect());
         QVERIFY2(box.bottom() <= 360 - 18 + 0.5, qPrintable(u"the test line ends at %1"_s.arg(box.bottom())));

@@ -12,6 +12,8 @@
 #include "SecretTool.h"
 #include "SettingsController.h"
 #include "SingleInstance.h"
+#include "StatusNotifierWatcher.h"
+#include "desktop/TrayPresence.h"
 #include "settings/KeychainStore.h"
 #include "store/ListCache.h"
 
@@ -225,6 +227,49 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
         QVERIFY(QString::fromUtf8(second.readAllStandardOutput()).endsWith(prints));
         QCOMPARE(activated.count(), arguments.isEmpty() ? 1 : 0);
+    }
+
+    // "Keep running in the tray": with a tray on the desktop, closing the window leaves the program running
+    // with its icon, whose menu opens, refreshes and quits; without one, or with the setting off, closing
+    // the last window quits as before.
+    void tray_data()
+    {
+        QTest::addColumn<bool>("host");
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("tray and setting") << true << true;
+        QTest::newRow("setting off") << true << false;
+        QTest::newRow("no tray on the desktop") << false << true;
+    }
+    void tray()
+    {
+        QFETCH(bool, host);
+        QFETCH(bool, keep);
+        std::optional<StatusNotifierWatcher> watcher;
+        if (host)
+            QVERIFY(watcher.emplace().isRunning());
+        startShell();
+        m_shell->settings()->setKeepInTray(keep);
+        const bool shown = host && keep;
+        QCOMPARE(m_shell->tray() && m_shell->tray()->isShown(), shown);
+        QCOMPARE(QGuiApplication::quitOnLastWindowClosed(), !shown);
+        if (!shown)
+            return;
+        QTRY_COMPARE(watcher->registeredItems().size(), 1);
+        const QString item = watcher->registeredItems().first();
+        QCOMPARE(watcher->toolTipTitle(item), u"Tessarin · 0 open issues"_s);
+        // Closed, the window goes and the program stays, until the tray's menu quits it.
+        QCOMPARE(runUntilQuit([&] {
+                     m_main->close();
+                     QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(7); });
+                 }),
+                 7);
+        QVERIFY(!m_main->isVisible());
+        QVERIFY(watcher->clickMenuEntry(item, u"Open Tessarin"_s));
+        QTRY_VERIFY(m_main->isVisible());
+        // The program may be gone before the click's answer reaches the tray host: quitting is the answer.
+        QCOMPARE(runUntilQuit([&] { (void)watcher->clickMenuEntry(item, u"Quit Tessarin"_s); }), 0);
+        m_shell->settings()->setKeepInTray(false);
+        QVERIFY(QGuiApplication::quitOnLastWindowClosed());
     }
 
     void quits_data()

@@ -24,6 +24,17 @@ Item {
         value: content.Window.visibility !== Window.Hidden && content.Window.visibility !== Window.Minimized
     }
 
+    Connections {
+        target: content.controller
+        function onRaiseRequested() {
+            const window = content.Window.window
+            if (window.visibility === Window.Minimized || window.visibility === Window.Hidden)
+                window.showNormal()
+            window.raise()
+            window.requestActivate()
+        }
+    }
+
     Component.onCompleted: controller.appeared()
     Component.onDestruction: controller.disappeared()
 

@@ -54,6 +54,15 @@ Item {
                 font.bold: true
             }
             Button {
+                objectName: "notificationsButton"
+                flat: true
+                text: "Notifications…"
+                font.pixelSize: 11
+                Accessible.name: "Notification settings"
+                onClicked: notificationsDialog.open()
+                Accessible.onPressAction: notificationsDialog.open()
+            }
+            Button {
                 objectName: "networkButton"
                 flat: true
                 text: "Network…"
@@ -187,7 +196,7 @@ Item {
                     font.pixelSize: 12
                     color: parent.tint
                     wrapMode: Text.Wrap
-                    maximumLineCount: 4
+                    maximumLineCount: 3
                     elide: Text.ElideRight
                 }
             }
@@ -206,6 +215,66 @@ Item {
 
         Item {
             Layout.fillHeight: true
+        }
+    }
+
+    // Which changes the desktop is told about, each kind on its own switch.
+    Dialog {
+        id: notificationsDialog
+        objectName: "notificationsDialog"
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+        modal: true
+        focus: true
+        title: "Notifications and Tray"
+        standardButtons: Dialog.Close
+        property bool trayAvailable: false
+        onAboutToShow: trayAvailable = view.controller.trayAvailable()
+        ColumnLayout {
+            spacing: 4
+            Label {
+                text: "Tell the desktop when, in my issues:"
+                font.pixelSize: 12
+            }
+            Switch {
+                objectName: "notifyAssigned"
+                text: "an issue is assigned to me"
+                checked: AppSettings.notifyAssigned
+                onToggled: AppSettings.notifyAssigned = checked
+                Accessible.name: "Notify when an issue is assigned to me"
+            }
+            Switch {
+                objectName: "notifyStatusChanges"
+                text: "someone else changes a status"
+                checked: AppSettings.notifyStatusChanges
+                onToggled: AppSettings.notifyStatusChanges = checked
+                Accessible.name: "Notify when someone else changes a status"
+            }
+            Switch {
+                objectName: "notifyComments"
+                text: "someone else comments"
+                checked: AppSettings.notifyComments
+                onToggled: AppSettings.notifyComments = checked
+                Accessible.name: "Notify when someone else comments"
+            }
+            Switch {
+                objectName: "keepInTray"
+                Layout.topMargin: 6
+                text: "Keep running in the tray when the window is closed"
+                enabled: notificationsDialog.trayAvailable
+                checked: AppSettings.keepInTray && enabled
+                onToggled: AppSettings.keepInTray = checked
+                Accessible.name: text
+                Accessible.description: trayReason.text
+            }
+            Label {
+                id: trayReason
+                objectName: "trayReason"
+                visible: !notificationsDialog.trayAvailable
+                text: "No system tray runs on this desktop."
+                font.pixelSize: 11
+                color: Theme.secondary
+            }
         }
     }
 
