@@ -13,6 +13,7 @@
 #include "store/TicketStore.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLocale>
 
@@ -30,6 +31,32 @@ void ContentController::setSettings(AppSettings *settings)
         return; // the store is made once, for the settings it was first given
     m_settings = settings;
     m_store = new TicketStore(settings, this);
+    // The sources: the user's own queries at once, the favourite filters read again beside each search
+    // (not before it: the list is not kept waiting). A filter edited in Jira whose list is shown is
+    // searched again at once with its new query.
+    m_sources = new SourceList(this);
+    m_sources->setCounts([store = m_store](const QString &id) { return store->knownCount(id); });
+    connect(m_store, &TicketStore::countsChanged, m_sources, &SourceList::countsChanged);
+    connect(m_store, &TicketStore::sourceChanged, this, [this] {
+        m_sources->setCurrent(m_store->sourceId());
+        emit sourceChanged();
+    });
+    connect(settings, &AppSettings::savedQueriesChanged, this, &ContentController::rebuildSources);
+    m_store->setBeforeSearch([this](std::function<void()> proceed) {
+        const QString shown = m_store->sourceId(), jql = m_store->sourceJql();
+        m_store->client()->fetchFavouriteFilters(this, [this, shown, jql](JiraResult<QList<JiraFilter>> filters) {
+            if (!filters)
+                return; // a server without the list, or failing to give it: the favourites stay as they were
+            m_favourites = filters.value();
+            rebuildSources();
+            if (m_store->sourceId() == shown && m_store->sourceJql() != jql)
+                m_store->refresh();
+        });
+        proceed();
+    });
+    m_sources->setCurrent(m_store->sourceId());
+    rebuildSources();
+
     // The desktop hears of what changed; a notification chosen brings the window up on its issue.
     m_notifier = new ChangeNotifier(m_store, settings, this);
     connect(m_notifier, &ChangeNotifier::issueChosen, this, [this](const QString &key) {
@@ -71,6 +98,9 @@ void ContentController::setSettings(AppSettings *settings)
             ++m_myselfRequest;
             m_myName.clear();
             m_notifier->setMyName({});
+            // Favourites are the server's and the user's: another's are not offered.
+            m_favourites.clear();
+            rebuildSources();
             setTokenWarning({});
             if (m_detail)
                 m_detail->setMyName({});
@@ -161,7 +191,13 @@ QString ContentController::errorHint() const
 
 QString ContentController::errorText() const
 {
-    return m_store ? shortenedForDisplay(m_store->errorMessage()) : QString();
+    if (!m_store)
+        return {};
+    // A query of the user's that Jira cannot run: its messages as Jira words them.
+    if (const std::optional<JiraError> error = m_store->lastError();
+        error && m_store->sourceId() != TicketStore::assignedSource && jiraErrorCollection(*error))
+        return refusalText(*error);
+    return shortenedForDisplay(m_store->errorMessage());
 }
 
 void ContentController::updateDetail()
@@ -242,6 +278,94 @@ void ContentController::askMyName()
                 setTokenWarning(tokenExpiryWarning(tokens.value(), QDateTime::currentDateTimeUtc()));
         });
     });
+}
+
+void ContentController::rebuildSources()
+{
+    QList<Source> sources {{TicketStore::assignedSource, u"Assigned to Me"_s, JiraClient::assignedJql,
+                            Source::Kind::Assigned}};
+    for (const JiraFilter &filter : std::as_const(m_favourites))
+        sources.append({u"filter:"_s + filter.id, filter.name, filter.jql, Source::Kind::Favourite});
+    for (const AppSettings::SavedQuery &query : m_settings->savedQueries())
+        sources.append({u"query:"_s + query.name, query.name, query.jql, Source::Kind::Own});
+    m_sources->setSources(sources);
+    for (const Source &source : std::as_const(sources))
+        m_store->setSourceJql(source.id, source.jql);
+    // The source shown is gone (unfavoured in Jira, removed here, another server): back to the first.
+    if (!m_sources->find(m_store->sourceId()))
+        m_store->setSource(TicketStore::assignedSource, JiraClient::assignedJql);
+    emit sourceChanged();
+}
+
+QString ContentController::sourceTitle() const
+{
+    const Source *source = m_sources ? m_sources->find(m_store->sourceId()) : nullptr;
+    return !source || source->kind == Source::Kind::Assigned ? u"My Tickets"_s : source->name;
+}
+
+bool ContentController::isTruncated() const
+{
+    const std::optional<qsizetype> matched = m_store ? m_store->matchedCount() : std::nullopt;
+    return matched && *matched > m_store->ticketCount();
+}
+
+void ContentController::selectSource(int row)
+{
+    if (!m_sources || row < 0 || row >= m_sources->sources().size())
+        return;
+    const Source &source = m_sources->sources().at(row);
+    if (source.id != m_store->sourceId())
+        m_store->setSource(source.id, source.jql);
+}
+
+void ContentController::addQuery(const QString &name, const QString &jql)
+{
+    const QString cleanName = name.trimmed(), cleanJql = jql.trimmed();
+    if (m_checkingQuery || !m_settings)
+        return;
+    if (cleanName.isEmpty() || cleanJql.isEmpty())
+        return setQueryState(false, u"A query needs a name and a JQL text."_s);
+    if (m_sources->find(u"query:"_s + cleanName))
+        return setQueryState(false, u"There is a query named \u201c%1\u201d already."_s.arg(cleanName));
+    setQueryState(true, {});
+    // Kept only once Jira has run it: a query that cannot run is not saved to fail at every refresh.
+    m_store->client()->checkQuery(cleanJql, this, [this, cleanName, cleanJql](JiraResult<void> result) {
+        if (!result)
+            return setQueryState(false, refusalText(result.error()));
+        setQueryState(false, {});
+        QList<AppSettings::SavedQuery> queries = m_settings->savedQueries();
+        queries.append({cleanName, cleanJql});
+        m_settings->setSavedQueries(queries);
+        m_store->setSource(u"query:"_s + cleanName, cleanJql);
+        emit queryAdded();
+    });
+}
+
+void ContentController::removeQuery(int row)
+{
+    if (!m_sources || row < 0 || row >= m_sources->sources().size())
+        return;
+    const Source source = m_sources->sources().at(row);
+    if (source.kind != Source::Kind::Own)
+        return;
+    QList<AppSettings::SavedQuery> queries = m_settings->savedQueries();
+    queries.removeIf([&](const AppSettings::SavedQuery &query) { return u"query:"_s + query.name == source.id; });
+    m_settings->setSavedQueries(queries);
+}
+
+void ContentController::openSearchInJira() const
+{
+    QUrl url = m_settings->baseURL();
+    url.setPath(url.path() + u"/issues/"_s);
+    url.setQuery(u"jql="_s + QString::fromLatin1(QUrl::toPercentEncoding(m_store->sourceJql())), QUrl::StrictMode);
+    QDesktopServices::openUrl(url);
+}
+
+void ContentController::setQueryState(bool checking, const QString &error)
+{
+    m_checkingQuery = checking;
+    m_queryError = error;
+    emit queryChanged();
 }
 
 void ContentController::setTokenWarning(const QString &warning)

@@ -3,6 +3,7 @@
 // and keeps one detail pane for the selected issue.
 
 #include "SidebarContent.h"
+#include "SourceList.h"
 #include "TicketDetail.h"
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
@@ -38,6 +39,14 @@ class ContentController : public QObject
     Q_PROPERTY(QString footerDetail READ footerDetail NOTIFY footerTextChanged)
     // The pane of the selected issue, or null. A new object whenever another issue is selected.
     Q_PROPERTY(TicketDetail *detail READ detail NOTIFY detailChanged)
+    // The sources above the tickets, and the heading of the one shown ("My Tickets" for Assigned to Me).
+    Q_PROPERTY(SourceList *sources READ sources NOTIFY settingsChanged)
+    Q_PROPERTY(QString sourceTitle READ sourceTitle NOTIFY sourceChanged)
+    // The query matched more issues than the list holds: the whole search opens in Jira.
+    Q_PROPERTY(bool isTruncated READ isTruncated NOTIFY footerTextChanged)
+    // Why the query being added was refused, in Jira's words; empty otherwise.
+    Q_PROPERTY(QString queryError READ queryError NOTIFY queryChanged)
+    Q_PROPERTY(bool isCheckingQuery READ isCheckingQuery NOTIFY queryChanged)
 
 public:
     // What the row's copy commands put on the clipboard.
@@ -57,6 +66,21 @@ public:
     [[nodiscard]] QString errorText() const;
     [[nodiscard]] QString errorHint() const;
     [[nodiscard]] TicketDetail *detail() const { return m_detail; }
+    [[nodiscard]] SourceList *sources() const { return m_sources; }
+    [[nodiscard]] QString sourceTitle() const;
+    [[nodiscard]] bool isTruncated() const;
+    [[nodiscard]] QString queryError() const { return m_queryError; }
+    [[nodiscard]] bool isCheckingQuery() const { return m_checkingQuery; }
+
+    // Shows the source at that row of the list (Ctrl+1 … Ctrl+9 pick the first nine).
+    Q_INVOKABLE void selectSource(int row);
+    // Checks the query with Jira, then keeps it and shows it; Jira's refusal lands in queryError.
+    Q_INVOKABLE void addQuery(const QString &name, const QString &jql);
+    Q_INVOKABLE void removeQuery(int row);
+    // The dialog opened afresh: the last refusal is no longer news.
+    Q_INVOKABLE void forgetQueryError() { setQueryState(m_checkingQuery, {}); }
+    // The whole search of the source shown, in the browser.
+    Q_INVOKABLE void openSearchInJira() const;
 
     // The window appeared: load, then refresh by itself. It went away: stop refreshing.
     Q_INVOKABLE void appeared();
@@ -74,10 +98,16 @@ signals:
     void raiseRequested();
     void errorTextChanged();
     void detailChanged();
+    void sourceChanged();
+    void queryChanged();
+    // A query was checked and kept.
+    void queryAdded();
 
 private:
     void askMyName();
     void setTokenWarning(const QString &warning);
+    void rebuildSources();
+    void setQueryState(bool checking, const QString &error);
     void updateSidebarContent();
     void updateDetail();
 
@@ -85,6 +115,10 @@ private:
     TicketStore *m_store = nullptr;
     TicketDetail *m_detail = nullptr;
     ChangeNotifier *m_notifier = nullptr;
+    SourceList *m_sources = nullptr;
+    QList<JiraFilter> m_favourites; // as the server last listed them
+    QString m_queryError;
+    bool m_checkingQuery = false;
     SidebarContent::Kind m_sidebarContent = SidebarContent::Unconfigured;
     // Which appearance the running first load belongs to; a disappearance in between cancels it.
     quint64 m_appearance = 0;

@@ -22,7 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const auto searchJql = u"assignee = currentUser() AND resolution = Unresolved ORDER BY updated DESC"_s;
 const auto searchFields = u"summary,status,priority,issuetype,updated,duedate,assignee,description,project"_s;
 constexpr int maxRedirects = 10;
 
@@ -617,9 +616,32 @@ void JiraClient::fetchAccessTokens(QObject *context, Callback<QList<JiraAccessTo
                                     [](JiraAccessTokensResponse &&answer) { return std::move(answer.tokens); });
 }
 
+const QString JiraClient::assignedJql = u"assignee = currentUser() AND resolution = Unresolved ORDER BY updated DESC"_s;
+
 void JiraClient::fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done)
 {
-    const QueryItems query {{u"jql"_s, searchJql},
+    fetchIssues(assignedJql, context, std::move(done));
+}
+
+void JiraClient::checkQuery(const QString &jql, QObject *context, Callback<void> done)
+{
+    send(u"/rest/api/2/search"_s, "GET"_ba, {{u"jql"_s, jql}, {u"maxResults"_s, u"0"_s}, {u"fields"_s, u"id"_s}},
+         QByteArray(), context, [done = std::move(done)](JiraResult<QByteArray> answer) {
+             if (!answer)
+                 return done(answer.error());
+             done({});
+         });
+}
+
+void JiraClient::fetchFavouriteFilters(QObject *context, Callback<QList<JiraFilter>> done)
+{
+    fetch<JiraFiltersResponse>(u"/rest/api/2/filter/favourite"_s, {}, context, std::move(done),
+                               [](JiraFiltersResponse &&answer) { return std::move(answer.filters); });
+}
+
+void JiraClient::fetchIssues(const QString &jql, QObject *context, Callback<JiraSearchResponse> done)
+{
+    const QueryItems query {{u"jql"_s, jql},
                             {u"maxResults"_s, u"100"_s},
                             {u"fields"_s, searchFields},
                             {u"expand"_s, u"renderedFields"_s}};

@@ -45,9 +45,17 @@ public:
     void fetchServerInfo(QObject *context, Callback<JiraServerInfo> done);
     // The token user's Personal Access Tokens (Data Center 8.14 and later; older servers answer 404).
     void fetchAccessTokens(QObject *context, Callback<QList<JiraAccessToken>> done);
+    // The query behind "Assigned to Me".
+    static const QString assignedJql;
     // The unresolved issues assigned to the token's user, at most 100, in the server's order, and how many
     // the search matched.
     void fetchAssignedIssues(QObject *context, Callback<JiraSearchResponse> done);
+    // The same for any query: at most 100 issues with the same fields, and how many it matched.
+    void fetchIssues(const QString &jql, QObject *context, Callback<JiraSearchResponse> done);
+    // Whether Jira can run a query (asking for no issues); its 400 says why not.
+    void checkQuery(const QString &jql, QObject *context, Callback<void> done);
+    // The user's favourite filters, in the server's order.
+    void fetchFavouriteFilters(QObject *context, Callback<QList<JiraFilter>> done);
     // With each transition's screen.
     void fetchTransitions(const QString &issueKey, QObject *context, Callback<QList<JiraTransition>> done);
     void performTransition(const QString &issueKey, const JiraTransitionRequest &request, QObject *context,

@@ -298,6 +298,17 @@ template<> JiraServerInfo decode(const QJsonValue &value)
             field(o, "serverTitle"_L1, optionalString)};
 }
 
+template<> JiraFilter decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "id"_L1, requiredString), field(o, "name"_L1, requiredString), field(o, "jql"_L1, requiredString)};
+}
+
+template<> JiraFiltersResponse decode(const QJsonValue &value)
+{
+    return {list<JiraFilter>(value)};
+}
+
 template<> JiraAccessToken decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
@@ -436,6 +447,8 @@ TESSARIN_JIRA_RECORD(JiraUsersResponse)
 TESSARIN_JIRA_RECORD(JiraTimeTracking)
 TESSARIN_JIRA_RECORD(JiraServerInfo)
 TESSARIN_JIRA_RECORD(JiraAccessToken)
+TESSARIN_JIRA_RECORD(JiraFilter)
+TESSARIN_JIRA_RECORD(JiraFiltersResponse)
 TESSARIN_JIRA_RECORD(JiraAccessTokensResponse)
 
 std::optional<JiraAccessToken> jiraTokenInUse(const QList<JiraAccessToken> &tokens)

@@ -157,6 +157,19 @@ struct JiraServerInfo
     std::optional<QString> serverTitle;
 };
 
+// A saved filter: its query as the server keeps it now.
+struct JiraFilter
+{
+    QString id;
+    QString name;
+    QString jql;
+};
+
+struct JiraFiltersResponse
+{
+    QList<JiraFilter> filters;
+};
+
 // One of the user's Personal Access Tokens as Jira Data Center (8.14 and later) lists them: never the
 // secret itself, so which one is in use is told by when it was last used.
 struct JiraAccessToken

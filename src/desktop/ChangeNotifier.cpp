@@ -77,6 +77,9 @@ bool ChangeNotifier::wanted(const ListChange &change) const
 
 void ChangeNotifier::onListRefreshed(const QList<JiraIssue> &previous)
 {
+    // What the notifications follow is the user's own list, whichever query the window shows.
+    if (m_store->sourceId() != TicketStore::assignedSource)
+        return;
     const quint64 round = ++m_round;
     const ListComparison comparison = compareLists(previous, m_store->tickets());
     // What this user did here is not news; the note is spent by the refresh that saw it.

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPointer>
 #include <QStringList>
 #include <QQmlEngine>
@@ -30,6 +33,8 @@ const QString proxyPort = u"proxyPort"_s;
 const QString proxyUser = u"proxyUser"_s;
 const QString notifyAssigned = u"notifyAssigned"_s;
 const QString keepInTray = u"keepRunningInTray"_s;
+// A JSON array of {"name", "jql"}.
+const QString queries = u"queries"_s;
 const QString notifyStatusChanges = u"notifyStatusChanges"_s;
 const QString notifyComments = u"notifyComments"_s;
 } // namespace Key
@@ -80,6 +85,11 @@ AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
     m_proxyUser = storedText(m_store, Key::proxyUser);
     m_notifyAssigned = m_store.value(Key::notifyAssigned, true).toBool();
     m_keepInTray = m_store.value(Key::keepInTray, false).toBool();
+    for (const QJsonValue &query : QJsonDocument::fromJson(storedText(m_store, Key::queries).toUtf8()).array()) {
+        const QString queryName = query[u"name"_s].toString(), jql = query[u"jql"_s].toString();
+        if (!queryName.isEmpty() && !jql.isEmpty())
+            m_savedQueries.append({queryName, jql});
+    }
     m_notifyStatusChanges = m_store.value(Key::notifyStatusChanges, true).toBool();
     m_notifyComments = m_store.value(Key::notifyComments, true).toBool();
 
@@ -145,6 +155,19 @@ void AppSettings::assignSwitch(bool &field, const QString &key, bool on)
     m_store.setValue(key, on);
     m_store.sync();
     emit notificationsChanged();
+}
+
+void AppSettings::setSavedQueries(const QList<SavedQuery> &queries)
+{
+    if (queries == m_savedQueries)
+        return;
+    m_savedQueries = queries;
+    QJsonArray stored;
+    for (const SavedQuery &query : queries)
+        stored.append(QJsonObject {{u"name"_s, query.name}, {u"jql"_s, query.jql}});
+    m_store.setValue(Key::queries, QString::fromUtf8(QJsonDocument(stored).toJson(QJsonDocument::Compact)));
+    m_store.sync();
+    emit savedQueriesChanged();
 }
 
 void AppSettings::setKeepInTray(bool on)

@@ -2,6 +2,7 @@
 // The user's settings: server URL, certificate trust, refresh interval and display name in QSettings,
 // the Personal Access Token in the system keyring. Writes through on every assignment.
 
+#include <QList>
 #include <QObject>
 #include <QSettings>
 #include <QString>
@@ -95,6 +96,16 @@ public:
     [[nodiscard]] bool notifyAssigned() const { return m_notifyAssigned; }
     [[nodiscard]] bool notifyStatusChanges() const { return m_notifyStatusChanges; }
     [[nodiscard]] bool notifyComments() const { return m_notifyComments; }
+    // The user's own queries (a name and a JQL text each), in the order added.
+    struct SavedQuery
+    {
+        QString name;
+        QString jql;
+        friend bool operator==(const SavedQuery &, const SavedQuery &) = default;
+    };
+    [[nodiscard]] QList<SavedQuery> savedQueries() const { return m_savedQueries; }
+    void setSavedQueries(const QList<SavedQuery> &queries);
+
     [[nodiscard]] bool keepInTray() const { return m_keepInTray; }
     void setKeepInTray(bool on);
     void setNotifyAssigned(bool on);
@@ -152,6 +163,7 @@ signals:
     void networkChanged();
     void notificationsChanged();
     void keepInTrayChanged();
+    void savedQueriesChanged();
 
 private:
     // Runs an assignment and announces what it changed, the derived values included.
@@ -175,6 +187,7 @@ private:
     bool m_readingToken = false;
     int m_secretsBeingRead = 0;
     bool m_keepInTray = false;
+    QList<SavedQuery> m_savedQueries;
     bool m_notifyAssigned = true;
     bool m_notifyStatusChanges = true;
     bool m_notifyComments = true;

@@ -58,21 +58,21 @@ std::optional<std::pair<Header, qsizetype>> readHeader(const QByteArray &bytes)
     return std::pair(std::move(header), end + 1);
 }
 
-std::optional<QByteArray> readFile()
+std::optional<QByteArray> readFile(const QString &source)
 {
-    QFile file(filePath());
+    QFile file(filePath(source));
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxAnswerBytes + 4096)
         return std::nullopt;
     return file.readAll();
 }
 
-bool writeFile(const QByteArray &bytes)
+bool writeFile(const QString &source, const QByteArray &bytes)
 {
-    const QString folder = QFileInfo(filePath()).absolutePath();
+    const QString folder = QFileInfo(filePath(source)).absolutePath();
     if (!QDir().mkpath(folder))
         return false;
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QSaveFile file(filePath());
+    QSaveFile file(filePath(source));
     // Readable by the user alone from its first byte: the temporary file is made with these bits.
     if (!file.open(QIODevice::WriteOnly) ||
         !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
@@ -83,9 +83,14 @@ bool writeFile(const QByteArray &bytes)
 
 } // namespace
 
-QString filePath()
+QString filePath(const QString &source)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + u"/Tessarin/list"_s;
+    // "Assigned to Me" keeps the file it always had; every other source a file named by its digest.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + u"/Tessarin/"_s;
+    if (source.isEmpty() || source == defaultSource)
+        return folder + u"list"_s;
+    return folder + u"list-"_s +
+        QString::fromLatin1(QCryptographicHash::hash(source.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
 }
 
 QByteArray owner(const QUrl &server, const QString &token)
@@ -100,16 +105,16 @@ QByteArray owner(const QUrl &server, const QString &token)
 }
 
 bool save(const QByteArray &owner, const QUrl &server, const QDateTime &fetched, const QString &selectedIssueId,
-          const QByteArray &answer)
+          const QByteArray &answer, const QString &source)
 {
     if (owner.isEmpty() || answer.size() > maxAnswerBytes)
         return false;
-    return writeFile(magic.toByteArray() + headerLine(owner, serverKey(server), fetched, selectedIssueId) + answer);
+    return writeFile(source, magic.toByteArray() + headerLine(owner, serverKey(server), fetched, selectedIssueId) + answer);
 }
 
-std::optional<Entry> load(const QByteArray &owner, const QUrl &server)
+std::optional<Entry> load(const QByteArray &owner, const QUrl &server, const QString &source)
 {
-    const std::optional<QByteArray> bytes = readFile();
+    const std::optional<QByteArray> bytes = readFile(source);
     if (!bytes)
         return std::nullopt;
     const auto header = readHeader(*bytes);
@@ -121,19 +126,23 @@ std::optional<Entry> load(const QByteArray &owner, const QUrl &server)
     return Entry {header->first.owner, header->first.fetched, header->first.selectedIssueId, std::move(answer).value()};
 }
 
-void saveSelection(const QByteArray &owner, const QString &selectedIssueId)
+void saveSelection(const QByteArray &owner, const QString &selectedIssueId, const QString &source)
 {
-    const std::optional<QByteArray> bytes = readFile();
+    const std::optional<QByteArray> bytes = readFile(source);
     const auto header = bytes ? readHeader(*bytes) : std::nullopt;
     if (!header || header->first.owner != owner || header->first.selectedIssueId == selectedIssueId)
         return;
-    writeFile(magic.toByteArray() + headerLine(owner, header->first.server, header->first.fetched, selectedIssueId) +
+    writeFile(source, magic.toByteArray() + headerLine(owner, header->first.server, header->first.fetched, selectedIssueId) +
               bytes->mid(header->second));
 }
 
 bool clear()
 {
-    return !QFile::exists(filePath()) || QFile::remove(filePath());
+    bool cleared = !QFile::exists(filePath()) || QFile::remove(filePath());
+    QDir folder(QFileInfo(filePath()).absolutePath());
+    for (const QString &name : folder.entryList({u"list-*"_s}, QDir::Files))
+        cleared = folder.remove(name) && cleared;
+    return cleared;
 }
 
 } // namespace ListCache

@@ -2,7 +2,7 @@
 // The last list received, kept on disk between runs so that the window can show it at once: the search
 // answer exactly as it came, under a header naming whose list it is. Whose: the server's base URL and a
 // digest of the token (never the token itself), so another server's or another token's list is never
-// taken for this one. One file, $XDG_CACHE_HOME/Tessarin/list (folder 0700, file 0600), replaced as a
+// taken for this one. One file per source, $XDG_CACHE_HOME/Tessarin/list[-…] (folder 0700, file 0600), replaced as a
 // whole (QSaveFile): a crash mid-write leaves the previous file as it was.
 
 #include "client/JiraRecords.h"
@@ -27,20 +27,25 @@ struct Entry
     JiraSearchResponse answer; // decoded by the client's own rules
 };
 
-[[nodiscard]] QString filePath();
+// The source whose list is the one file kept before there were others ("Assigned to Me").
+inline const QString defaultSource = QStringLiteral("assigned");
+
+// Where a source's list is kept: each source (query) its own file.
+[[nodiscard]] QString filePath(const QString &source = defaultSource);
 // Whose list: empty when there is no server or no token.
 [[nodiscard]] QByteArray owner(const QUrl &server, const QString &token);
 
 // Replaces the file. False (and the old file kept) when it cannot be written or the answer is too large.
 bool save(const QByteArray &owner, const QUrl &server, const QDateTime &fetched, const QString &selectedIssueId,
-          const QByteArray &answer);
+          const QByteArray &answer, const QString &source = defaultSource);
 // The kept list when it is this owner's, complete and of this format; anything else reads as none. While
 // the token is not known yet (empty owner), the list of the same server is taken: the caller checks its
 // owner once the token is in.
-[[nodiscard]] std::optional<Entry> load(const QByteArray &owner, const QUrl &server);
+[[nodiscard]] std::optional<Entry> load(const QByteArray &owner, const QUrl &server,
+                                       const QString &source = defaultSource);
 // Records which issue was selected, in the owner's file only.
-void saveSelection(const QByteArray &owner, const QString &selectedIssueId);
-// Removes the file; true when none is left.
+void saveSelection(const QByteArray &owner, const QString &selectedIssueId, const QString &source = defaultSource);
+// Removes every source's file; true when none is left.
 bool clear();
 
 } // namespace ListCache

@@ -6,12 +6,16 @@
 #include "client/JiraClient.h"
 #include "settings/AppSettings.h"
 
+#include <QPointer>
+
 #include <chrono>
 #include <cmath>
 #include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;
+
+const QString TicketStore::assignedSource = ListCache::defaultSource;
 
 const QString TicketStore::notConfiguredMessage = u"Set your Jira server URL and Personal Access Token in Settings."_s;
 
@@ -20,6 +24,8 @@ TicketStore::TicketStore(AppSettings *settings, QObject *parent, std::chrono::mi
     , m_settings(settings)
     , m_client(new JiraClient(settings, this, transferTimeout))
     , m_filteredModel(new TicketListModel(this))
+    , m_sourceId(assignedSource)
+    , m_sourceJql(JiraClient::assignedJql)
 {
     m_autoRefreshTimer.setSingleShot(true);
     // A wait of minutes needs no coalescing slack; the precise timer is still one wake-up per wait.
@@ -62,7 +68,7 @@ bool TicketStore::showCachedList()
     const QByteArray owner = ListCache::owner(m_settings->baseURL(), m_settings->token());
     if (!m_tickets.isEmpty() || (owner.isEmpty() && !m_settings->isReadingToken()))
         return false;
-    std::optional<ListCache::Entry> kept = ListCache::load(owner, m_settings->baseURL());
+    std::optional<ListCache::Entry> kept = ListCache::load(owner, m_settings->baseURL(), m_sourceId);
     if (!kept)
         return false;
     show(std::move(kept->answer), kept->fetched, m_settings->baseURL(), kept->owner, true, kept->selectedIssueId);
@@ -78,7 +84,69 @@ void TicketStore::forgetKeptListOfAnotherToken()
 void TicketStore::rememberSelection() const
 {
     if (!m_listOwner.isEmpty())
-        ListCache::saveSelection(m_listOwner, m_selectedTicketID);
+        ListCache::saveSelection(m_listOwner, m_selectedTicketID, m_sourceId);
+}
+
+TicketStore::Shown TicketStore::takeShown()
+{
+    return {std::exchange(m_tickets, {}), std::exchange(m_matchedCount, {}), std::exchange(m_lastUpdated, {}),
+            std::exchange(m_listServer, {}), std::exchange(m_listOwner, {}), std::exchange(m_showsCachedList, false),
+            m_selectedTicketID, m_errorMessage, m_lastError, m_sourceJql};
+}
+
+void TicketStore::restoreShown(Shown shown)
+{
+    m_tickets = std::move(shown.tickets);
+    m_matchedCount = shown.matchedCount;
+    m_lastUpdated = shown.lastUpdated;
+    m_listServer = shown.server;
+    m_listOwner = shown.owner;
+    m_showsCachedList = shown.cached;
+    setSelectedTicketID(ticket(shown.selected) ? shown.selected : QString());
+    setErrorMessage(shown.errorMessage, shown.lastError);
+    updateFilteredModel();
+    emit ticketsChanged();
+    emit lastUpdatedChanged();
+}
+
+void TicketStore::setSource(const QString &id, const QString &jql)
+{
+    if (id == m_sourceId) {
+        setSourceJql(id, jql);
+        return;
+    }
+    rememberSelection();
+    m_parked.insert(m_sourceId, takeShown());
+    m_sourceId = id;
+    Shown shown = m_parked.take(id);
+    m_sourceJql = jql;
+    // A list of another server or user is no list of this source now.
+    if (shown.server != m_settings->baseURL() ||
+        (!shown.owner.isEmpty() && shown.owner != ListCache::owner(m_settings->baseURL(), m_settings->token())))
+        shown = Shown {};
+    restoreShown(std::move(shown));
+    if (m_tickets.isEmpty())
+        showCachedList();
+    emit sourceChanged();
+    refresh();
+}
+
+void TicketStore::setSourceJql(const QString &id, const QString &jql)
+{
+    if (id == m_sourceId)
+        m_sourceJql = jql;
+    else if (auto parked = m_parked.find(id); parked != m_parked.end())
+        parked->jql = jql;
+}
+
+std::optional<qsizetype> TicketStore::knownCount(const QString &sourceId) const
+{
+    if (sourceId == m_sourceId)
+        return m_lastUpdated.isValid() ? std::optional(m_matchedCount.value_or(m_tickets.size())) : std::nullopt;
+    const auto parked = m_parked.constFind(sourceId);
+    if (parked == m_parked.cend() || !parked->lastUpdated.isValid())
+        return std::nullopt;
+    return parked->matchedCount.value_or(parked->tickets.size());
 }
 
 void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server, const QByteArray &owner,
@@ -154,12 +222,35 @@ void TicketStore::refresh(std::function<void()> done)
     ++m_refreshesRunning;
     setLoading(true);
     setErrorMessage({});
+    if (!m_beforeSearch)
+        return search(request, server, owner, std::move(done));
+    QPointer<TicketStore> self(this);
+    m_beforeSearch([self, request, server, owner, done = std::move(done)]() mutable {
+        if (self)
+            self->search(request, server, owner, std::move(done));
+    });
+}
 
+void TicketStore::search(quint64 request, const QUrl &server, const QByteArray &owner, std::function<void()> done)
+{
     // Bound to this store: a store destroyed while the request runs never hears of it.
-    m_client->fetchAssignedIssues(
-        this, [this, request, server, owner, done = std::move(done)](JiraResult<JiraSearchResponse> result) {
+    const QString source = m_sourceId;
+    m_client->fetchIssues(
+        m_sourceJql, this,
+        [this, request, server, owner, source, done = std::move(done)](JiraResult<JiraSearchResponse> result) {
             --m_refreshesRunning;
-            if (request < m_lastApplied || server != m_settings->baseURL()) {
+            if (source != m_sourceId) {
+                // The answer of a source no longer shown: kept for when it is shown again.
+                if (auto parked = m_parked.find(source); result && parked != m_parked.end() && server == m_settings->baseURL()) {
+                    JiraSearchResponse answer = std::move(result).value();
+                    const QByteArray body = std::exchange(answer.body, {});
+                    sortIntoTicketOrder(answer.issues);
+                    const QDateTime now = QDateTime::currentDateTimeUtc();
+                    *parked = {std::move(answer.issues), answer.total, now, server, owner, false, parked->selected, {}, {}, parked->jql};
+                    ListCache::save(owner, server, now, parked->selected, body, source);
+                    emit countsChanged();
+                }
+            } else if (request < m_lastApplied || server != m_settings->baseURL()) {
                 // Overtaken: a later refresh has already been applied, and this older answer would undo it (a
                 // slow automatic refresh could bring back the status a transition just changed). Or the answer
                 // of a server no longer configured.
@@ -170,7 +261,8 @@ void TicketStore::refresh(std::function<void()> done)
                 const QByteArray body = std::exchange(answer.body, {});
                 m_retryNotBefore = {};
                 show(std::move(answer), now, server, owner, false, {});
-                ListCache::save(owner, server, now, m_selectedTicketID, body);
+                ListCache::save(owner, server, now, m_selectedTicketID, body, source);
+                emit countsChanged();
             } else {
                 m_lastApplied = request;
                 const JiraError &error = result.error();

@@ -7,6 +7,7 @@
 #include "client/JiraRecords.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -37,8 +38,12 @@ class TicketStore : public QObject
     Q_PROPERTY(int filteredCount READ filteredCount NOTIFY filteredTicketsChanged)
     Q_PROPERTY(TicketListModel *filteredModel READ filteredModel CONSTANT)
     Q_PROPERTY(bool isAutoRefreshing READ isAutoRefreshing NOTIFY isAutoRefreshingChanged)
+    Q_PROPERTY(QString sourceId READ sourceId NOTIFY sourceChanged)
 
 public:
+    // The list the window always had: the unresolved issues assigned to the user.
+    static const QString assignedSource;
+
     // Used when the configured interval is zero, negative or not a number: never refresh without pause.
     static constexpr double fallbackIntervalSeconds = 120;
     static const QString notConfiguredMessage;
@@ -71,6 +76,21 @@ public:
     // Whether the list shown is the one kept on disk by an earlier run, not yet replaced by an answer.
     [[nodiscard]] bool showsCachedList() const { return m_showsCachedList; }
     [[nodiscard]] bool isAutoRefreshing() const { return m_autoRefreshing; }
+
+    // Which query the list shows (a source: "Assigned to Me", a favourite filter, the user's own query) and
+    // its JQL as the next search sends it.
+    [[nodiscard]] QString sourceId() const { return m_sourceId; }
+    [[nodiscard]] QString sourceJql() const { return m_sourceJql; }
+    // Shows the source's last list at once (kept in memory since it was last shown, else on disk), with
+    // its own selection, and refreshes it. The list left keeps its state for when it is shown again.
+    void setSource(const QString &id, const QString &jql);
+    // A source's query changed (a favourite edited in Jira): its next search sends this.
+    void setSourceJql(const QString &id, const QString &jql);
+    // How many issues a source matched when it was last searched (shown or not); none before.
+    [[nodiscard]] std::optional<qsizetype> knownCount(const QString &sourceId) const;
+    // Runs before every search, which waits until `proceed` is called: the sources' queries are read from
+    // the server first.
+    void setBeforeSearch(std::function<void(std::function<void()> proceed)> step) { m_beforeSearch = std::move(step); }
 
     void setSelectedTicketID(const QString &id);
     void setFilter(StatusFilter::Case filter);
@@ -112,6 +132,9 @@ signals:
     void isAutoRefreshingChanged();
     // After each refresh has applied its outcome, refused ones included.
     void refreshFinished();
+    void sourceChanged();
+    // A source's known count changed.
+    void countsChanged();
     // A fresh answer replaced a list of the same server and user (the one kept on disk by the last run
     // included): what was shown before it. Never after the first answer for a server or user.
     void listRefreshed(const QList<JiraIssue> &previous);
@@ -127,11 +150,32 @@ private:
     void forgetListOfAnotherServer();
     void forgetKeptListOfAnotherToken();
     void forgetList();
+    // Everything about the list shown, as a source keeps it while another is shown.
+    struct Shown
+    {
+        QList<JiraIssue> tickets;
+        std::optional<qsizetype> matchedCount;
+        QDateTime lastUpdated;
+        QUrl server;
+        QByteArray owner;
+        bool cached = false;
+        QString selected;
+        QString errorMessage;
+        std::optional<JiraError> lastError;
+        QString jql;
+    };
+    [[nodiscard]] Shown takeShown();
+    void restoreShown(Shown shown);
+    void search(quint64 request, const QUrl &server, const QByteArray &owner, std::function<void()> done);
     [[nodiscard]] qint64 autoRefreshIntervalMs() const;
 
     AppSettings *m_settings;
     JiraClient *m_client;
     TicketListModel *m_filteredModel;
+    QString m_sourceId;
+    QString m_sourceJql;
+    QHash<QString, Shown> m_parked; // the other sources' lists
+    std::function<void(std::function<void()>)> m_beforeSearch;
     QList<JiraIssue> m_tickets;
     std::optional<qsizetype> m_matchedCount;
     // Refreshes may overlap; only an answer to a later request than the one last applied is applied.

@@ -448,7 +448,7 @@ private slots:
             QCOMPARE(fixture.settings().token(), typed);
             QVERIFY(button->isEnabled());
         }
-        QVERIFY(fixture.settings().waitForKeyring());
+        QVERIFY(fixture.settings().waitForKeyring(20000)); // a sanitized build under load is slow
         QCOMPARE(SecretTool::lookup(KeychainStore::serviceName, AppSettings::tokenAccount), QByteArray(" t0k "));
         // The keyring of this session works: no keyring line.
         QVERIFY(!window.warningLine(u"tokenRow"_s)->isVisible());

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -26,13 +27,6 @@ using namespace Qt::StringLiterals;
 const QString FakeJira::defaultToken = u"fake-jira-token"_s;
 
 namespace {
-
-const QList<std::pair<QString, QString>> searchQuery {
-    {u"jql"_s, u"assignee = currentUser() AND resolution = Unresolved ORDER BY updated DESC"_s},
-    {u"maxResults"_s, u"100"_s},
-    {u"fields"_s, u"summary,status,priority,issuetype,updated,duedate,assignee,description,project"_s},
-    {u"expand"_s, u"renderedFields"_s},
-};
 
 const QByteArray jsonType = "application/json;charset=UTF-8"_ba;
 
@@ -173,6 +167,48 @@ qsizetype maxResultsOf(const FakeJira::Request &request)
     bool ok = false;
     const int wanted = formValue(request, u"maxResults"_s).toInt(&ok);
     return ok ? std::clamp(wanted, 0, 1000) : 50;
+}
+
+// Jira's startAt: 0 unless given, never below 0.
+qsizetype startAtOf(const FakeJira::Request &request)
+{
+    bool ok = false;
+    const int wanted = formValue(request, u"startAt"_s).toInt(&ok);
+    return ok ? std::max(wanted, 0) : 0;
+}
+
+// Jira's field list: names, "*all" or "*navigable" for every field, "-name" to leave one out; every field
+// when none is named.
+struct FieldChoice
+{
+    bool all = false;
+    QStringList wanted; // in the order named
+    QStringList excluded;
+
+    [[nodiscard]] bool shown(const QString &field) const
+    {
+        return (all || wanted.contains(field)) && !excluded.contains(field);
+    }
+};
+
+FieldChoice fieldChoice(const FakeJira::Request &request)
+{
+    FieldChoice choice;
+    for (const auto &[name, value] : request.query) {
+        if (name != "fields"_L1)
+            continue;
+        for (const QString &item : value.split(u',')) {
+            const QString part = item.trimmed();
+            if (part == "*all"_L1 || part == "*navigable"_L1)
+                choice.all = true;
+            else if (part.startsWith(u'-'))
+                choice.excluded.append(part.mid(1));
+            else if (!part.isEmpty() && !choice.wanted.contains(part))
+                choice.wanted.append(part);
+        }
+    }
+    choice.all = choice.all || choice.wanted.isEmpty();
+    return choice;
 }
 
 // A sent value as it is quoted in Jira's messages: a string as it is, anything else as JSON.
@@ -491,6 +527,21 @@ void FakeJira::loadData(const QJsonObject &data)
     m_lastWorklogId = largestId(m_worklogs, 10000);
     m_statuses = data.value("statuses"_L1).toObject();
     m_transitions = data.value("transitions"_L1).toArray();
+    m_generatedIssues = 0;
+
+    // The favourite filters. One without an id, a name or a query is no filter Jira would list: it is left
+    // out, with a word for whoever wrote the data.
+    m_filters.clear();
+    for (const QJsonValue &value : data.value("filters"_L1).toArray()) {
+        const QJsonObject object = value.toObject();
+        const QJsonValue id = object.value("id"_L1);
+        const QString idText = id.isDouble() ? QString::number(id.toInteger()) : id.toString();
+        if (idText.isEmpty() || !object.value("name"_L1).isString() || !object.value("jql"_L1).isString()) {
+            qWarning("fake-jira: a filter without an id, a name or a jql is left out");
+            continue;
+        }
+        m_filters.append(FakeFilter {idText, object.value("name"_L1).toString(), object.value("jql"_L1).toString()});
+    }
 
     // The tokens as GET /rest/pat/latest/tokens shows them. One without an id or a creation time is no
     // token Jira would list: it is left out, with a word for whoever wrote the data.
@@ -967,6 +1018,8 @@ FakeJira::Answer FakeJira::answer(const Request &request)
     }
     if (path == "/rest/api/2/search"_L1 && request.method == "GET"_ba)
         return answerSearch(request);
+    if (path == "/rest/api/2/filter/favourite"_L1 && request.method == "GET"_ba)
+        return answerFavouriteFilters();
     // Jira answers a plugin's REST resources under "latest" and under its version number.
     if ((path == "/rest/pat/latest/tokens"_L1 || path == "/rest/pat/1.0/tokens"_L1) && request.method == "GET"_ba &&
         m_tokenListAvailable)
@@ -1029,56 +1082,268 @@ FakeJira::Answer FakeJira::answerTokens() const
 
 FakeJira::Answer FakeJira::answerSearch(const Request &request) const
 {
-    if (request.query != searchQuery) {
-        return {400,
-                jiraErrorBody(u"This fake Jira answers only the search that Tessarin sends."_s),
-                {{"Content-Type"_ba, jsonType}},
-                {},
-                false};
-    }
-    const QString me = m_myself.value("name"_L1).toString();
+    // As Jira's servlet container reads a form: '+' in the query is a space.
+    QStringList errors;
+    const std::optional<FakeJql> query = FakeJql::parse(formValue(request, u"jql"_s), jqlCatalog(), &errors);
+    if (!query)
+        return jsonAnswer(
+            400, json({{u"errorMessages"_s, QJsonArray::fromStringList(errors)}, {u"errors"_s, QJsonObject()}}));
+
+    // Every issue the server holds, not only the user's: the query says which.
     QList<QJsonObject> found;
     for (const QJsonValue &value : m_issues) {
         const QJsonObject issue = value.toObject();
-        const QJsonObject fields = issue.value("fields"_L1).toObject();
-        if (fields.value("assignee"_L1).toObject().value("name"_L1).toString() == me &&
-            fields.value("resolution"_L1).isNull())
+        if (query->matches(issue))
             found.append(issue);
     }
-    std::stable_sort(found.begin(), found.end(), [](const QJsonObject &a, const QJsonObject &b) {
-        return a.value("fields"_L1)["updated"_L1].toString() > b.value("fields"_L1)["updated"_L1].toString();
-    });
+    query->sort(found);
 
-    const QStringList wanted = searchQuery[2].second.split(u',');
-    QJsonArray issues;
-    // Like Jira: one page of at most maxResults issues, and the total of all that matched.
-    constexpr qsizetype maxResults = 100;
-    for (const QJsonObject &issue : std::as_const(found)) {
-        if (issues.size() == maxResults)
-            break;
-        const QJsonObject fields = issue.value("fields"_L1).toObject();
-        const QJsonObject rendered = issue.value("renderedFields"_L1).toObject();
-        QJsonObject outFields;
-        QJsonObject outRendered;
-        for (const QString &name : wanted) {
-            outFields.insert(name, fields.contains(name) ? fields.value(name) : QJsonValue::Null);
-            outRendered.insert(name, rendered.contains(name) ? rendered.value(name) : QJsonValue::Null);
+    const FieldChoice choice = fieldChoice(request);
+    const bool rendered = expands(request, u"renderedFields"_s);
+    // Named fields are all there, null when the issue has none, as Jira shows them; otherwise those it has.
+    const auto pick = [&choice](QJsonObject from) {
+        if (choice.all) {
+            for (const QString &name : choice.excluded)
+                from.remove(name);
+            return from;
         }
+        QJsonObject picked;
+        for (const QString &name : choice.wanted) {
+            if (!choice.excluded.contains(name))
+                picked.insert(name, from.contains(name) ? from.value(name) : QJsonValue::Null);
+        }
+        return picked;
+    };
+
+    // Like Jira: one page of at most maxResults issues from startAt, and the total of all that matched.
+    const qsizetype startAt = startAtOf(request);
+    const qsizetype maxResults = maxResultsOf(request);
+    QJsonArray issues;
+    for (qsizetype i = startAt; i < found.size() && issues.size() < maxResults; ++i) {
+        const QJsonObject &issue = found.at(i);
+        QJsonObject fields = issue.value("fields"_L1).toObject();
+        // As GET .../issue/KEY has it: always there, empty when time tracking is off.
+        fields.insert(u"timetracking"_s, m_timeTracking ? fields.value("timetracking"_L1).toObject() : QJsonObject());
         const QString id = issue.value("id"_L1).toString();
-        issues.append(QJsonObject {
+        QJsonObject entry {
             {u"expand"_s, u"operations,versionedRepresentations,editmeta,changelog,renderedFields"_s},
             {u"id"_s, id},
             {u"self"_s, url().toString() + u"/rest/api/2/issue/"_s + id},
             {u"key"_s, issue.value("key"_L1)},
-            {u"fields"_s, outFields},
-            {u"renderedFields"_s, outRendered},
-        });
+            {u"fields"_s, pick(fields)},
+        };
+        if (rendered)
+            entry.insert(u"renderedFields"_s, pick(issue.value("renderedFields"_L1).toObject()));
+        issues.append(entry);
     }
     const QJsonObject body {
-        {u"expand"_s, u"names,schema"_s}, {u"startAt"_s, 0},     {u"maxResults"_s, maxResults},
+        {u"expand"_s, u"names,schema"_s}, {u"startAt"_s, startAt}, {u"maxResults"_s, maxResults},
         {u"total"_s, found.size()},       {u"issues"_s, issues},
     };
-    return {200, json(body), {{"Content-Type"_ba, jsonType}}, {}, false};
+    return jsonAnswer(200, json(body));
+}
+
+FakeJqlCatalog FakeJira::jqlCatalog() const
+{
+    FakeJqlCatalog catalog;
+    catalog.currentUser = m_myself.value("name"_L1).toString();
+    QSet<QString> users;
+    const auto addUser = [&](const QJsonObject &user) {
+        const QString name = user.value("name"_L1).toString();
+        if (!name.isEmpty() && !users.contains(name)) {
+            users.insert(name);
+            catalog.users.append(user);
+        }
+    };
+    QSet<QString> statuses;
+    const auto addStatus = [&](const QJsonObject &status) {
+        const QString name = status.value("name"_L1).toString();
+        if (!name.isEmpty() && !statuses.contains(name)) {
+            statuses.insert(name);
+            catalog.statuses.append(status);
+        }
+    };
+    const auto addResolution = [&catalog](const QString &name) {
+        if (!name.isEmpty() && !catalog.resolutions.contains(name))
+            catalog.resolutions.append(name);
+    };
+    QSet<QString> projects;
+
+    addUser(myselfAsUser());
+    for (const QJsonObject &user : m_users)
+        addUser(user);
+    for (const QJsonValue &status : m_statuses)
+        addStatus(status.toObject());
+    for (const QJsonValue &value : m_issues) {
+        const QJsonObject issue = value.toObject();
+        const QJsonObject fields = issue.value("fields"_L1).toObject();
+        addUser(fields.value("assignee"_L1).toObject());
+        addUser(fields.value("reporter"_L1).toObject());
+        addStatus(fields.value("status"_L1).toObject());
+        const QJsonObject project = fields.value("project"_L1).toObject();
+        const QString projectKey = project.value("key"_L1).toString();
+        if (!projectKey.isEmpty() && !projects.contains(projectKey)) {
+            projects.insert(projectKey);
+            catalog.projects.append(project);
+        }
+        const QJsonValue resolution = fields.value("resolution"_L1);
+        addResolution(resolution.isString() ? resolution.toString()
+                                            : resolution.toObject().value("name"_L1).toString());
+        catalog.issueKeys.append(issue.value("key"_L1).toString());
+    }
+    // The resolutions a transition sets or offers exist even while no issue has one.
+    for (const QJsonValue &value : m_transitions) {
+        const QJsonObject transition = value.toObject();
+        addResolution(transition.value("resolution"_L1).toString());
+        const QJsonObject screen = transition.value("fields"_L1).toObject();
+        for (auto it = screen.begin(); it != screen.end(); ++it) {
+            const QJsonObject field = it.value().toObject();
+            if (it.key() != "resolution"_L1 && field.value("schema"_L1)["system"_L1].toString() != "resolution"_L1)
+                continue;
+            for (const QJsonValue &allowed : field.value("allowedValues"_L1).toArray())
+                addResolution(allowed.toObject().value("name"_L1).toString());
+        }
+    }
+    return catalog;
+}
+
+// The filters as Jira Server lists them: each with its owner, where to see it and where to search with it.
+FakeJira::Answer FakeJira::answerFavouriteFilters() const
+{
+    const QString base = url().toString();
+    QJsonArray list;
+    for (const FakeFilter &filter : m_filters) {
+        const QString id = QString::fromLatin1(QUrl::toPercentEncoding(filter.id));
+        // Encoded as Jira's URLEncoder does it, a space as '+', which the search reads back as a space.
+        QByteArray jql = QUrl::toPercentEncoding(filter.jql, " "_ba);
+        jql.replace(' ', '+');
+        list.append(QJsonObject {
+            {u"self"_s, base + u"/rest/api/2/filter/"_s + id},
+            {u"id"_s, filter.id},
+            {u"name"_s, filter.name},
+            {u"owner"_s, myselfAsUser()},
+            {u"jql"_s, filter.jql},
+            {u"viewUrl"_s, base + u"/issues/?filter="_s + id},
+            {u"searchUrl"_s, base + u"/rest/api/2/search?jql="_s + QString::fromLatin1(jql)},
+            {u"favourite"_s, true},
+            {u"favouritedCount"_s, 1},
+            {u"sharePermissions"_s, QJsonArray()},
+        });
+    }
+    return jsonAnswer(200, QJsonDocument(list).toJson(QJsonDocument::Compact));
+}
+
+void FakeJira::addGeneratedIssues(int count, const QString &projectKey)
+{
+    if (count > maxGeneratedIssues) {
+        qWarning("fake-jira: %d generated issues asked for; %d made", count, maxGeneratedIssues);
+        count = maxGeneratedIssues;
+    }
+    if (count <= 0 || projectKey.isEmpty())
+        return;
+
+    // New keys follow the project's largest number, new ids the largest id, so that none is taken twice.
+    const QString prefix = projectKey + u'-';
+    qlonglong lastNumber = 0;
+    qlonglong lastId = 0;
+    qlonglong lastProjectId = 10000;
+    QJsonObject project;
+    // Existing issues lend their shape: the same objects for the project, issue type and priority.
+    QJsonObject issueType;
+    QJsonObject priority;
+    for (const QJsonValue &value : std::as_const(m_issues)) {
+        const QJsonObject issue = value.toObject();
+        const QJsonObject fields = issue.value("fields"_L1).toObject();
+        const QString key = issue.value("key"_L1).toString();
+        if (key.startsWith(prefix))
+            lastNumber = std::max(lastNumber, key.mid(prefix.size()).toLongLong());
+        lastId = std::max(lastId, issue.value("id"_L1).toString().toLongLong());
+        const QJsonObject owner = fields.value("project"_L1).toObject();
+        lastProjectId = std::max(lastProjectId, owner.value("id"_L1).toString().toLongLong());
+        if (owner.value("key"_L1).toString() == projectKey)
+            project = owner;
+        if (fields.value("issuetype"_L1)["name"_L1].toString() == "Task"_L1)
+            issueType = fields.value("issuetype"_L1).toObject();
+        if (fields.value("priority"_L1)["name"_L1].toString() == "Medium"_L1)
+            priority = fields.value("priority"_L1).toObject();
+    }
+    const QString site = u"https://jira.example.internal"_s;
+    if (project.isEmpty()) {
+        const QString id = QString::number(lastProjectId + 1);
+        project = {{u"self"_s, site + u"/rest/api/2/project/"_s + id},
+                   {u"id"_s, id},
+                   {u"key"_s, projectKey},
+                   {u"name"_s, projectKey == "GEN"_L1 ? u"Generated"_s : projectKey},
+                   {u"projectTypeKey"_s, u"software"_s}};
+    }
+    if (issueType.isEmpty()) {
+        issueType = {{u"self"_s, site + u"/rest/api/2/issuetype/10002"_s},
+                     {u"id"_s, u"10002"_s},
+                     {u"description"_s, u""_s},
+                     {u"iconUrl"_s, site + u"/images/icons/issuetypes/task.svg"_s},
+                     {u"name"_s, u"Task"_s},
+                     {u"subtask"_s, false}};
+    }
+    if (priority.isEmpty()) {
+        priority = {{u"self"_s, site + u"/rest/api/2/priority/3"_s},
+                    {u"iconUrl"_s, site + u"/images/icons/priorities/medium.svg"_s},
+                    {u"name"_s, u"Medium"_s},
+                    {u"id"_s, u"3"_s}};
+    }
+    QJsonObject status = m_statuses.value("To Do"_L1).toObject();
+    if (status.isEmpty()) {
+        status = {{u"self"_s, site + u"/rest/api/2/status/10000"_s},
+                  {u"description"_s, u""_s},
+                  {u"iconUrl"_s, site + u"/images/icons/statuses/generic.png"_s},
+                  {u"name"_s, u"To Do"_s},
+                  {u"id"_s, u"10000"_s},
+                  {u"statusCategory"_s,
+                   QJsonObject {{u"self"_s, site + u"/rest/api/2/statuscategory/2"_s},
+                                {u"id"_s, 2},
+                                {u"key"_s, u"new"_s},
+                                {u"colorName"_s, u"blue-gray"_s},
+                                {u"name"_s, u"To Do"_s}}}};
+    }
+    const QString summaries[] {
+        u"Check the nightly export of batch %1"_s,
+        u"Update the runbook entry %1"_s,
+        u"Review the alert thresholds of group %1"_s,
+        u"Remove the stale feature flag #%1"_s,
+    };
+    const QString description = u"Made to have more issues than one page of results holds."_s;
+    const QJsonObject me = myselfAsUser();
+    // A minute apart from the start of 2026: all before the sample's issues, and the last made the newest.
+    const QDateTime start(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    for (int i = 0; i < count; ++i) {
+        const qlonglong number = lastNumber + 1 + i;
+        const QString id = QString::number(lastId + 1 + i);
+        const QString time = jiraTimestamp(start.addSecs(qint64(++m_generatedIssues) * 60));
+        const QJsonObject fields {
+            {u"summary"_s, summaries[number % 4].arg(number)},
+            {u"status"_s, status},
+            {u"priority"_s, priority},
+            {u"issuetype"_s, issueType},
+            {u"updated"_s, time},
+            {u"created"_s, time},
+            {u"duedate"_s, QJsonValue::Null},
+            {u"assignee"_s, me},
+            {u"reporter"_s, me},
+            {u"description"_s, description},
+            {u"project"_s, project},
+            {u"resolution"_s, QJsonValue::Null},
+            {u"labels"_s, QJsonArray {u"generated"_s}},
+        };
+        m_issues.append(QJsonObject {
+            {u"id"_s, id},
+            {u"key"_s, prefix + QString::number(number)},
+            {u"self"_s, site + u"/rest/api/2/issue/"_s + id},
+            {u"fields"_s, fields},
+            {u"renderedFields"_s,
+             QJsonObject {{u"description"_s, u"<p>"_s + description + u"</p>"_s},
+                          {u"updated"_s, QJsonValue::Null},
+                          {u"duedate"_s, QJsonValue::Null}}},
+        });
+    }
 }
 
 FakeJira::Answer FakeJira::answerTransitions(const QString &key, const Request &request) const
@@ -1554,27 +1819,8 @@ FakeJira::Answer FakeJira::answerIssue(const QString &key, const Request &reques
     if (!index)
         return errorAnswer(404, u"Issue Does Not Exist"_s);
 
-    // Jira's field list: names, "*all" or "*navigable" for every field, "-name" to leave one out.
-    bool all = false;
-    QStringList wanted;
-    QStringList excluded;
-    for (const auto &[name, value] : request.query) {
-        if (name != "fields"_L1)
-            continue;
-        for (const QString &item : value.split(u',')) {
-            const QString part = item.trimmed();
-            if (part == "*all"_L1 || part == "*navigable"_L1)
-                all = true;
-            else if (part.startsWith(u'-'))
-                excluded.append(part.mid(1));
-            else if (!part.isEmpty())
-                wanted.append(part);
-        }
-    }
-    all = all || wanted.isEmpty();
-    const auto shown = [&](const QString &field) {
-        return (all || wanted.contains(field)) && !excluded.contains(field);
-    };
+    const FieldChoice choice = fieldChoice(request);
+    const auto shown = [&choice](const QString &field) { return choice.shown(field); };
 
     const QJsonObject issue = m_issues.at(*index).toObject();
     QJsonObject stored = issue.value("fields"_L1).toObject();

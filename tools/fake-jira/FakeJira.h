@@ -17,6 +17,13 @@
 // *bold*, _italic_, {{monospace}}, [~user] mentions), HTML-escaped.
 // A top-level "timeTracking": false in the data switches time tracking off, as an administrator can:
 // every issue's timetracking is then {} and work cannot be logged.
+//
+// GET /rest/api/2/search reads its jql with FakeJql (a part of JQL; see FakeJql.h) over every issue the
+// server holds, and answers one page of them (startAt, maxResults) with the total of all that matched; a
+// query Jira would refuse gets 400 with Jira's messages. GET /rest/api/2/filter/favourite lists the user's
+// favourite filters, the data's top-level "filters" until set.
+
+#include "FakeJql.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -44,6 +51,15 @@ struct FakeToken
     QDateTime created;
     std::optional<QDateTime> expiring; // none: the token never expires
     std::optional<QDateTime> lastAccessed; // none: never used
+};
+
+// A saved filter as GET /rest/api/2/filter/favourite lists it; the rest of what Jira shows (owner, URLs)
+// follows from these.
+struct FakeFilter
+{
+    QString id;
+    QString name;
+    QString jql;
 };
 
 class FakeJira : public QObject
@@ -158,6 +174,19 @@ public:
     [[nodiscard]] QList<Request> requests() const { return m_log; }
     void clearRequests() { m_log.clear(); }
 
+    // The user's favourite filters, answered by GET /rest/api/2/filter/favourite in this order; the data's
+    // "filters" until set. Their jql is not checked here: a broken one is for the search to refuse.
+    void setFavouriteFilters(const QList<FakeFilter> &filters) { m_filters = filters; }
+    [[nodiscard]] QList<FakeFilter> favouriteFilters() const { return m_filters; }
+
+    // The most issues one call of addGeneratedIssues adds.
+    static constexpr int maxGeneratedIssues = 100000;
+    // Appends `count` (at most maxGeneratedIssues) plain issues, so that a search can match more than one
+    // page: keys PROJECTKEY-1, -2, ... (after the largest that project has), in status "To Do", unresolved,
+    // assigned to and reported by myself, each updated a minute after the one before, all before the
+    // sample's own issues, so that those stay at the top of a list by last update.
+    void addGeneratedIssues(int count, const QString &projectKey = QStringLiteral("GEN"));
+
     // The issue as the server now holds it (all its fields), or an empty object.
     [[nodiscard]] QJsonObject issue(const QString &key) const;
     // The work logged on the issue so far, oldest first, each as POST .../worklog answered it.
@@ -194,6 +223,9 @@ private:
     // Applies the TLS settings to the server, and to a listening one's connections to come.
     void applyTls();
     Answer answerSearch(const Request &request) const;
+    Answer answerFavouriteFilters() const;
+    // What a query may name: the users, statuses, projects, resolutions and issues the server knows.
+    [[nodiscard]] FakeJqlCatalog jqlCatalog() const;
     Answer answerTransitions(const QString &key, const Request &request) const;
     Answer answerPerformTransition(const QString &key, const Request &request);
     Answer answerComments(const QString &key, const Request &request) const;
@@ -269,4 +301,7 @@ private:
     QJsonObject m_statuses; // status name -> status object
     // {id, name, to: status name, resolution?: a name set unless the request sends one, fields?: the screen}
     QJsonArray m_transitions;
+    QList<FakeFilter> m_filters;
+    // How many issues addGeneratedIssues has made since the data was loaded: each gets its own minute.
+    int m_generatedIssues = 0;
 };

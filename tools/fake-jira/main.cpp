@@ -63,8 +63,13 @@ int main(int argc, char *argv[])
         u"Serve HTTPS and demand a client certificate signed by the bundled client CA."_s);
     const QCommandLineOption noTokenListOption(
         u"no-token-list"_s, u"Have no Personal Access Token list, as Jira before 8.14."_s);
-    parser.addOptions(
-        {portOption, httpsOption, tokenOption, dataOption, certificateOption, clientCertificateOption, noTokenListOption});
+    const QCommandLineOption generatedIssuesOption(
+        u"generated-issues"_s,
+        u"Add this many issues GEN-1, GEN-2, ... assigned to the user (at most %1), to fill more than one page."_s.arg(
+            FakeJira::maxGeneratedIssues),
+        u"count"_s);
+    parser.addOptions({portOption, httpsOption, tokenOption, dataOption, certificateOption, clientCertificateOption,
+                       noTokenListOption, generatedIssuesOption});
     parser.process(app);
 
     bool portOk = false;
@@ -83,6 +88,16 @@ int main(int argc, char *argv[])
                          qPrintable(error));
             return 1;
         }
+    }
+    if (parser.isSet(generatedIssuesOption)) {
+        bool countOk = false;
+        const int count = parser.value(generatedIssuesOption).toInt(&countOk);
+        if (!countOk || count < 0 || count > FakeJira::maxGeneratedIssues) {
+            std::fprintf(stderr, "fake-jira: not a number of issues from 0 to %d: %s\n", FakeJira::maxGeneratedIssues,
+                         qPrintable(parser.value(generatedIssuesOption)));
+            return 2;
+        }
+        jira.addGeneratedIssues(count);
     }
     std::optional<FakeJira::Certificate> certificate;
     if (parser.isSet(certificateOption)) {

@@ -4,6 +4,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.impl
 import QtQuick.Layouts
+import QtQml.Models
 import Tessarin
 import Tessarin.Core
 
@@ -22,6 +23,99 @@ Item {
         target: Clock
         property: "running"
         value: content.Window.visibility !== Window.Hidden && content.Window.visibility !== Window.Minimized
+    }
+
+    // Ctrl+1 … Ctrl+9: the first nine sources.
+    Instantiator {
+        model: 9
+        delegate: Shortcut {
+            required property int index
+            sequence: "Ctrl+" + (index + 1)
+            onActivated: content.controller.selectSource(index)
+        }
+    }
+
+    // A query of one's own: named, checked by Jira, then kept.
+    Dialog {
+        id: queryDialog
+        objectName: "queryDialog"
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+        width: 460
+        modal: true
+        focus: true
+        title: "Add Query"
+        onAboutToShow: {
+            content.controller.forgetQueryError()
+            queryName.text = ""
+            queryJql.text = ""
+            queryName.forceActiveFocus()
+        }
+        ColumnLayout {
+            width: parent.width
+            spacing: 6
+            TextField {
+                id: queryName
+                objectName: "queryName"
+                Layout.fillWidth: true
+                placeholderText: "Name"
+                Accessible.name: "Query name"
+            }
+            TextArea {
+                id: queryJql
+                objectName: "queryJql"
+                Layout.fillWidth: true
+                Layout.preferredHeight: 70
+                placeholderText: "JQL, e.g. reporter = currentUser() ORDER BY updated DESC"
+                wrapMode: TextEdit.Wrap
+                Accessible.name: "JQL"
+                Keys.onReturnPressed: event => {
+                    if (event.modifiers & Qt.ControlModifier)
+                        queryDialog.add()
+                    else
+                        event.accepted = false
+                }
+            }
+            Label {
+                objectName: "queryError"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: content.controller.queryError
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                color: Theme.red
+                font.pixelSize: 12
+            }
+        }
+        // Stays open until Jira has accepted the query.
+        function add() {
+            content.controller.addQuery(queryName.text, queryJql.text)
+        }
+        footer: RowLayout {
+            Item {
+                Layout.fillWidth: true
+            }
+            Button {
+                objectName: "addQuery"
+                Layout.bottomMargin: 10
+                text: content.controller.isCheckingQuery ? "Checking…" : "Add"
+                enabled: !content.controller.isCheckingQuery
+                onClicked: queryDialog.add()
+                Accessible.name: "Add"
+                Accessible.onPressAction: queryDialog.add()
+            }
+            Button {
+                Layout.rightMargin: 10
+                Layout.bottomMargin: 10
+                text: "Cancel"
+                onClicked: queryDialog.reject()
+                Accessible.name: "Cancel"
+            }
+        }
+        Connections {
+            target: content.controller
+            function onQueryAdded() { queryDialog.close() }
+        }
     }
 
     Connections {
@@ -127,8 +221,87 @@ Item {
                 SplitView.preferredWidth: content.sidebarWidth
                 spacing: 0
 
+                // The sources: which query the list below shows. A handful of rows, all made.
+                ColumnLayout {
+                    id: sourceList
+                    objectName: "sourceList"
+                    Layout.fillWidth: true
+                    Layout.topMargin: 6
+                    spacing: 0
+                    Accessible.role: Accessible.List
+                    Accessible.name: "Sources"
+                    Repeater {
+                        model: content.controller.sources
+                        delegate: ItemDelegate {
+                            id: sourceRow
+                            required property int index
+                            required property string name
+                            required property string countText
+                            required property string accessibleName
+                            required property bool current
+                            required property bool removable
+                            required property string shortcut
+                            Layout.fillWidth: true
+                            implicitHeight: 26
+                            leftPadding: 10
+                            rightPadding: 10
+                            contentItem: RowLayout {
+                                Label {
+                                    Layout.fillWidth: true
+                                    text: sourceRow.name
+                                    textFormat: Text.PlainText
+                                    elide: Text.ElideRight
+                                    font.weight: sourceRow.current ? Font.DemiBold : Font.Normal
+                                }
+                                Label {
+                                    text: sourceRow.countText
+                                    color: Theme.secondary
+                                    font.pixelSize: 11
+                                }
+                            }
+                            // The tint of a selected ticket row: the source shown reads as chosen, not as a button.
+                            background: Rectangle {
+                                color: sourceRow.current
+                                       ? Qt.rgba(sourceRow.palette.highlight.r, sourceRow.palette.highlight.g,
+                                                 sourceRow.palette.highlight.b, 0.22)
+                                       : sourceRow.hovered ? Qt.rgba(0.5, 0.5, 0.5, 0.1) : "transparent"
+                            }
+                            onClicked: content.controller.selectSource(index)
+                            Accessible.role: Accessible.ListItem
+                            Accessible.name: accessibleName
+                            Accessible.description: shortcut
+                            Accessible.selectable: true
+                            Accessible.selected: current
+                            // Qt 6.4's own Press action of a button clicks nothing.
+                            Accessible.onPressAction: content.controller.selectSource(index)
+                            TapHandler {
+                                acceptedButtons: Qt.RightButton
+                                enabled: sourceRow.removable
+                                onTapped: sourceMenu.popup()
+                            }
+                            Menu {
+                                id: sourceMenu
+                                MenuItem {
+                                    text: "Remove Query"
+                                    onTriggered: content.controller.removeQuery(sourceRow.index)
+                                }
+                            }
+                        }
+                    }
+                    Button {
+                        objectName: "addQueryButton"
+                        flat: true
+                        leftPadding: 10
+                        text: "Add Query…"
+                        font.pixelSize: 11
+                        Accessible.name: "Add a query"
+                        onClicked: queryDialog.open()
+                        Accessible.onPressAction: queryDialog.open()
+                    }
+                }
+
                 Label {
-                    text: "My Tickets"
+                    text: content.controller.sourceTitle
                     font.pixelSize: 15
                     font.weight: Font.DemiBold
                     Layout.margins: 10
@@ -310,6 +483,18 @@ Item {
                             }
                         }
                     }
+                }
+
+                Button {
+                    objectName: "openSearch"
+                    Layout.alignment: Qt.AlignHCenter
+                    visible: content.controller.isTruncated
+                    Accessible.ignored: !visible
+                    flat: true
+                    font.pixelSize: 11
+                    text: "Open the Whole Search in Jira"
+                    onClicked: content.controller.openSearchInJira()
+                    Accessible.onPressAction: content.controller.openSearchInJira()
                 }
 
                 Label {
