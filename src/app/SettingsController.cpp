@@ -196,9 +196,17 @@ void SettingsController::testConnection()
                 : QString();
             if (self)
                 self->setTestResult(TestResult::Success, u"Connected as "_s + name + pinnedNow);
-            // And what the server is, once it says: a line of its own, after the name.
-            client->fetchServerInfo(client, [self, client](JiraResult<JiraServerInfo> info) {
-                if (!info || !self || self->m_testResult != TestResult::Success) {
+            // And what the server is, once it says: a line of its own, after the name. Only of the server
+            // tested: these requests read the settings when they leave, and the URL may have changed.
+            const auto stillTested = [settings, origin] { return jiraOrigin(settings->baseURL()) == origin; };
+            if (!stillTested()) {
+                client->deleteLater();
+                if (self)
+                    self->setIsTesting(false);
+                return;
+            }
+            client->fetchServerInfo(client, [self, client, stillTested](JiraResult<JiraServerInfo> info) {
+                if (!info || !self || self->m_testResult != TestResult::Success || !stillTested()) {
                     client->deleteLater();
                     return;
                 }
