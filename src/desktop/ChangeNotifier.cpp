@@ -75,13 +75,14 @@ bool ChangeNotifier::wanted(const ListChange &change) const
     return false;
 }
 
-void ChangeNotifier::onListRefreshed(const QList<JiraIssue> &previous)
+void ChangeNotifier::onListRefreshed(const QString &source, const QList<JiraIssue> &previous,
+                                     const QList<JiraIssue> &current)
 {
     // What the notifications follow is the user's own list, whichever query the window shows.
-    if (m_store->sourceId() != TicketStore::assignedSource)
+    if (source != TicketStore::assignedSource)
         return;
     const quint64 round = ++m_round;
-    const ListComparison comparison = compareLists(previous, m_store->tickets());
+    const ListComparison comparison = compareLists(previous, current);
     // What this user did here is not news; the note is spent by the refresh that saw it.
     const QSet<QString> own = std::exchange(m_ownChanges, {});
     QList<ListChange> changes;
@@ -101,8 +102,7 @@ void ChangeNotifier::onListRefreshed(const QList<JiraIssue> &previous)
     auto found = std::make_shared<QList<ListChange>>(changes);
     for (const QString &key : lookUp) {
         const auto old = std::find_if(previous.cbegin(), previous.cend(), [&](const JiraIssue &i) { return i.key == key; });
-        const auto now = std::find_if(m_store->tickets().cbegin(), m_store->tickets().cend(),
-                                      [&](const JiraIssue &i) { return i.key == key; });
+        const auto now = std::find_if(current.cbegin(), current.cend(), [&](const JiraIssue &i) { return i.key == key; });
         const QString since = old->fields.updated;
         const JiraIssue issue = *now;
         m_store->client()->fetchComments(key, this, [this, round, pending, found, issue, since](

@@ -48,7 +48,7 @@ signals:
     void announced(const QList<ListChange> &changes);
 
 private:
-    void onListRefreshed(const QList<JiraIssue> &previous);
+    void onListRefreshed(const QString &source, const QList<JiraIssue> &previous, const QList<JiraIssue> &current);
     void announce(QList<ListChange> changes);
     [[nodiscard]] bool wanted(const ListChange &change) const;
     [[nodiscard]] QString eventKey(const ListChange &change) const;

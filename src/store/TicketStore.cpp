@@ -172,7 +172,7 @@ void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, cons
     emit ticketsChanged();
     emit lastUpdatedChanged();
     if (comparable)
-        emit listRefreshed(previous);
+        emit listRefreshed(m_sourceId, previous, m_tickets);
 }
 
 void TicketStore::forgetListOfAnotherServer()
@@ -222,6 +222,8 @@ void TicketStore::refresh(std::function<void()> done)
     ++m_refreshesRunning;
     setLoading(true);
     setErrorMessage({});
+    if (m_sourceId != assignedSource)
+        searchAssignedBehind(server, owner);
     if (!m_beforeSearch)
         return search(request, server, owner, std::move(done));
     QPointer<TicketStore> self(this);
@@ -241,15 +243,8 @@ void TicketStore::search(quint64 request, const QUrl &server, const QByteArray &
             --m_refreshesRunning;
             if (source != m_sourceId) {
                 // The answer of a source no longer shown: kept for when it is shown again.
-                if (auto parked = m_parked.find(source); result && parked != m_parked.end() && server == m_settings->baseURL()) {
-                    JiraSearchResponse answer = std::move(result).value();
-                    const QByteArray body = std::exchange(answer.body, {});
-                    sortIntoTicketOrder(answer.issues);
-                    const QDateTime now = QDateTime::currentDateTimeUtc();
-                    *parked = {std::move(answer.issues), answer.total, now, server, owner, false, parked->selected, {}, {}, parked->jql};
-                    ListCache::save(owner, server, now, parked->selected, body, source);
-                    emit countsChanged();
-                }
+                if (result && server == m_settings->baseURL())
+                    park(source, std::move(result).value(), server, owner);
             } else if (request < m_lastApplied || server != m_settings->baseURL()) {
                 // Overtaken: a later refresh has already been applied, and this older answer would undo it (a
                 // slow automatic refresh could bring back the status a transition just changed). Or the answer
@@ -278,6 +273,41 @@ void TicketStore::search(quint64 request, const QUrl &server, const QByteArray &
             if (done)
                 done();
         });
+}
+
+void TicketStore::searchAssignedBehind(const QUrl &server, const QByteArray &owner)
+{
+    // Only a list once shown has a state to compare with; the first answer would announce everything.
+    if (!m_parked.contains(assignedSource))
+        return;
+    m_client->fetchIssues(JiraClient::assignedJql, this,
+                          [this, server, owner](JiraResult<JiraSearchResponse> result) {
+                              if (result && server == m_settings->baseURL() && m_sourceId != assignedSource)
+                                  park(assignedSource, std::move(result).value(), server, owner);
+                          });
+}
+
+void TicketStore::park(const QString &source, JiraSearchResponse answer, const QUrl &server, const QByteArray &owner)
+{
+    const auto parked = m_parked.find(source);
+    if (parked == m_parked.end())
+        return;
+    const QByteArray body = std::exchange(answer.body, {});
+    sortIntoTicketOrder(answer.issues);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const bool comparable = parked->lastUpdated.isValid() && parked->server == server && parked->owner == owner;
+    const QList<JiraIssue> previous = std::exchange(parked->tickets, std::move(answer.issues));
+    parked->matchedCount = answer.total;
+    parked->lastUpdated = now;
+    parked->server = server;
+    parked->owner = owner;
+    parked->cached = false;
+    parked->errorMessage.clear();
+    parked->lastError.reset();
+    ListCache::save(owner, server, now, parked->selected, body, source);
+    emit countsChanged();
+    if (comparable)
+        emit listRefreshed(source, previous, parked->tickets);
 }
 
 void TicketStore::startAutoRefresh()

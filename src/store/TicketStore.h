@@ -135,9 +135,10 @@ signals:
     void sourceChanged();
     // A source's known count changed.
     void countsChanged();
-    // A fresh answer replaced a list of the same server and user (the one kept on disk by the last run
-    // included): what was shown before it. Never after the first answer for a server or user.
-    void listRefreshed(const QList<JiraIssue> &previous);
+    // A fresh answer replaced a source's list of the same server and user (the one kept on disk by the
+    // last run included), shown or not: the list before and after. Never after the first answer for a
+    // server, user or source.
+    void listRefreshed(const QString &sourceId, const QList<JiraIssue> &previous, const QList<JiraIssue> &current);
 
 private:
     void setLoading(bool loading);
@@ -167,6 +168,10 @@ private:
     [[nodiscard]] Shown takeShown();
     void restoreShown(Shown shown);
     void search(quint64 request, const QUrl &server, const QByteArray &owner, std::function<void()> done);
+    // Keeps the list of "Assigned to Me" current while another source is shown: the notifications follow it.
+    void searchAssignedBehind(const QUrl &server, const QByteArray &owner);
+    // An answer for a source not shown: kept for when it is.
+    void park(const QString &source, JiraSearchResponse answer, const QUrl &server, const QByteArray &owner);
     [[nodiscard]] qint64 autoRefreshIntervalMs() const;
 
     AppSettings *m_settings;

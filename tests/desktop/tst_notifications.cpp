@@ -161,6 +161,20 @@ private slots:
         QCOMPARE(m_service->notifications().size(), 1);
     }
 
+    // While another query is shown, one's own list is still followed, and only it: a change in the query
+    // shown that is not in one's own list is not told.
+    void followedBehindAnotherSource()
+    {
+        TicketStore store(&settings());
+        ChangeNotifier notifier(&store, &settings());
+        QVERIFY(refreshed(store));
+        store.setSource(u"query:Blocked"_s, u"status = Blocked"_s);
+        QVERIFY(refreshed(store));
+        jira().loadData(editedSample({u"status PLAT-417 In Review"_s, u"status PLAT-466 Blocked"_s}));
+        QVERIFY(refreshed(store));
+        QCOMPARE(summaries(*m_service), QStringList {u"PLAT-417 is now In Review"_s});
+    }
+
     // What this user did here, a switched-off kind, another server: none of it is told.
     void silences_data()
     {
