@@ -35,86 +35,98 @@ Item {
         }
     }
 
-    // A query of one's own: named, checked by Jira, then kept.
-    Dialog {
-        id: queryDialog
-        objectName: "queryDialog"
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        width: 460
-        modal: true
-        focus: true
-        title: "Add Query"
-        onAboutToShow: {
-            content.controller.forgetQueryError()
-            queryName.text = ""
-            queryJql.text = ""
-            queryName.forceActiveFocus()
-        }
-        ColumnLayout {
-            width: parent.width
-            spacing: 6
-            TextField {
-                id: queryName
-                objectName: "queryName"
-                Layout.fillWidth: true
-                placeholderText: "Name"
-                Accessible.name: "Query name"
+    // A query of one's own: named, checked by Jira, then kept. Made when first asked for.
+    function openQueryDialog() {
+        queryDialogLoader.active = true
+        queryDialogLoader.item.open()
+    }
+    Loader {
+        id: queryDialogLoader
+        active: false
+        sourceComponent: queryDialogComponent
+    }
+    Component {
+        id: queryDialogComponent
+        Dialog {
+            id: queryDialog
+            objectName: "queryDialog"
+            parent: Overlay.overlay
+            anchors.centerIn: parent
+            width: 460
+            modal: true
+            focus: true
+            title: "Add Query"
+            onAboutToShow: {
+                content.controller.forgetQueryError()
+                queryName.text = ""
+                queryJql.text = ""
+                queryName.forceActiveFocus()
             }
-            TextArea {
-                id: queryJql
-                objectName: "queryJql"
-                Layout.fillWidth: true
-                Layout.preferredHeight: 70
-                placeholderText: "JQL, e.g. reporter = currentUser() ORDER BY updated DESC"
-                wrapMode: TextEdit.Wrap
-                Accessible.name: "JQL"
-                Keys.onReturnPressed: event => {
-                    if (event.modifiers & Qt.ControlModifier)
-                        queryDialog.add()
-                    else
-                        event.accepted = false
+            ColumnLayout {
+                width: parent.width
+                spacing: 6
+                TextField {
+                    id: queryName
+                    objectName: "queryName"
+                    Layout.fillWidth: true
+                    placeholderText: "Name"
+                    Accessible.name: "Query name"
+                }
+                TextArea {
+                    id: queryJql
+                    objectName: "queryJql"
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: 70
+                    placeholderText: "JQL, e.g. reporter = currentUser() ORDER BY updated DESC"
+                    wrapMode: TextEdit.Wrap
+                    Accessible.name: "JQL"
+                    Keys.onReturnPressed: event => {
+                        if (event.modifiers & Qt.ControlModifier)
+                            queryDialog.add()
+                        else
+                            event.accepted = false
+                    }
+                }
+                Label {
+                    objectName: "queryError"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    text: content.controller.queryError
+                    textFormat: Text.PlainText
+                    wrapMode: Text.Wrap
+                    color: Theme.red
+                    font.pixelSize: 12
                 }
             }
-            Label {
-                objectName: "queryError"
-                Layout.fillWidth: true
-                visible: text.length > 0
-                text: content.controller.queryError
-                textFormat: Text.PlainText
-                wrapMode: Text.Wrap
-                color: Theme.red
-                font.pixelSize: 12
+            // Stays open until Jira has accepted the query.
+            function add() {
+                content.controller.addQuery(queryName.text, queryJql.text)
             }
-        }
-        // Stays open until Jira has accepted the query.
-        function add() {
-            content.controller.addQuery(queryName.text, queryJql.text)
-        }
-        footer: RowLayout {
-            Item {
-                Layout.fillWidth: true
+            footer: RowLayout {
+                Item {
+                    Layout.fillWidth: true
+                }
+                Button {
+                    objectName: "addQuery"
+                    Layout.bottomMargin: 10
+                    text: content.controller.isCheckingQuery ? "Checking…" : "Add"
+                    enabled: !content.controller.isCheckingQuery
+                    onClicked: queryDialog.add()
+                    Accessible.name: "Add"
+                    Accessible.onPressAction: queryDialog.add()
+                }
+                Button {
+                    Layout.rightMargin: 10
+                    Layout.bottomMargin: 10
+                    text: "Cancel"
+                    onClicked: queryDialog.reject()
+                    Accessible.name: "Cancel"
+                }
             }
-            Button {
-                objectName: "addQuery"
-                Layout.bottomMargin: 10
-                text: content.controller.isCheckingQuery ? "Checking…" : "Add"
-                enabled: !content.controller.isCheckingQuery
-                onClicked: queryDialog.add()
-                Accessible.name: "Add"
-                Accessible.onPressAction: queryDialog.add()
+            Connections {
+                target: content.controller
+                function onQueryAdded() { queryDialog.close() }
             }
-            Button {
-                Layout.rightMargin: 10
-                Layout.bottomMargin: 10
-                text: "Cancel"
-                onClicked: queryDialog.reject()
-                Accessible.name: "Cancel"
-            }
-        }
-        Connections {
-            target: content.controller
-            function onQueryAdded() { queryDialog.close() }
         }
     }
 
@@ -277,14 +289,7 @@ Item {
                             TapHandler {
                                 acceptedButtons: Qt.RightButton
                                 enabled: sourceRow.removable
-                                onTapped: sourceMenu.popup()
-                            }
-                            Menu {
-                                id: sourceMenu
-                                MenuItem {
-                                    text: "Remove Query"
-                                    onTriggered: content.controller.removeQuery(sourceRow.index)
-                                }
+                                onTapped: sourceMenu.show(sourceRow.index)
                             }
                         }
                     }
@@ -295,8 +300,25 @@ Item {
                         text: "Add Query…"
                         font.pixelSize: 11
                         Accessible.name: "Add a query"
-                        onClicked: queryDialog.open()
-                        Accessible.onPressAction: queryDialog.open()
+                        onClicked: content.openQueryDialog()
+                        Accessible.onPressAction: content.openQueryDialog()
+                    }
+                    // One menu for the rows of one's own queries, made when first asked for.
+                    Loader {
+                        id: sourceMenu
+                        property int row: -1
+                        function show(row) {
+                            sourceMenu.row = row
+                            active = true
+                            sourceMenu.item.popup()
+                        }
+                        active: false
+                        sourceComponent: Menu {
+                            MenuItem {
+                                text: "Remove Query"
+                                onTriggered: content.controller.removeQuery(sourceMenu.row)
+                            }
+                        }
                     }
                 }
 
