@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QLocale>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -441,6 +442,18 @@ private:
 
     void finish(JiraResult<QByteArray> result)
     {
+        // A server that asked for a pause gets it from every part of the program; one that limits requests
+        // without saying for how long gets a minute.
+        if (!result) {
+            const JiraError &error = result.error();
+            std::optional<std::chrono::seconds> wait = error.retryAfter();
+            if (!wait && error.diagnosis() == JiraError::Diagnosis::RateLimited && error.kind() == JiraError::Kind::Http)
+                wait = std::chrono::seconds(60);
+            if (wait && error.kind() == JiraError::Kind::Http) {
+                m_client->m_pausedUntil = QDateTime::currentDateTimeUtc().addSecs(wait->count());
+                m_client->m_pausedFor = jiraOrigin(m_origin) + u' ' + m_token;
+            }
+        }
         if (QObject *context = m_context.data()) {
             // Queued on the context: the callback runs from the event loop, free to delete this client,
             // and never once the context is gone.
@@ -537,6 +550,12 @@ void JiraClient::send(const QString &path, const QByteArray &method, const Query
     const QString token = m_settings->token();
     if (token.isEmpty())
         return failNow(JiraError::notConfigured());
+    // Jira asked for a pause: asking before its end would only prolong it.
+    if (const QDateTime now = QDateTime::currentDateTimeUtc();
+        m_pausedUntil.isValid() && now < m_pausedUntil && m_pausedFor == jiraOrigin(base) + u' ' + token)
+        return failNow(JiraError::transport(u"Not sent: Jira asked to wait until %1."_s.arg(
+                                                QLocale().toString(m_pausedUntil.toLocalTime().time(), QLocale::ShortFormat)))
+                           .diagnosed(JiraError::Diagnosis::RateLimited, std::chrono::seconds(now.secsTo(m_pausedUntil) + 1)));
     // Certificates and proxy as the settings say now; one that cannot be used fails the request before
     // anything is sent.
     m_network.update(*m_settings);

@@ -6,6 +6,7 @@
 #include "JiraResult.h"
 #include "NetworkSetup.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -105,6 +106,10 @@ private:
 
     AppSettings *m_settings;
     std::chrono::milliseconds m_transferTimeout;
+    // Until when the server asked not to be asked again (429, or 503 with Retry-After), and of which server
+    // and token: nothing is sent to it before then, whoever asks (the list, the pane, a comment).
+    QDateTime m_pausedUntil;
+    QString m_pausedFor;
     QNetworkAccessManager *m_manager = nullptr;
     QString m_managerTrust;
     NetworkSetup m_network;

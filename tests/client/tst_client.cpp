@@ -447,6 +447,29 @@ private slots:
             QVERIFY(secure.jira().requests().isEmpty());
     }
 
+    // A pause Jira asked for holds for every request to that server with that token, whichever part of the
+    // program asks (the list, the pane, a comment being posted); another server is not held.
+    void pauseHoldsForEveryRequest()
+    {
+        jira().setCanned(myselfPath, {429, "{}", {{"Retry-After", "600"}}, {}});
+        JiraClient client(&settings());
+        const Outcome limited = run(client, Op::Myself);
+        QVERIFY(limited.error && limited.error->diagnosis() == JiraError::Diagnosis::RateLimited);
+        jira().clearFaults();
+        const qsizetype before = jira().requests().size();
+        for (const Op op : {Op::Comments, Op::AddComment, Op::Search}) {
+            const Outcome held = run(client, op);
+            QVERIFY(held.error && held.error->diagnosis() == JiraError::Diagnosis::RateLimited);
+            QVERIFY(held.error->retryAfter() && held.error->retryAfter()->count() > 500);
+        }
+        QCOMPARE(jira().requests().size(), before);
+        FakeJira other;
+        QVERIFY(other.listen());
+        other.setToken(jira().token());
+        settings().setBaseURLString(other.url().toString());
+        QVERIFY(!run(client, Op::Myself).error);
+    }
+
     // With trust on, the first certificate seen is pinned, and from then on it alone is accepted: a server
     // presenting another is refused before the request (and the token in it) leaves, both fingerprints
     // named. Trusting the new one is the user's decision, made in the settings window.
