@@ -31,6 +31,16 @@ void ContentController::setSettings(AppSettings *settings)
         return; // the store is made once, for the settings it was first given
     m_settings = settings;
     m_store = new TicketStore(settings, this);
+    // The desktop hears of what changed; a notification chosen brings the window up on its issue.
+    m_notifier = new ChangeNotifier(m_store, settings, this);
+    connect(m_notifier, &ChangeNotifier::issueChosen, this, [this](const QString &key) {
+        for (const JiraIssue &issue : m_store->tickets()) {
+            if (issue.key == key)
+                m_store->setSelectedTicketID(issue.id);
+        }
+        emit raiseRequested();
+    });
+
     // The sources: the user's own queries at once, the favourite filters read again beside each search
     // (not before it: the list is not kept waiting). A filter edited in Jira whose list is shown is
     // searched again at once with its new query.
@@ -42,6 +52,7 @@ void ContentController::setSettings(AppSettings *settings)
         emit sourceChanged();
     });
     connect(settings, &AppSettings::savedQueriesChanged, this, &ContentController::rebuildSources);
+    connect(settings, &AppSettings::notifySourcesChanged, this, &ContentController::updateFollowed);
     m_store->setBeforeSearch([this](std::function<void()> proceed) {
         const QString shown = m_store->sourceId(), jql = m_store->sourceJql();
         m_store->client()->fetchFavouriteFilters(this, [this, shown, jql](JiraResult<QList<JiraFilter>> filters) {
@@ -56,16 +67,7 @@ void ContentController::setSettings(AppSettings *settings)
     });
     m_sources->setCurrent(m_store->sourceId());
     rebuildSources();
-
-    // The desktop hears of what changed; a notification chosen brings the window up on its issue.
-    m_notifier = new ChangeNotifier(m_store, settings, this);
-    connect(m_notifier, &ChangeNotifier::issueChosen, this, [this](const QString &key) {
-        for (const JiraIssue &issue : m_store->tickets()) {
-            if (issue.key == key)
-                m_store->setSelectedTicketID(issue.id);
-        }
-        emit raiseRequested();
-    });
+    updateFollowed();
 
     const auto sidebarInputs = {&TicketStore::ticketsChanged, &TicketStore::isLoadingChanged,
                                 &TicketStore::errorMessageChanged, &TicketStore::filteredTicketsChanged};
@@ -289,8 +291,13 @@ void ContentController::rebuildSources()
     for (const AppSettings::SavedQuery &query : m_settings->savedQueries())
         sources.append({u"query:"_s + query.name, query.name, query.jql, Source::Kind::Own});
     m_sources->setSources(sources);
-    for (const Source &source : std::as_const(sources))
+    QHash<QString, QString> names;
+    for (const Source &source : std::as_const(sources)) {
         m_store->setSourceJql(source.id, source.jql);
+        names.insert(source.id, source.name);
+    }
+    if (m_notifier)
+        m_notifier->setSourceNames(names);
     // The source shown is gone (unfavoured in Jira, removed here, another server): back to the first.
     if (!m_sources->find(m_store->sourceId()))
         m_store->setSource(TicketStore::assignedSource, JiraClient::assignedJql);
@@ -351,6 +358,25 @@ void ContentController::removeQuery(int row)
     QList<AppSettings::SavedQuery> queries = m_settings->savedQueries();
     queries.removeIf([&](const AppSettings::SavedQuery &query) { return u"query:"_s + query.name == source.id; });
     m_settings->setSavedQueries(queries);
+}
+
+void ContentController::toggleNotifications(int row)
+{
+    if (!m_sources || row < 0 || row >= m_sources->sources().size())
+        return;
+    const Source &source = m_sources->sources().at(row);
+    if (source.kind == Source::Kind::Assigned)
+        return;
+    QStringList followed = m_settings->notifySources();
+    if (!followed.removeOne(source.id))
+        followed.append(source.id);
+    m_settings->setNotifySources(followed);
+}
+
+void ContentController::updateFollowed()
+{
+    m_sources->setFollowed(m_settings->notifySources());
+    m_store->setFollowedSources(m_settings->notifySources());
 }
 
 void ContentController::openSearchInJira() const

@@ -77,6 +77,8 @@ public:
     // Checks the query with Jira, then keeps it and shows it; Jira's refusal lands in queryError.
     Q_INVOKABLE void addQuery(const QString &name, const QString &jql);
     Q_INVOKABLE void removeQuery(int row);
+    // Switches the desktop's notifications on or off for the source at that row.
+    Q_INVOKABLE void toggleNotifications(int row);
     // The dialog opened afresh: the last refusal is no longer news.
     Q_INVOKABLE void forgetQueryError() { setQueryState(m_checkingQuery, {}); }
     // The whole search of the source shown, in the browser.
@@ -107,6 +109,7 @@ private:
     void askMyName();
     void setTokenWarning(const QString &warning);
     void rebuildSources();
+    void updateFollowed();
     void setQueryState(bool checking, const QString &error);
     void updateSidebarContent();
     void updateDetail();

@@ -30,6 +30,10 @@ QVariant SourceList::data(const QModelIndex &index, int role) const
         return source.id == m_current;
     case RemovableRole:
         return source.kind == Source::Kind::Own;
+    case FollowableRole:
+        return source.kind != Source::Kind::Assigned;
+    case FollowedRole:
+        return m_followed.contains(source.id);
     case ShortcutRole:
         return index.row() < 9 ? u"Ctrl+%1"_s.arg(index.row() + 1) : QString();
     default:
@@ -44,7 +48,9 @@ QHash<int, QByteArray> SourceList::roleNames() const
             {AccessibleNameRole, "accessibleName"},
             {CurrentRole, "current"},
             {RemovableRole, "removable"},
-            {ShortcutRole, "shortcut"}};
+            {ShortcutRole, "shortcut"},
+            {FollowableRole, "followable"},
+            {FollowedRole, "followed"}};
 }
 
 const Source *SourceList::find(const QString &id) const
@@ -73,6 +79,15 @@ void SourceList::setCurrent(const QString &id)
     m_current = id;
     if (!m_sources.isEmpty())
         emit dataChanged(index(0), index(int(m_sources.size()) - 1), {CurrentRole});
+}
+
+void SourceList::setFollowed(const QStringList &ids)
+{
+    if (ids == m_followed)
+        return;
+    m_followed = ids;
+    if (!m_sources.isEmpty())
+        emit dataChanged(index(0), index(int(m_sources.size()) - 1), {FollowedRole});
 }
 
 void SourceList::countsChanged()

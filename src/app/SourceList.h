@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
@@ -28,7 +29,16 @@ class SourceList : public QAbstractListModel
     QML_ANONYMOUS
 
 public:
-    enum Role { NameRole = Qt::UserRole + 1, CountTextRole, AccessibleNameRole, CurrentRole, RemovableRole, ShortcutRole };
+    enum Role {
+        NameRole = Qt::UserRole + 1,
+        CountTextRole,
+        AccessibleNameRole,
+        CurrentRole,
+        RemovableRole,
+        ShortcutRole,
+        FollowableRole, // may be switched on for notifications (all but "Assigned to Me", which always is)
+        FollowedRole,
+    };
 
     explicit SourceList(QObject *parent = nullptr);
 
@@ -41,6 +51,7 @@ public:
     // Replaces the rows that changed; rows that stay keep their place.
     void setSources(QList<Source> sources);
     void setCurrent(const QString &id);
+    void setFollowed(const QStringList &ids);
     // Where each row's count comes from; counts are read again on countsChanged().
     void setCounts(std::function<std::optional<qsizetype>(const QString &id)> counts) { m_counts = std::move(counts); }
     void countsChanged();
@@ -48,5 +59,6 @@ public:
 private:
     QList<Source> m_sources;
     QString m_current;
+    QStringList m_followed;
     std::function<std::optional<qsizetype>(const QString &)> m_counts;
 };

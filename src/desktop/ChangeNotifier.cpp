@@ -78,16 +78,21 @@ bool ChangeNotifier::wanted(const ListChange &change) const
 void ChangeNotifier::onListRefreshed(const QString &source, const QList<JiraIssue> &previous,
                                      const QList<JiraIssue> &current)
 {
-    // What the notifications follow is the user's own list, whichever query the window shows.
-    if (source != TicketStore::assignedSource)
+    // What the notifications follow is the user's own list, whichever query the window shows, and the
+    // sources the user switched on for them.
+    const bool own = source == TicketStore::assignedSource;
+    if (!own && !m_settings->notifySources().contains(source))
         return;
-    const quint64 round = ++m_round;
+    const QString sourceName = own ? QString() : m_sourceNames.value(source, source);
+    // A newer answer for the same source overtakes this one's comment look-ups; another source's does not.
+    const quint64 round = ++m_rounds[source];
     const ListComparison comparison = compareLists(previous, current);
     // What this user did here is not news; the note is spent by the refresh that saw it.
-    const QSet<QString> own = std::exchange(m_ownChanges, {});
+    const QSet<QString> mine = own ? std::exchange(m_ownChanges, {}) : m_ownChanges;
     QList<ListChange> changes;
-    for (const ListChange &change : comparison.changes) {
-        if (!own.contains(change.issueKey))
+    for (ListChange change : comparison.changes) {
+        change.source = sourceName;
+        if (!mine.contains(change.issueKey))
             changes.append(change);
     }
 
@@ -105,11 +110,15 @@ void ChangeNotifier::onListRefreshed(const QString &source, const QList<JiraIssu
         const auto now = std::find_if(current.cbegin(), current.cend(), [&](const JiraIssue &i) { return i.key == key; });
         const QString since = old->fields.updated;
         const JiraIssue issue = *now;
-        m_store->client()->fetchComments(key, this, [this, round, pending, found, issue, since](
+        m_store->client()->fetchComments(key, this, [this, round, pending, found, issue, since, sourceName, source](
                                                           JiraResult<QList<JiraComment>> comments) {
-            if (comments)
-                found->append(newComments(issue, since, comments.value(), m_myName));
-            if (--*pending == 0 && round == m_round)
+            if (comments) {
+                for (ListChange change : newComments(issue, since, comments.value(), m_myName)) {
+                    change.source = sourceName;
+                    found->append(change);
+                }
+            }
+            if (--*pending == 0 && round == m_rounds.value(source))
                 announce(*found);
         });
     }
@@ -138,7 +147,10 @@ void ChangeNotifier::announce(QList<ListChange> changes)
         for (const ListChange &change : changes) {
             switch (change.kind) {
             case ListChange::Kind::Assigned:
-                m_desktop->show(change.issueKey, change.issueKey + u" is assigned to you"_s, change.summary);
+                m_desktop->show(change.issueKey,
+                                change.source.isEmpty() ? change.issueKey + u" is assigned to you"_s
+                                                        : change.issueKey + u" is new in "_s + change.source,
+                                change.summary);
                 break;
             case ListChange::Kind::StatusChanged:
                 m_desktop->show(change.issueKey, change.issueKey + u" is now "_s + change.status, change.summary);

@@ -37,6 +37,9 @@ public:
     // This user just changed the issue here (a transition, an assignment): the change the next refresh
     // finds is theirs, not news.
     void noteOwnChange(const QString &issueKey);
+    // The names of the sources the user follows besides "Assigned to Me" (settings' notifySources), by id:
+    // an issue new in one of them is told as new there.
+    void setSourceNames(const QHash<QString, QString> &names) { m_sourceNames = names; }
 
     // Where the events already announced are kept (one per line); for tests.
     [[nodiscard]] static QString announcedFile();
@@ -58,7 +61,8 @@ private:
     AppSettings *m_settings;
     DesktopNotifications *m_desktop;
     QString m_myName;
+    QHash<QString, QString> m_sourceNames;
     QSet<QString> m_ownChanges;
     QStringList m_announced; // oldest first, bounded
-    quint64 m_round = 0;
+    QHash<QString, quint64> m_rounds; // per source
 };

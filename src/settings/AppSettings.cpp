@@ -35,6 +35,7 @@ const QString notifyAssigned = u"notifyAssigned"_s;
 const QString keepInTray = u"keepRunningInTray"_s;
 // A JSON array of {"name", "jql"}.
 const QString queries = u"queries"_s;
+const QString notifySources = u"notifySources"_s;
 const QString notifyStatusChanges = u"notifyStatusChanges"_s;
 const QString notifyComments = u"notifyComments"_s;
 } // namespace Key
@@ -85,6 +86,7 @@ AppSettings::AppSettings(QObject *parent, TokenRead tokenRead)
     m_proxyUser = storedText(m_store, Key::proxyUser);
     m_notifyAssigned = m_store.value(Key::notifyAssigned, true).toBool();
     m_keepInTray = m_store.value(Key::keepInTray, false).toBool();
+    m_notifySources = m_store.value(Key::notifySources).toStringList();
     for (const QJsonValue &query : QJsonDocument::fromJson(storedText(m_store, Key::queries).toUtf8()).array()) {
         const QString queryName = query[u"name"_s].toString(), jql = query[u"jql"_s].toString();
         if (!queryName.isEmpty() && !jql.isEmpty())
@@ -168,6 +170,19 @@ void AppSettings::setSavedQueries(const QList<SavedQuery> &queries)
     m_store.setValue(Key::queries, QString::fromUtf8(QJsonDocument(stored).toJson(QJsonDocument::Compact)));
     m_store.sync();
     emit savedQueriesChanged();
+}
+
+void AppSettings::setNotifySources(const QStringList &sources)
+{
+    if (sources == m_notifySources)
+        return;
+    m_notifySources = sources;
+    if (sources.isEmpty())
+        m_store.remove(Key::notifySources);
+    else
+        m_store.setValue(Key::notifySources, sources);
+    m_store.sync();
+    emit notifySourcesChanged();
 }
 
 void AppSettings::setKeepInTray(bool on)

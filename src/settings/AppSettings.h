@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QtQml/qqml.h>
 
@@ -106,6 +107,10 @@ public:
     [[nodiscard]] QList<SavedQuery> savedQueries() const { return m_savedQueries; }
     void setSavedQueries(const QList<SavedQuery> &queries);
 
+    // The sources besides "Assigned to Me" whose changes the desktop is told about (their ids).
+    [[nodiscard]] QStringList notifySources() const { return m_notifySources; }
+    void setNotifySources(const QStringList &sources);
+
     [[nodiscard]] bool keepInTray() const { return m_keepInTray; }
     void setKeepInTray(bool on);
     void setNotifyAssigned(bool on);
@@ -164,6 +169,7 @@ signals:
     void notificationsChanged();
     void keepInTrayChanged();
     void savedQueriesChanged();
+    void notifySourcesChanged();
 
 private:
     // Runs an assignment and announces what it changed, the derived values included.
@@ -188,6 +194,7 @@ private:
     int m_secretsBeingRead = 0;
     bool m_keepInTray = false;
     QList<SavedQuery> m_savedQueries;
+    QStringList m_notifySources;
     bool m_notifyAssigned = true;
     bool m_notifyStatusChanges = true;
     bool m_notifyComments = true;

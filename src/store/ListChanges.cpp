@@ -10,7 +10,7 @@ QString ListChange::eventId() const
 {
     switch (kind) {
     case Kind::Assigned:
-        return u"assigned "_s + issueKey;
+        return source.isEmpty() ? u"assigned "_s + issueKey : u"new "_s + issueKey + u" in "_s + source;
     case Kind::StatusChanged:
         return u"status "_s + issueKey + u' ' + status;
     case Kind::Commented:
@@ -38,10 +38,10 @@ ListComparison compareLists(const QList<JiraIssue> &before, const QList<JiraIssu
     for (const JiraIssue &issue : after) {
         const JiraIssue *old = known.value(issue.key);
         if (!old) {
-            comparison.changes.append({ListChange::Kind::Assigned, issue.key, issue.fields.summary, {}, {}, {}});
+            comparison.changes.append({ListChange::Kind::Assigned, issue.key, issue.fields.summary, {}, {}, {}, {}});
         } else if (old->fields.status.name != issue.fields.status.name) {
             comparison.changes.append({ListChange::Kind::StatusChanged, issue.key, issue.fields.summary,
-                                       issue.fields.status.name, {}, {}});
+                                       issue.fields.status.name, {}, {}, {}});
         } else if (later(issue.fields.updated, old->fields.updated)) {
             comparison.updatedKeys.append(issue.key);
         }
@@ -57,7 +57,7 @@ QList<ListChange> newComments(const JiraIssue &issue, const QString &since, cons
         if (!later(comment.created, since) || (comment.author.name && *comment.author.name == me))
             continue;
         changes.append({ListChange::Kind::Commented, issue.key, issue.fields.summary, {},
-                        comment.author.displayName, comment.id});
+                        comment.author.displayName, comment.id, {}});
     }
     return changes;
 }

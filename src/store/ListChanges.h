@@ -17,7 +17,9 @@ struct ListChange
     QString status; // StatusChanged: the new status
     QString author; // Commented: who wrote it
     QString commentId; // Commented
-    // Names the event itself, the same in every run: an event once announced is known by it.
+    QString source; // the followed source it was seen in; empty for "Assigned to Me"
+    // Names the event itself, the same in every run: an event once announced is known by it (an issue new
+    // in a followed source is another event than its being assigned to the user).
     [[nodiscard]] QString eventId() const;
 
     friend bool operator==(const ListChange &, const ListChange &) = default;

@@ -222,8 +222,13 @@ void TicketStore::refresh(std::function<void()> done)
     ++m_refreshesRunning;
     setLoading(true);
     setErrorMessage({});
-    if (m_sourceId != assignedSource)
-        searchAssignedBehind(server, owner);
+    QStringList behind = m_followed;
+    behind.prepend(assignedSource);
+    behind.removeDuplicates();
+    for (const QString &source : std::as_const(behind)) {
+        if (source != m_sourceId)
+            searchBehind(source, server, owner);
+    }
     if (!m_beforeSearch)
         return search(request, server, owner, std::move(done));
     QPointer<TicketStore> self(this);
@@ -275,16 +280,16 @@ void TicketStore::search(quint64 request, const QUrl &server, const QByteArray &
         });
 }
 
-void TicketStore::searchAssignedBehind(const QUrl &server, const QByteArray &owner)
+void TicketStore::searchBehind(const QString &source, const QUrl &server, const QByteArray &owner)
 {
     // Only a list once shown has a state to compare with; the first answer would announce everything.
-    if (!m_parked.contains(assignedSource))
+    const auto parked = m_parked.constFind(source);
+    if (parked == m_parked.cend() || !parked->lastUpdated.isValid())
         return;
-    m_client->fetchIssues(JiraClient::assignedJql, this,
-                          [this, server, owner](JiraResult<JiraSearchResponse> result) {
-                              if (result && server == m_settings->baseURL() && m_sourceId != assignedSource)
-                                  park(assignedSource, std::move(result).value(), server, owner);
-                          });
+    m_client->fetchIssues(parked->jql, this, [this, source, server, owner](JiraResult<JiraSearchResponse> result) {
+        if (result && server == m_settings->baseURL() && m_sourceId != source)
+            park(source, std::move(result).value(), server, owner);
+    });
 }
 
 void TicketStore::park(const QString &source, JiraSearchResponse answer, const QUrl &server, const QByteArray &owner)

@@ -91,6 +91,8 @@ public:
     // Runs before every search, which waits until `proceed` is called: the sources' queries are read from
     // the server first.
     void setBeforeSearch(std::function<void(std::function<void()> proceed)> step) { m_beforeSearch = std::move(step); }
+    // Sources searched beside the one shown at each refresh ("Assigned to Me" always), once they have a list.
+    void setFollowedSources(const QStringList &ids) { m_followed = ids; }
 
     void setSelectedTicketID(const QString &id);
     void setFilter(StatusFilter::Case filter);
@@ -168,8 +170,8 @@ private:
     [[nodiscard]] Shown takeShown();
     void restoreShown(Shown shown);
     void search(quint64 request, const QUrl &server, const QByteArray &owner, std::function<void()> done);
-    // Keeps the list of "Assigned to Me" current while another source is shown: the notifications follow it.
-    void searchAssignedBehind(const QUrl &server, const QByteArray &owner);
+    // Keeps the followed sources' lists current while another is shown: the notifications follow them.
+    void searchBehind(const QString &source, const QUrl &server, const QByteArray &owner);
     // An answer for a source not shown: kept for when it is.
     void park(const QString &source, JiraSearchResponse answer, const QUrl &server, const QByteArray &owner);
     [[nodiscard]] qint64 autoRefreshIntervalMs() const;
@@ -181,6 +183,7 @@ private:
     QString m_sourceJql;
     QHash<QString, Shown> m_parked; // the other sources' lists
     std::function<void(std::function<void()>)> m_beforeSearch;
+    QStringList m_followed;
     QList<JiraIssue> m_tickets;
     std::optional<qsizetype> m_matchedCount;
     // Refreshes may overlap; only an answer to a later request than the one last applied is applied.

@@ -4,6 +4,7 @@
 
 #include "Fixtures.h"
 #include "NotificationService.h"
+#include "client/JiraClient.h"
 #include "desktop/ChangeNotifier.h"
 #include "store/TicketStore.h"
 
@@ -173,6 +174,24 @@ private slots:
         jira().loadData(editedSample({u"status PLAT-417 In Review"_s, u"status PLAT-466 Blocked"_s}));
         QVERIFY(refreshed(store));
         QCOMPARE(summaries(*m_service), QStringList {u"PLAT-417 is now In Review"_s});
+    }
+
+    // A source switched on for notifications is followed too, even while not shown; its news names it.
+    void followedSource()
+    {
+        settings().setNotifySources({u"query:Blocked"_s});
+        TicketStore store(&settings());
+        ChangeNotifier notifier(&store, &settings());
+        notifier.setSourceNames({{u"query:Blocked"_s, u"Blocked"_s}});
+        QVERIFY(refreshed(store));
+        store.setSource(u"query:Blocked"_s, u"status = Blocked"_s);
+        QVERIFY(refreshed(store));
+        store.setSource(TicketStore::assignedSource, JiraClient::assignedJql);
+        store.setFollowedSources(settings().notifySources());
+        QVERIFY(refreshed(store));
+        jira().loadData(editedSample({u"status PLAT-466 Blocked"_s}));
+        QVERIFY(refreshed(store));
+        QCOMPARE(summaries(*m_service), QStringList {u"PLAT-466 is new in Blocked"_s});
     }
 
     // What this user did here, a switched-off kind, another server: none of it is told.

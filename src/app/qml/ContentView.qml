@@ -252,6 +252,8 @@ Item {
                             required property string accessibleName
                             required property bool current
                             required property bool removable
+                            required property bool followable
+                            required property bool followed
                             required property string shortcut
                             Layout.fillWidth: true
                             implicitHeight: 26
@@ -281,15 +283,15 @@ Item {
                             onClicked: content.controller.selectSource(index)
                             Accessible.role: Accessible.ListItem
                             Accessible.name: accessibleName
-                            Accessible.description: shortcut
+                            Accessible.description: followed ? shortcut + ", notifies about changes" : shortcut
                             Accessible.selectable: true
                             Accessible.selected: current
                             // Qt 6.4's own Press action of a button clicks nothing.
                             Accessible.onPressAction: content.controller.selectSource(index)
                             TapHandler {
                                 acceptedButtons: Qt.RightButton
-                                enabled: sourceRow.removable
-                                onTapped: sourceMenu.show(sourceRow.index)
+                                enabled: sourceRow.followable
+                                onTapped: sourceMenu.show(sourceRow.index, sourceRow.followed, sourceRow.removable)
                             }
                         }
                     }
@@ -303,19 +305,32 @@ Item {
                         onClicked: content.openQueryDialog()
                         Accessible.onPressAction: content.openQueryDialog()
                     }
-                    // One menu for the rows of one's own queries, made when first asked for.
+                    // One menu for the rows of favourites and one's own queries, made when first asked for.
                     Loader {
                         id: sourceMenu
                         property int row: -1
-                        function show(row) {
+                        property bool followed: false
+                        property bool removable: false
+                        function show(row, followed, removable) {
                             sourceMenu.row = row
+                            sourceMenu.followed = followed
+                            sourceMenu.removable = removable
                             active = true
                             sourceMenu.item.popup()
                         }
                         active: false
                         sourceComponent: Menu {
                             MenuItem {
+                                text: "Notify About Changes"
+                                checkable: true
+                                checked: sourceMenu.followed
+                                onTriggered: content.controller.toggleNotifications(sourceMenu.row)
+                            }
+                            MenuItem {
                                 text: "Remove Query"
+                                enabled: sourceMenu.removable
+                                height: enabled ? implicitHeight : 0
+                                visible: enabled
                                 onTriggered: content.controller.removeQuery(sourceMenu.row)
                             }
                         }
