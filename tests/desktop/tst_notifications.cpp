@@ -84,12 +84,10 @@ class TestNotifications : public JiraTestCase
 
     std::unique_ptr<NotificationService> m_service;
 
-    // A refresh, and what it announced once the service has had time to hear it.
+    // A refresh (the fixtures' own), and what it announced once the service has had time to hear it.
     static bool refreshed(TicketStore &store)
     {
-        QSignalSpy finished(&store, &TicketStore::refreshFinished);
-        store.refresh();
-        if (!finished.wait(15'000))
+        if (!::refreshed(store))
             return false;
         QTest::qWait(300); // comments asked for, notifications sent: everything on the bus arrives
         return true;
