@@ -45,17 +45,24 @@ Item {
         anchors.bottomMargin: 18
         spacing: 10
 
+        // The heading whole, then three small buttons, packed tight: the window's width is fixed.
         RowLayout {
             Layout.fillWidth: true
+            spacing: 0
             Label {
-                Layout.fillWidth: true
+                Layout.minimumWidth: implicitWidth
                 text: "Jira Connection"
                 font.pixelSize: 20
                 font.bold: true
             }
+            Item {
+                Layout.fillWidth: true
+            }
             Button {
                 objectName: "notificationsButton"
                 flat: true
+                leftPadding: 2
+                rightPadding: 2
                 text: "Notifications…"
                 font.pixelSize: 11
                 Accessible.name: "Notification settings"
@@ -65,6 +72,8 @@ Item {
             Button {
                 objectName: "networkButton"
                 flat: true
+                leftPadding: 2
+                rightPadding: 2
                 text: "Network…"
                 font.pixelSize: 11
                 Accessible.name: "Network settings"
@@ -75,6 +84,8 @@ Item {
             Button {
                 objectName: "clearCacheButton"
                 flat: true
+                leftPadding: 2
+                rightPadding: 2
                 text: view.controller.cacheText || "Clear cached data"
                 font.pixelSize: 11
                 Accessible.name: text
