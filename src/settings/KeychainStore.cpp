@@ -1,8 +1,10 @@
 #include "KeychainStore.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QStringDecoder>
 #include <QTimer>
@@ -45,6 +47,19 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
     if (decoder.hasError())
         return std::nullopt;
     return text;
+}
+
+// Handles events until `done` or the time is up. Not a nested QEventLoop: once anyone has asked the
+// application to quit (a second quit while the last token is being written, a test's own loop), every
+// new event loop ends at once, and the wait would end before the keyring answered: the token lost at
+// quit, or read as missing at start.
+void waitUntil(int timeoutMs, const std::function<bool()> &done)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject alarm; // wakes the wait at the deadline
+    QTimer::singleShot(timeoutMs, &alarm, [] {});
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace
@@ -92,19 +107,16 @@ std::optional<QString> KeychainStore::read(const QString &account)
     job->setInsecureFallback(false);
     job->setKey(account);
 
-    QEventLoop loop;
+    QObject waiting; // the answer is not taken once this wait is over
     std::optional<QByteArray> secret;
     bool answered = false;
-    connect(job, &QKeychain::Job::finished, &loop, [&](QKeychain::Job *) {
+    connect(job, &QKeychain::Job::finished, &waiting, [&](QKeychain::Job *) {
         answered = true;
         if (job->error() == QKeychain::NoError)
             secret = job->binaryData();
-        loop.quit();
     });
-    QTimer::singleShot(readTimeoutMs, &loop, &QEventLoop::quit);
     job->start();
-    if (!answered)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    waitUntil(readTimeoutMs, [&] { return answered; });
 
     if (!secret)
         return std::nullopt;
@@ -155,10 +167,7 @@ bool KeychainStore::waitForPendingWrites(int timeoutMs)
 {
     if (!hasPendingWrites())
         return true;
-    QEventLoop loop;
-    connect(this, &KeychainStore::writesFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    waitUntil(timeoutMs, [this] { return !hasPendingWrites(); });
     return !hasPendingWrites();
 }
 

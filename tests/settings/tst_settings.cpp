@@ -12,6 +12,7 @@
 #include "settings/KeychainStore.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -184,6 +185,43 @@ private slots:
             }
         }
         QCOMPARE(configured.count(), changes);
+    }
+
+    // The keyring is waited for at start (the token read) and at quit (the last token typed, written). A
+    // quit asked for meanwhile, which ends every event loop until the main one has returned, does not
+    // end those waits before the keyring has answered.
+    void keyringWaitsOutlastAQuit_data()
+    {
+        QTest::addColumn<bool>("reading");
+        QTest::newRow("the last token written") << false;
+        QTest::newRow("the token read at start") << true;
+    }
+    void keyringWaitsOutlastAQuit()
+    {
+        SKIP_UNLESS_KEYRING(true);
+        QFETCH(bool, reading);
+        if (reading)
+            QVERIFY(SecretTool::store(KeychainStore::serviceName, AppSettings::tokenAccount, "kept"));
+        std::optional<bool> waited;
+        QString read;
+        QObject quitting;
+        QTimer::singleShot(0, &quitting, [&] {
+            QCoreApplication::exit(0);
+            if (reading) {
+                read = AppSettings().token();
+            } else {
+                settings().setToken(u"typed last"_s);
+                waited = settings().waitForKeyring();
+            }
+        });
+        QTimer::singleShot(30'000, &quitting, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        if (reading) {
+            QCOMPARE(read, u"kept"_s);
+        } else {
+            QCOMPARE(waited, std::optional(true));
+            QCOMPARE(storedSecret(), QByteArray("typed last"));
+        }
     }
 
     // An item another program filed under our service and account: read when it is UTF-8, and replaced

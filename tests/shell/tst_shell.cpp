@@ -48,11 +48,13 @@ QString referenceErrorText(AppSettings &settings)
 }
 
 // Runs the application's event loop after starting the action. The exit code, or -1 when the
-// application did not quit by itself.
-int runUntilQuit(const std::function<void()> &action)
+// application did not quit by itself within 20 s. Its timers die with the run: one left behind would
+// end whatever event loop runs when it fires, in a later test.
+int runUntilQuit(const std::function<void(QObject *run)> &action)
 {
-    QTimer::singleShot(0, qApp, action);
-    QTimer::singleShot(20'000, qApp, [] { QCoreApplication::exit(-1); });
+    QObject run;
+    QTimer::singleShot(0, &run, [&] { action(&run); });
+    QTimer::singleShot(20'000, &run, [] { QCoreApplication::exit(-1); });
     return QGuiApplication::exec();
 }
 
@@ -258,16 +260,16 @@ private slots:
         const QString item = watcher->registeredItems().first();
         QCOMPARE(watcher->toolTipTitle(item), u"Tessarin · 0 open issues"_s);
         // Closed, the window goes and the program stays, until the tray's menu quits it.
-        QCOMPARE(runUntilQuit([&] {
+        QCOMPARE(runUntilQuit([&](QObject *run) {
                      m_main->close();
-                     QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(7); });
+                     QTimer::singleShot(500, run, [] { QCoreApplication::exit(7); });
                  }),
                  7);
         QVERIFY(!m_main->isVisible());
         QVERIFY(watcher->clickMenuEntry(item, u"Open Tessarin"_s));
         QTRY_VERIFY(m_main->isVisible());
         // The program may be gone before the click's answer reaches the tray host: quitting is the answer.
-        QCOMPARE(runUntilQuit([&] { (void)watcher->clickMenuEntry(item, u"Quit Tessarin"_s); }), 0);
+        QCOMPARE(runUntilQuit([&](QObject *) { (void)watcher->clickMenuEntry(item, u"Quit Tessarin"_s); }), 0);
         m_shell->settings()->setKeepInTray(false);
         QVERIFY(QGuiApplication::quitOnLastWindowClosed());
     }
@@ -288,8 +290,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(settingsWindow()));
         }
         bool settingsStayedAlone = false;
-        QObject context; // the check below dies with this test function
-        QCOMPARE(runUntilQuit([&] {
+        QCOMPARE(runUntilQuit([&](QObject *run) {
                      if (how.endsWith(u"Menu")) {
                          chooseFromMenu(how, how == u"fileMenu" ? u"fileQuitItem"_s : u"applicationQuitItem"_s);
                      } else if (how.startsWith(u"Ctrl+Q")) {
@@ -298,7 +299,7 @@ private slots:
                      } else {
                          m_main->close();
                          // Give a wrongly made quit its chance to happen before the settings window closes.
-                         QTimer::singleShot(300, &context, [&] {
+                         QTimer::singleShot(300, run, [&] {
                              settingsStayedAlone = settingsWindow() && settingsWindow()->isVisible();
                              if (settingsWindow())
                                  settingsWindow()->close();
@@ -465,6 +466,25 @@ private slots:
         window.window()->close();
         QVERIFY(window.open());
         QCOMPARE(token->property("text").toString(), u"stored elsewhere"_s);
+    }
+
+    // The release check's tour, in the real program: every window and every dialog in them opens, and
+    // nothing is warned about on the way (a missing module or type, a failed binding).
+    void windowTourOpensEverything()
+    {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"TESSARIN_WINDOW_TOUR"_s, u"1"_s);
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TESSARIN_PROGRAM), {});
+        QVERIFY(program.waitForFinished(120'000) && program.exitStatus() == QProcess::NormalExit);
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        const QStringList said = QString::fromUtf8(program.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(program.exitCode() == 0, qPrintable(errors));
+        for (const char *opened : {"main window", "settings window", "notificationsDialog", "certificateDialog",
+                                   "network window", "fileDialog", "about window"})
+            QVERIFY2(said.contains(u"tessarin-tour opened "_s + QLatin1String(opened)), opened);
+        QCOMPARE(said.constLast(), u"tessarin-tour warnings 0"_s);
     }
 
     // The real program in icon mode, where no display exists: it writes the icon, or fails quietly.
