@@ -513,6 +513,96 @@ private slots:
         QCOMPARE(replaced.requests().size(), 1);
     }
 
+    // A security decision is a state, not an event: made once, it holds for the next request, the next
+    // refresh and the next start (the settings read again from disk), until the user changes it in the
+    // settings. Refused certificates stay refused and change nothing stored; a token kept from another
+    // origin is never sent there later; a pause Jira asked for holds for the list's refreshes too.
+    void decisionsHoldAcrossAttempts_data()
+    {
+        QTest::addColumn<QString>("decision");
+        QTest::addColumn<QString>("attempt");
+        for (const char *decision : {"certificate refused", "token kept from another origin", "pause held"}) {
+            for (const char *attempt : {"next request", "next refresh", "next start"}) {
+                // A pause lives as long as the program: a new start asks again (and is told again).
+                if (QByteArray(decision) != "pause held" || QByteArray(attempt) != "next start")
+                    QTest::addRow("%s, %s", decision, attempt)
+                        << QString::fromLatin1(decision) << QString::fromLatin1(attempt);
+            }
+        }
+    }
+    void decisionsHoldAcrossAttempts()
+    {
+        QFETCH(QString, decision);
+        QFETCH(QString, attempt);
+        FakeJira server, elsewhere; // the certificate's server, and the origin a redirect points to
+        QVERIFY(elsewhere.listen());
+        const QString paths[] = {myselfPath, u"/rest/api/2/search"_s};
+        if (decision == u"certificate refused") {
+            server.enableTls(FakeJira::Certificate::Replaced);
+            QVERIFY(server.listen());
+            server.setToken(jira().token());
+            settings().setBaseURLString(server.url().toString());
+            settings().setTrustSelfSigned(true);
+            settings().pinCertificate(jiraOrigin(settings().baseURL()), QString(64, u'a')); // the one seen before
+        } else if (decision == u"token kept from another origin") {
+            for (const QString &path : paths) {
+                QUrl to = elsewhere.url();
+                to.setPath(path);
+                jira().setRedirect(u"/old"_s + path, to, 301);
+            }
+            m_fixture->point(u"/old"_s);
+        } else {
+            jira().setCanned(myselfPath, {429, "{}", {{"Retry-After", "600"}}, {}});
+        }
+        const QString pinned = SettingsFixture::rawStore().value(u"pinnedCertificate"_s).toString();
+        QVERIFY(settings().waitForKeyring());
+
+        auto store = std::make_unique<TicketStore>(&settings());
+        const Outcome first = run(*store->client(), Op::Myself);
+        QVERIFY(first.error);
+        jira().clearFaults(); // the pause is ours to keep now, not the server's to repeat
+        if (decision == u"token kept from another origin") {
+            for (const QString &path : paths) {
+                QUrl to = elsewhere.url();
+                to.setPath(path);
+                jira().setRedirect(u"/old"_s + path, to, 301);
+            }
+        }
+        const qsizetype jiraSaw = jira().requests().size();
+
+        // Twice: a decision that gives way after holding once does not hold.
+        std::unique_ptr<AppSettings> restarted;
+        if (attempt == u"next start") {
+            store.reset();
+            restarted = std::make_unique<AppSettings>();
+            QCOMPARE(restarted->token(), jira().token());
+            store = std::make_unique<TicketStore>(restarted.get());
+        }
+        for (int round = 0; round < 2; ++round) {
+            if (attempt == u"next request")
+                QVERIFY(run(*store->client(), Op::Myself).error);
+            else
+                QVERIFY(refreshed(*store));
+        }
+
+        if (decision == u"certificate refused") {
+            QVERIFY(server.requests().isEmpty());
+            QCOMPARE(SettingsFixture::rawStore().value(u"pinnedCertificate"_s).toString(), pinned);
+            // Trusted in the settings, the same server is reached: it was the pin that refused it.
+            AppSettings &now = restarted ? *restarted : settings();
+            const Outcome refused = run(*store->client(), Op::Myself);
+            QVERIFY(refused.error && refused.error->certificate());
+            now.pinCertificate(jiraOrigin(now.baseURL()), refused.error->certificate()->fingerprint);
+            QVERIFY(!run(*store->client(), Op::Myself).error);
+        } else if (decision == u"token kept from another origin") {
+            QVERIFY(elsewhere.requests().size() >= 3);
+            for (const FakeJira::Request &request : elsewhere.requests())
+                QVERIFY2(!request.hasHeader("Authorization"), qPrintable(request.path));
+        } else {
+            QCOMPARE(jira().requests().size(), jiraSaw);
+        }
+    }
+
     void redirects_data()
     {
         QTest::addColumn<Op>("op");
