@@ -13,15 +13,19 @@ packages=(
   # run (Qt Quick, Controls, icons)
   qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtqml-workerscript
-  qml6-module-qtquick-dialogs qml6-module-qttest qt6-qpa-plugins libqt6svg6 breeze-icon-theme
+  qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel qml6-module-qttest qt6-qpa-plugins libqt6svg6
+  breeze-icon-theme
   # test session: display, session bus, real Secret Service
   xvfb xauth dbus dbus-x11 gnome-keyring libsecret-tools imagemagick curl
   # benchmarks and hands-on checks under Xvfb: a window manager to minimise with, input, the a11y tree
   openbox xdotool python3-pyatspi at-spi2-core
   # network tests: a real HTTP proxy and a real SOCKS5 proxy on loopback
   tinyproxy microsocks
-  # the Debian package: dpkg-shlibdeps finds its library dependencies
-  dpkg-dev
+  # the test session's clean-up finds the keyring daemon it started
+  procps
+  # the Debian package: dpkg-shlibdeps finds its library dependencies; its metadata and manual page
+  # are checked by their own validators
+  dpkg-dev desktop-file-utils appstream man-db
 )
 
 missing=()

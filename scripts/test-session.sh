@@ -48,6 +48,10 @@ chmod 700 "$root/runtime"
 export HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/data" \
        XDG_CACHE_HOME="$root/cache" XDG_RUNTIME_DIR="$root/runtime"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" TESSARIN_TEST_SESSION=1
+# A sanitized build reports the same way whether ctest or a developer starts it (others ignore these).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0}" \
+       UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}" \
+       LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../tests/data/lsan.supp:print_suppressions=0}"
 unset DBUS_SESSION_BUS_ADDRESS GNOME_KEYRING_CONTROL SSH_AUTH_SOCK
 
 case "$mode" in

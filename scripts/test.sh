@@ -15,14 +15,35 @@ run_suite() {
   echo "== $dir: tests"
   local log="$dir/ctest.log"
   local status=0
-  ctest --test-dir "$dir" -j"$jobs" --output-on-failure 2>&1 | tee "$log" || status=$?
+  # Each program's last lines are kept for passed tests too: they hold its count of test functions.
+  ctest --test-dir "$dir" -j"$jobs" --output-on-failure --output-junit "$PWD/$dir/results.xml" \
+    --test-output-size-passed 4096 --test-output-truncation head 2>&1 | tee "$log" || status=$?
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:|SUMMARY: (Address|UndefinedBehavior|Leak)Sanitizer' "$log"; then
     echo "== $dir: sanitizer report found" >&2
     status=1
   fi
+  counts+=("$dir: $(count_tests "$dir/results.xml")")
   return $status
 }
+
+# "N passed, M failed, K skipped" summed over every program's closing line (Qt Test's "Totals: …" and
+# the shell checks' own), and how many programs ran.
+count_tests() {
+  local programs
+  programs=$(grep -c '<testcase ' "$1" 2>/dev/null || echo 0)
+  grep -oE '[0-9]+ passed, [0-9]+ failed(, [0-9]+ skipped)?' "$1" 2>/dev/null |
+    awk -v programs="$programs" '{ p += $1; f += $3; s += $5 }
+      END { printf "%d passed, %d failed, %d skipped in %d programs\n", p, f, s, programs }'
+}
+counts=()
+report() {
+  local line
+  for line in "${counts[@]}"; do echo "== $line"; done
+  [ ${#counts[@]} -eq 0 ] || printf '%s\n' "${counts[@]}" |
+    awk '{ p += $2; f += $4; s += $6 } END { printf "tests: %d passed, %d failed, %d skipped\n", p, f, s }'
+}
+trap report EXIT
 
 mkdir -p build build-asan
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -4,6 +4,7 @@
 #include "BenchHooks.h"
 #include "IconRenderer.h"
 #include "SingleInstance.h"
+#include "WindowTour.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -47,6 +48,7 @@ int main(int argc, char *argv[])
             options.showVersion();
     }
 
+    const bool tour = WindowTour::requested(); // counts warnings from here on
     QGuiApplication app(argc, argv);
     ApplicationShell::setUpApplication();
     BenchHooks::mark("application");
@@ -62,5 +64,7 @@ int main(int argc, char *argv[])
     BenchHooks::mark("qml");
     QObject::connect(&instance, &SingleInstance::activated, shell.mainWindow(), [&shell] { shell.raise(); });
     BenchHooks::install(shell.engine());
+    if (tour)
+        WindowTour::start(shell);
     return QGuiApplication::exec();
 }

@@ -33,6 +33,7 @@ ApplicationWindow {
     }
     FileDialog {
         id: fileDialog
+        objectName: "fileDialog"
         onAccepted: {
             const path = decodeURIComponent(selectedFile.toString().replace(/^file:\/\//, ""))
             window.choosingFor.text = path
