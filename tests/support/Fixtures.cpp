@@ -3,11 +3,15 @@
 #include "SecretTool.h"
 #include "settings/KeychainStore.h"
 
+#include <QFile>
+
 using namespace Qt::StringLiterals;
 
 SettingsFixture::SettingsFixture()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
     if (KeychainStore::isServiceAvailable())
         SecretTool::clear(KeychainStore::serviceName, AppSettings::tokenAccount);
 }
@@ -16,6 +20,8 @@ SettingsFixture::~SettingsFixture()
 {
     if (m_settings)
         m_settings->waitForKeyring();
+    qputenv("XDG_CACHE_HOME", m_previousCache);
+    qputenv("XDG_DATA_HOME", m_previousData);
 }
 
 AppSettings &SettingsFixture::settings()

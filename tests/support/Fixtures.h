@@ -17,9 +17,11 @@
 #include <memory>
 #include <optional>
 
-// A fresh preferences folder and no token item in the keyring. The settings object is made on first
-// use, so a test can put raw values in the store before it loads them. On destruction it waits for the
-// keyring to hold the last token, so that no write outlives the test.
+// Fresh preferences, cache and data folders (the lists kept on disk, drafts, what was announced) and no
+// token item in the keyring: nothing an earlier test left behind is seen. The folders a fixture made
+// before it are back when it goes. The settings object is made on first use, so a test can put raw
+// values in the store before it loads them. On destruction it waits for the keyring to hold the last
+// token, so that no write outlives the test.
 class SettingsFixture
 {
 public:
@@ -30,7 +32,8 @@ public:
     [[nodiscard]] static QSettings rawStore();
 
 private:
-    QTemporaryDir m_config;
+    QTemporaryDir m_config, m_cache, m_data;
+    QByteArray m_previousCache = qgetenv("XDG_CACHE_HOME"), m_previousData = qgetenv("XDG_DATA_HOME");
     std::unique_ptr<AppSettings> m_settings;
 };
 
