@@ -23,9 +23,9 @@ packages=(
   tinyproxy microsocks
   # the test session's clean-up finds the keyring daemon it started
   procps
-  # the Debian package: dpkg-shlibdeps finds its library dependencies; its metadata and manual page
-  # are checked by their own validators
-  dpkg-dev desktop-file-utils appstream man-db
+  # the Debian package: dpkg-shlibdeps finds its library dependencies (cpack asks `file` which files
+  # are programs); its metadata and manual page are checked by their own validators
+  dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()
