@@ -61,6 +61,14 @@ std::optional<QByteArray> readFile(const QString &path)
     return file.read(1 << 20); // certificates are a few kilobytes; nothing larger is one
 }
 
+// The system's certificate authorities, read once: reading them parses every file in the system's
+// store, and each client and each change of the network settings would do it again.
+const QList<QSslCertificate> &systemAuthorities()
+{
+    static const QList<QSslCertificate> authorities = QSslConfiguration::systemCaCertificates();
+    return authorities;
+}
+
 QSslKey pemKey(const QByteArray &pem, const QString &passphrase)
 {
     for (const QSsl::KeyAlgorithm algorithm : {QSsl::Rsa, QSsl::Ec, QSsl::Dsa}) {
@@ -106,7 +114,7 @@ void NetworkSetup::load(const AppSettings &settings)
         else
             // Besides the system's, not instead. Named outright: adding to the default configuration would
             // end Qt's loading of the system's authorities on demand, leaving only these.
-            m_tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + authorities);
+            m_tls.setCaCertificates(systemAuthorities() + authorities);
     }
 
     if (const QString path = settings.clientCertificateFile(); !path.isEmpty() && !m_problem) {
