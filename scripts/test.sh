@@ -31,7 +31,7 @@ run_suite() {
 # the shell checks' own), and how many programs ran.
 count_tests() {
   local programs
-  programs=$(grep -c '<testcase ' "$1" 2>/dev/null || echo 0)
+  programs=$(grep -c '<testcase ' "$1" 2>/dev/null) || programs=0
   grep -oE '[0-9]+ passed, [0-9]+ failed(, [0-9]+ skipped)?' "$1" 2>/dev/null |
     awk -v programs="$programs" '{ p += $1; f += $3; s += $5 }
       END { printf "%d passed, %d failed, %d skipped in %d programs\n", p, f, s, programs }'

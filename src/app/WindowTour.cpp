@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QMetaMethod>
 #include <QPointer>
 #include <QQuickWindow>
 #include <QTimer>

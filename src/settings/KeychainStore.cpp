@@ -183,14 +183,11 @@ void KeychainStore::enqueue(Write write)
 
 void KeychainStore::startNext()
 {
-    if (m_queue.isEmpty()) {
-        emit writesFinished();
+    if (m_queue.isEmpty())
         return;
-    }
     if (!serviceAvailable()) {
         m_queue.clear();
         setErrorMessage(unavailableMessage());
-        emit writesFinished();
         return;
     }
 

@@ -45,7 +45,6 @@ public:
 
 signals:
     void errorMessageChanged();
-    void writesFinished();
 
 private:
     struct Write
