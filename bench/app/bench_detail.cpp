@@ -6,9 +6,9 @@
 //   bench_detail DATA.json        (a fake-jira data file, as bench_data writes)
 
 #include "FakeJira.h"
-#include "TicketDetail.h"
 #include "client/JiraClient.h"
 #include "settings/AppSettings.h"
+#include "ui/detail/TicketDetail.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

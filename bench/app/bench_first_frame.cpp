@@ -4,7 +4,7 @@
 //   bench_first_frame            prints "tessarin-bench first-frame <CLOCK_MONOTONIC ns> <VmHWM kB>", quits
 //   TESSARIN_BENCH_KEEP_RUNNING=1  reports, then stays open (for the idle figure)
 
-#include "ProcessProbe.h"
+#include "app/ProcessProbe.h"
 
 #include <QFile>
 #include <QGuiApplication>

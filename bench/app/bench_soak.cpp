@@ -6,11 +6,11 @@
 //
 //   bench_soak [CYCLES]     default 2000
 
-#include "ContentController.h"
 #include "FakeJira.h"
-#include "TicketDetail.h"
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
+#include "ui/detail/TicketDetail.h"
+#include "ui/list/ContentController.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -24,12 +24,16 @@ AppDelegate::~AppDelegate()
 void AppDelegate::setEngine(QQmlEngine *engine)
 {
     m_engine = engine;
+    // Where the static QML modules keep their qmldir: without it a module's C++ types would be found
+    // and its QML files not.
+    if (engine)
+        engine->addImportPath(u"qrc:/"_s);
 }
 
 void AppDelegate::showAbout()
 {
     if (!m_aboutWindow)
-        m_aboutWindow = createWindow(u"AboutWindow.qml"_s);
+        m_aboutWindow = createWindow(u"qrc:/Tessarin/AboutWindow.qml"_s);
     if (m_aboutWindow)
         present(m_aboutWindow);
 }
@@ -37,7 +41,7 @@ void AppDelegate::showAbout()
 void AppDelegate::showSettings()
 {
     if (!m_settingsWindow)
-        m_settingsWindow = createWindow(u"SettingsWindow.qml"_s);
+        m_settingsWindow = createWindow(u"qrc:/Tessarin/Settings/SettingsWindow.qml"_s);
     if (m_settingsWindow)
         present(m_settingsWindow);
 }
@@ -70,11 +74,11 @@ void AppDelegate::present(QWindow *window)
     window->requestActivate();
 }
 
-QQuickWindow *AppDelegate::createWindow(const QString &fileName)
+QQuickWindow *AppDelegate::createWindow(const QString &url)
 {
     if (!m_engine)
         return nullptr;
-    QQmlComponent component(m_engine, QUrl(u"qrc:/Tessarin/qml/"_s + fileName));
+    QQmlComponent component(m_engine, QUrl(url));
     QObject *object = component.create();
     auto *window = qobject_cast<QQuickWindow *>(object);
     if (!window) {

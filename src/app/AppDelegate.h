@@ -50,9 +50,9 @@ public:
     static AppDelegate *create(QQmlEngine *engine, QJSEngine *);
 
 private:
-    // A top-level window from one of the module's QML files; null (with the engine's warnings) when it
-    // cannot be built.
-    QQuickWindow *createWindow(const QString &fileName);
+    // A top-level window from a QML file of the shell or of a feature (its qrc: URL); null (with the
+    // engine's warnings) when it cannot be built.
+    QQuickWindow *createWindow(const QString &url);
 
     QPointer<QQmlEngine> m_engine;
     QPointer<QQuickWindow> m_aboutWindow;

@@ -2,12 +2,12 @@
 
 #include "AppDelegate.h"
 #include "IconRenderer.h"
-#include "JiraImageAccess.h"
-#include "ContentController.h"
 #include "WindowPlacement.h"
 #include "desktop/TrayPresence.h"
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
+#include "ui/common/JiraImageAccess.h"
+#include "ui/list/ContentController.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -76,7 +76,7 @@ bool ApplicationShell::start()
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
     m_delegate->setEngine(m_engine.get());
-    m_engine->load(QUrl(u"qrc:/Tessarin/qml/Main.qml"_s));
+    m_engine->load(QUrl(u"qrc:/Tessarin/Main.qml"_s));
     QQuickWindow *window = mainWindow();
     if (!window)
         return false;

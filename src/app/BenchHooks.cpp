@@ -1,9 +1,9 @@
 #include "BenchHooks.h"
 
-#include "ContentController.h"
 #include "ProcessProbe.h"
-#include "TicketDetail.h"
 #include "store/TicketStore.h"
+#include "ui/detail/TicketDetail.h"
+#include "ui/list/ContentController.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -148,7 +148,8 @@ void install(QQmlApplicationEngine *engine)
     if (!window)
         return;
     auto *controller = window->findChild<ContentController *>();
-    if ((milestone != "first-list" && milestone != "fresh-list" && milestone != "detail") || !controller || !controller->store()) {
+    if ((milestone != "first-list" && milestone != "fresh-list" && milestone != "detail") || !controller ||
+        !controller->store()) {
         std::fprintf(stderr, "tessarin-bench: cannot watch for \"%s\"\n", milestone.constData());
         return;
     }

@@ -3,6 +3,7 @@
 #include "ApplicationShell.h"
 #include "BenchHooks.h"
 #include "IconRenderer.h"
+#include "QmlModules.h"
 #include "SingleInstance.h"
 #include "WindowTour.h"
 
@@ -13,10 +14,6 @@
 #include <QQuickWindow>
 
 #include <algorithm>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(TessarinPlugin)
-Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
 
 int main(int argc, char *argv[])
 {

@@ -2,8 +2,8 @@
 // with KIND comment, edit (of comment 90011) or worklog. Prints "typed" once the pause after typing has
 // passed, and nothing is flushed by hand.
 
-#include "CommentEditor.h"
-#include "WorkLogForm.h"
+#include "ui/detail/CommentEditor.h"
+#include "ui/detail/WorkLogForm.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -2,19 +2,19 @@
 // says, rows and selection, the detail pane's loads and fallbacks, transitions end to end, and panes that
 // go away mid-request. The QML is rendered offscreen; any warning fails.
 
-#include "ContentController.h"
 #include "Fixtures.h"
-#include "JiraImageAccess.h"
 #include "JiraJson.h"
-#include "MessageText.h"
 #include "QuickHarness.h"
 #include "SecretTool.h"
-#include "TicketDetail.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
 #include "presentation/Theme.h"
 #include "settings/KeychainStore.h"
 #include "store/ListCache.h"
+#include "ui/common/JiraImageAccess.h"
+#include "ui/common/MessageText.h"
+#include "ui/detail/TicketDetail.h"
+#include "ui/list/ContentController.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -297,7 +297,8 @@ private slots:
         const QJsonArray kept {JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s),
                                JiraJson::issue(2, u"2030-01-02T00:00:00.000+0000"_s)};
         QVERIFY(ListCache::save(ListCache::owner(settings().baseURL(), jira().token()), settings().baseURL(),
-                                QDateTime::currentDateTimeUtc().addSecs(-3 * 3600), u"1"_s, JiraJson::searchBody(kept)));
+                                QDateTime::currentDateTimeUtc().addSecs(-3 * 3600), u"1"_s,
+                                JiraJson::searchBody(kept)));
         jira().setCanned(JiraJson::searchPath, {503, "Jira is restarting", {}, {}});
         MainContentHarness window(settings());
         QVERIFY(window.open());
@@ -492,7 +493,8 @@ private slots:
         QVERIFY(detail);
         jira().setCanned(JiraJson::searchPath, {429, "{}", {{"Retry-After", "600"}}, {}});
         QVERIFY(refreshed(*m_content->store()));
-        const QString until = QLocale().toString(QDateTime::currentDateTime().addSecs(600).time(), QLocale::ShortFormat);
+        const QString until =
+            QLocale().toString(QDateTime::currentDateTime().addSecs(600).time(), QLocale::ShortFormat);
         QVERIFY2(m_content->footerText().endsWith(u" · Refresh failed · Jira asked to wait until "_s + until),
                  qPrintable(m_content->footerText()));
         QVERIFY(m_content->footerDetail().endsWith(u"Jira is limiting requests. Tessarin asks again at "_s + until +

@@ -3,12 +3,12 @@
 // out of the list, failures shown where they happened with the input kept, and drafts that outlive a
 // killed process.
 
-#include "CommentEditor.h"
-#include "ContentController.h"
 #include "Fixtures.h"
 #include "QuickHarness.h"
-#include "TicketDetail.h"
-#include "WorkLogForm.h"
+#include "ui/detail/CommentEditor.h"
+#include "ui/detail/TicketDetail.h"
+#include "ui/detail/WorkLogForm.h"
+#include "ui/list/ContentController.h"
 
 #include <QDir>
 #include <QProcess>
@@ -27,16 +27,16 @@ class TestIssueWork : public JiraTestCase
     {
         m_content = loadedContent(settings());
         TicketDetail *detail = m_content ? selectIssue(m_content.get(), u"PLAT-417"_s) : nullptr;
-        const bool ready = detail && QTest::qWaitFor([detail] {
-            return !detail->isLoadingComments() && !detail->comments().isEmpty() &&
-                !detail->myName().isEmpty();
-        }, 10'000);
+        const bool ready =
+            detail &&
+            QTest::qWaitFor(
+                [detail] {
+                    return !detail->isLoadingComments() && !detail->comments().isEmpty() && !detail->myName().isEmpty();
+                },
+                10'000);
         return ready ? detail : nullptr;
     }
-    int requests(const QByteArray &method, const QString &path) const
-    {
-        return m_fixture->requestCount(method, path);
-    }
+    int requests(const QByteArray &method, const QString &path) const { return m_fixture->requestCount(method, path); }
 
 private slots:
     void init()
@@ -125,8 +125,8 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::newRow("comment, no permission") << u"comment"_s << u"/rest/api/2/issue/PLAT-417/comment"_s
                                                 << u"You do not have the permission to comment on this issue."_s;
-        QTest::newRow("someone else's comment") << u"delete"_s << QString()
-                                                << u"You do not have the permission to delete this comment."_s;
+        QTest::newRow("someone else's comment")
+            << u"delete"_s << QString() << u"You do not have the permission to delete this comment."_s;
         QTest::newRow("unknown user") << u"assign"_s << QString() << u"User 'ghost' does not exist."_s;
         QTest::newRow("work log, no permission") << u"worklog"_s << u"/rest/api/2/issue/PLAT-417/worklog"_s
                                                  << u"You do not have the permission to log work on this issue."_s;
@@ -194,8 +194,10 @@ private slots:
         QVERIFY(form->timeSpentError().isEmpty() && !form->startedError().isEmpty());
         QCOMPARE(requests("POST", u"/rest/api/2/issue/PLAT-417/worklog"_s), 0);
         jira().setCanned(u"/rest/api/2/issue/PLAT-417/worklog"_s,
-                         {400, R"({"errorMessages":[],"errors":{"timeLogged":"Invalid time duration entered."}})",
-                          {{"Content-Type", "application/json"}}, {}});
+                         {400,
+                          R"({"errorMessages":[],"errors":{"timeLogged":"Invalid time duration entered."}})",
+                          {{"Content-Type", "application/json"}},
+                          {}});
         form->setStarted(u"2026-12-06 09:15"_s);
         form->send();
         QTRY_COMPARE(form->timeSpentError(), u"Invalid time duration entered."_s);

@@ -3,10 +3,10 @@
 // exactly, Jira's refusals in its own words, a list cut short, and each source's selection.
 
 #include "Fixtures.h"
-#include "ContentController.h"
 #include "QuickHarness.h"
-#include "SourceList.h"
 #include "store/TicketStore.h"
+#include "ui/list/ContentController.h"
+#include "ui/list/SourceList.h"
 
 #include <QSignalSpy>
 
@@ -62,8 +62,9 @@ class TestSources : public JiraTestCase
 
     void load()
     {
-        jira().setFavouriteFilters({{u"10100"_s, u"Waiting for review"_s, u"status = \"In Review\" ORDER BY updated DESC"_s},
-                                    {u"10200"_s, u"Platform"_s, u"project = PLAT ORDER BY updated DESC"_s}});
+        jira().setFavouriteFilters(
+            {{u"10100"_s, u"Waiting for review"_s, u"status = \"In Review\" ORDER BY updated DESC"_s},
+             {u"10200"_s, u"Platform"_s, u"project = PLAT ORDER BY updated DESC"_s}});
         m_content = loadedContent(settings());
         QVERIFY(m_content);
         QTRY_COMPARE(m_content->sources()->sources().size(), 3 + settings().savedQueries().size());
@@ -87,7 +88,8 @@ private slots:
         const QModelIndex first = m_content->sources()->index(0);
         QVERIFY(first.data(SourceList::AccessibleNameRole).toString().startsWith(u"Assigned to Me, "_s));
         QVERIFY(first.data(SourceList::AccessibleNameRole).toString().endsWith(u" issues"_s));
-        QCOMPARE(m_content->sources()->index(1).data(SourceList::AccessibleNameRole).toString(), u"Waiting for review"_s);
+        QCOMPARE(m_content->sources()->index(1).data(SourceList::AccessibleNameRole).toString(),
+                 u"Waiting for review"_s);
         QCOMPARE(m_content->sourceTitle(), u"My Tickets"_s);
     }
 
@@ -148,7 +150,8 @@ private slots:
         load();
         m_content->addQuery(u"Broken"_s, u"foo = bar"_s);
         QTRY_VERIFY(!m_content->isCheckingQuery());
-        QVERIFY2(m_content->queryError().contains(u"Field 'foo' does not exist"_s), qPrintable(m_content->queryError()));
+        QVERIFY2(m_content->queryError().contains(u"Field 'foo' does not exist"_s),
+                 qPrintable(m_content->queryError()));
         QVERIFY(settings().savedQueries().isEmpty());
 
         QSignalSpy added(m_content.get(), &ContentController::queryAdded);

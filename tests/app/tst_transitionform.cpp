@@ -2,11 +2,11 @@
 // a form refuses to send without, Jira's refusals shown beside what was entered, one click where there
 // is no screen, one send however often Enter is pressed, and the form on screen.
 
-#include "ContentController.h"
 #include "Fixtures.h"
 #include "QuickHarness.h"
-#include "TicketDetail.h"
-#include "TransitionForm.h"
+#include "ui/detail/TicketDetail.h"
+#include "ui/forms/TransitionForm.h"
+#include "ui/list/ContentController.h"
 
 #include <QAccessible>
 #include <QJsonArray>
@@ -32,17 +32,20 @@ QJsonObject sampleWithScreen(const QJsonObject &fields)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
-    data.insert(u"transitions"_s,
-                QJsonArray {QJsonObject {{u"id"_s, u"900"_s}, {u"name"_s, u"Close"_s}, {u"to"_s, u"Done"_s},
-                                         {u"fields"_s, fields}},
-                            QJsonObject {{u"id"_s, u"11"_s}, {u"name"_s, u"Back to To Do"_s}, {u"to"_s, u"To Do"_s}}});
+    data.insert(
+        u"transitions"_s,
+        QJsonArray {
+            QJsonObject {{u"id"_s, u"900"_s}, {u"name"_s, u"Close"_s}, {u"to"_s, u"Done"_s}, {u"fields"_s, fields}},
+            QJsonObject {{u"id"_s, u"11"_s}, {u"name"_s, u"Back to To Do"_s}, {u"to"_s, u"To Do"_s}}});
     return data;
 }
 
 QJsonObject screenField(const QString &name, bool required, const QJsonObject &schema, const QJsonArray &allowed = {})
 {
     const bool isComment = schema.value(u"type"_s) == u"comment"_s;
-    QJsonObject field {{u"name"_s, name}, {u"required"_s, required}, {u"schema"_s, schema},
+    QJsonObject field {{u"name"_s, name},
+                       {u"required"_s, required},
+                       {u"schema"_s, schema},
                        {u"operations"_s, QJsonArray {isComment ? u"add"_s : u"set"_s}}};
     if (!allowed.isEmpty())
         field.insert(u"allowedValues"_s, allowed);
@@ -97,14 +100,17 @@ private slots:
         QTest::addColumn<QString>("input"); // a choice's index, chosen indices, or the text typed
         QTest::addColumn<QByteArray>("body");
 
-        const QJsonArray resolutions {object(R"({"id":"1","name":"Fixed"})"), object(R"({"id":"2","name":"Duplicate"})")};
+        const QJsonArray resolutions {object(R"({"id":"1","name":"Fixed"})"),
+                                      object(R"({"id":"2","name":"Duplicate"})")};
         const QJsonArray options {object(R"({"id":"10301","value":"Configuration"})"),
-                                  object(R"({"id":"10302","value":"Code"})"), object(R"({"id":"10303","value":"Data"})")};
+                                  object(R"({"id":"10302","value":"Code"})"),
+                                  object(R"({"id":"10303","value":"Data"})")};
         const QJsonArray versions {object(R"({"id":"500","name":"2.4"})"), object(R"({"id":"501","name":"2.5"})")};
         auto row = [&](const char *name, const QJsonObject &schema, const QString &key, const QString &input,
                        const QByteArray &sent, const QJsonArray &allowed = {}) {
             QTest::newRow(name) << screenField(u"Field"_s, false, schema, allowed) << key << input
-                                << "{\"fields\":{\"" + key.toUtf8() + "\":" + sent + "},\"transition\":{\"id\":\"900\"}}";
+                                << "{\"fields\":{\"" + key.toUtf8() + "\":" + sent +
+                    "},\"transition\":{\"id\":\"900\"}}";
         };
         row("resolution by name", object(R"({"type":"resolution","system":"resolution"})"), u"resolution"_s, u"1"_s,
             R"({"name":"Duplicate"})", resolutions);
@@ -136,14 +142,16 @@ private slots:
             << screenField(u"Comment"_s, false, object(R"({"type":"comment","system":"comment"})")) << u"comment"_s
             << u"Deployed *today*"_s
             << QByteArray(R"({"transition":{"id":"900"},"update":{"comment":[{"add":{"body":"Deployed *today*"}}]}})");
-        QJsonObject withDefault = screenField(u"Resolution"_s, true, object(R"({"type":"resolution","system":"resolution"})"), resolutions);
+        QJsonObject withDefault =
+            screenField(u"Resolution"_s, true, object(R"({"type":"resolution","system":"resolution"})"), resolutions);
         withDefault.insert(u"hasDefaultValue"_s, true);
         withDefault.insert(u"defaultValue"_s, resolutions.at(0));
-        QTest::newRow("a default sent untouched") << withDefault << u"resolution"_s << QString()
-                                                  << QByteArray(R"({"fields":{"resolution":{"name":"Fixed"}},"transition":{"id":"900"}})");
+        QTest::newRow("a default sent untouched")
+            << withDefault << u"resolution"_s << QString()
+            << QByteArray(R"({"fields":{"resolution":{"name":"Fixed"}},"transition":{"id":"900"}})");
         QTest::newRow("an optional field left empty is not sent")
-            << screenField(u"Story points"_s, false, object(R"({"type":"number","custom":"x:float"})")) << u"customfield_10201"_s
-            << QString() << QByteArray(R"({"transition":{"id":"900"}})");
+            << screenField(u"Story points"_s, false, object(R"({"type":"number","custom":"x:float"})"))
+            << u"customfield_10201"_s << QString() << QByteArray(R"({"transition":{"id":"900"}})");
     }
     void bodyPerKind()
     {
@@ -189,7 +197,8 @@ private slots:
         QTest::newRow("not a date") << screenField(u"Due"_s, false, object(R"({"type":"date"})")) << u"2026-02-30"_s
                                     << u"Enter a date as YYYY-MM-DD."_s;
         QTest::newRow("only Jira can set it")
-            << screenField(u"Epic Link"_s, true, object(R"({"type":"any","custom":"com.pyxis.greenhopper.jira:gh-epic-link"})"))
+            << screenField(u"Epic Link"_s, true,
+                           object(R"({"type":"any","custom":"com.pyxis.greenhopper.jira:gh-epic-link"})"))
             << QString() << QString();
     }
     void refusedBeforeSending()
@@ -219,9 +228,11 @@ private slots:
         QTest::addColumn<QByteArray>("answer"); // empty: the fake Jira's own validation
         QTest::addColumn<QString>("fieldError");
         QTest::addColumn<QString>("formError");
-        QTest::newRow("unknown user, by the fake's validation") << QByteArray() << u"User 'nobody' does not exist."_s << QString();
+        QTest::newRow("unknown user, by the fake's validation")
+            << QByteArray() << u"User 'nobody' does not exist."_s << QString();
         QTest::newRow("field and request messages")
-            << QByteArray(R"({"errorMessages":["Workflow is locked."],"errors":{"assignee":"Not assignable.","customfield_9":"Gone."}})")
+            << QByteArray(
+                   R"({"errorMessages":["Workflow is locked."],"errors":{"assignee":"Not assignable.","customfield_9":"Gone."}})")
             << u"Not assignable."_s << u"Workflow is locked.\nGone."_s;
         QTest::newRow("not an error collection") << QByteArray("<html>Proxy error</html>") << QString()
                                                  << u"Jira returned an error (400): <html>Proxy error</html>"_s;
@@ -317,10 +328,12 @@ private slots:
     void formOnScreen()
     {
         jira().loadData(sampleWithScreen(
-            {{u"resolution"_s, screenField(u"Resolution"_s, true, object(R"({"type":"resolution","system":"resolution"})"),
-                                           QJsonArray {object(R"({"id":"1","name":"Fixed"})")})},
+            {{u"resolution"_s,
+              screenField(u"Resolution"_s, true, object(R"({"type":"resolution","system":"resolution"})"),
+                          QJsonArray {object(R"({"id":"1","name":"Fixed"})")})},
              {u"customfield_10202"_s, screenField(u"Verified on"_s, false, object(R"({"type":"date"})"))},
-             {u"labels"_s, screenField(u"Labels"_s, false, object(R"({"type":"array","items":"string","system":"labels"})"))},
+             {u"labels"_s,
+              screenField(u"Labels"_s, false, object(R"({"type":"array","items":"string","system":"labels"})"))},
              {u"customfield_10207"_s, screenField(u"Epic Link"_s, false, object(R"({"type":"any"})"))},
              {u"comment"_s, screenField(u"Comment"_s, false, object(R"({"type":"comment","system":"comment"})"))}}));
         MainContentHarness window(settings());
@@ -359,7 +372,8 @@ private slots:
         QTest::keyClick(window.window(), Qt::Key_Return);
         QTest::keyClick(window.window(), Qt::Key_Return);
         QTRY_VERIFY(!detail || !detail->form());
-        QCOMPARE(posted(), QList<QByteArray> {R"({"fields":{"resolution":{"name":"Fixed"}},"transition":{"id":"900"}})"});
+        QCOMPARE(posted(),
+                 QList<QByteArray> {R"({"fields":{"resolution":{"name":"Fixed"}},"transition":{"id":"900"}})"});
     }
 };
 

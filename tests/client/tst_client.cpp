@@ -2,10 +2,10 @@
 // and HTTPS: request shapes, which answers succeed, what the user reads, redirects, lifetimes.
 
 #include "Fixtures.h"
-#include "MessageText.h"
-#include "SettingsController.h"
-#include "client/JiraFieldKinds.h"
 #include "JiraJson.h"
+#include "client/JiraFieldKinds.h"
+#include "ui/common/MessageText.h"
+#include "ui/settings/SettingsController.h"
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -18,8 +18,20 @@ const QString transitionsPath = u"/rest/api/2/issue/PLAT-417/transitions"_s;
 
 // In the order of run()'s table.
 enum class Op {
-    Myself, Search, Transitions, Perform, Comments, AssignableUsers, Users,
-    AddComment, EditComment, DeleteComment, Assign, Unassign, LogWork, TimeTracking,
+    Myself,
+    Search,
+    Transitions,
+    Perform,
+    Comments,
+    AssignableUsers,
+    Users,
+    AddComment,
+    EditComment,
+    DeleteComment,
+    Assign,
+    Unassign,
+    LogWork,
+    TimeTracking,
 };
 
 struct Outcome
@@ -52,7 +64,8 @@ Outcome run(JiraClient &client, Op op)
         [&] { client.assignIssue(u"PLAT-417"_s, u"jbecker"_s, &context, note); },
         [&] { client.assignIssue(u"PLAT-417"_s, std::nullopt, &context, note); },
         [&] {
-            client.addWorklog(u"PLAT-417"_s, {u"1h 30m"_s, u"2026-12-06T14:30:00.000+0100"_s, u"Pairing"_s}, &context, note);
+            client.addWorklog(u"PLAT-417"_s, {u"1h 30m"_s, u"2026-12-06T14:30:00.000+0100"_s, u"Pairing"_s}, &context,
+                              note);
         },
         [&] { client.fetchTimeTracking(u"PLAT-417"_s, &context, note); },
     };
@@ -144,10 +157,10 @@ private slots:
                               "allowedValues":[{"id":"9","name":"1.0"}]},
                   "duedate":{"required":false,"name":"Due Date","schema":{"type":"date","system":"duedate"}},
                   "timetracking":{"required":false,"name":"Time tracking","schema":{"type":"timetracking","system":"timetracking"}}})"_ba
-            << QStringList {u"resolution"_s, u"versions"_s, u"assignee"_s, u"duedate"_s, u"labels"_s, u"timetracking"_s,
-                            u"customfield_1"_s, u"customfield_3"_s, u"customfield_2"_s, u"comment"_s}
-            << QList<K> {K::Choice, K::MultiChoice, K::User, K::Date, K::Labels, K::Unsupported, K::Choice,
-                         K::Unsupported, K::MultiLineText, K::Comment};
+            << QStringList {u"resolution"_s,   u"versions"_s,      u"assignee"_s,      u"duedate"_s,       u"labels"_s,
+                            u"timetracking"_s, u"customfield_1"_s, u"customfield_3"_s, u"customfield_2"_s, u"comment"_s}
+            << QList<K> {K::Choice,      K::MultiChoice, K::User,        K::Date,          K::Labels,
+                         K::Unsupported, K::Choice,      K::Unsupported, K::MultiLineText, K::Comment};
         QTest::newRow("no screen") << "{}"_ba << QStringList {} << QList<K> {};
         QTest::newRow("a field without schema") << R"({"x":{"required":false,"name":"X"}})"_ba
                                                 << QStringList {u"transitions[0].fields.x.schema"_s} << QList<K> {};
@@ -201,14 +214,15 @@ private slots:
                       {u"expand"_s, u"renderedFields"_s}}
             << QByteArray();
         QTest::newRow("transitions, with their screens")
-            << Op::Transitions << issue + "/transitions" << Query {{u"expand"_s, u"transitions.fields"_s}} << QByteArray();
+            << Op::Transitions << issue + "/transitions" << Query {{u"expand"_s, u"transitions.fields"_s}}
+            << QByteArray();
         QTest::newRow("perform") << Op::Perform << issue + "/transitions" << Query {}
                                  << R"({"transition":{"id":"31"}})"_ba;
         QTest::newRow("comments") << Op::Comments << issue + "/comment" << Query {{u"expand"_s, u"renderedBody"_s}}
                                   << QByteArray();
-        QTest::newRow("assignable users") << Op::AssignableUsers << "/rest/api/2/user/assignable/search"_ba
-                                          << Query {{u"issueKey"_s, u"PLAT-417"_s}, {u"username"_s, u"o'neil & co+"_s}}
-                                          << QByteArray();
+        QTest::newRow("assignable users")
+            << Op::AssignableUsers << "/rest/api/2/user/assignable/search"_ba
+            << Query {{u"issueKey"_s, u"PLAT-417"_s}, {u"username"_s, u"o'neil & co+"_s}} << QByteArray();
         QTest::newRow("user picker") << Op::Users << "/rest/api/2/user/picker"_ba << Query {{u"query"_s, u"mar a"_s}}
                                      << QByteArray();
         QTest::newRow("add comment") << Op::AddComment << issue + "/comment" << rendered
@@ -232,10 +246,9 @@ private slots:
         QVERIFY(!run(client, op).error);
         QCOMPARE(jira().requests().size(), 1);
         const FakeJira::Request request = jira().requests().first();
-        const QHash<Op, QByteArray> methods {{Op::EditComment, "PUT"},    {Op::DeleteComment, "DELETE"},
-                                             {Op::Assign, "PUT"},         {Op::Unassign, "PUT"},
-                                             {Op::Perform, "POST"},       {Op::AddComment, "POST"},
-                                             {Op::LogWork, "POST"}};
+        const QHash<Op, QByteArray> methods {
+            {Op::EditComment, "PUT"}, {Op::DeleteComment, "DELETE"}, {Op::Assign, "PUT"},  {Op::Unassign, "PUT"},
+            {Op::Perform, "POST"},    {Op::AddComment, "POST"},      {Op::LogWork, "POST"}};
         const QByteArray method = methods.value(op, "GET"_ba);
         QCOMPARE(request.method, method);
         QTEST(request.rawPath, "rawPath");
@@ -367,12 +380,13 @@ private slots:
         const QByteArray login = "\n <html><body><form action=\"/login.jsp\">Log in</form></body></html>";
         const FakeJira::Headers html {{"Content-Type", "text/html;charset=UTF-8"}};
         QTest::newRow("a sign-in page with 200") << 200 << html << login << QString() << D::SignInPage << -1;
-        QTest::newRow("JSON labelled as HTML is still data") << 200 << html << "{\"displayName\":\"M\"}"_ba
-                                                             << QString() << D::None << -1;
+        QTest::newRow("JSON labelled as HTML is still data")
+            << 200 << html << "{\"displayName\":\"M\"}"_ba << QString() << D::None << -1;
         QTest::newRow("a single sign-on gateway elsewhere") << 0 << html << login << u"sso"_s << D::SignInPage << -1;
-        QTest::newRow("CAPTCHA")
-            << 401 << FakeJira::Headers {{"X-Authentication-Denied-Reason", "CAPTCHA_CHALLENGE; login-url=/login.jsp"}}
-            << "{}"_ba << QString() << D::CaptchaRequired << -1;
+        QTest::newRow("CAPTCHA") << 401
+                                 << FakeJira::Headers {{"X-Authentication-Denied-Reason",
+                                                        "CAPTCHA_CHALLENGE; login-url=/login.jsp"}}
+                                 << "{}"_ba << QString() << D::CaptchaRequired << -1;
         QTest::newRow("seraph: authentication failed")
             << 401 << FakeJira::Headers {{"X-Seraph-LoginReason", "AUTHENTICATED_FAILED"}} << QByteArray() << QString()
             << D::LoginFailed << -1;
@@ -394,13 +408,13 @@ private slots:
         QTest::newRow("503") << 503 << FakeJira::Headers {{"Retry-After", "30"}} << QByteArray() << QString()
                              << D::Unavailable << 30;
         QTest::newRow("500") << 500 << FakeJira::Headers {} << QByteArray() << QString() << D::None << -1;
-        QTest::newRow("connection refused") << 0 << FakeJira::Headers {} << QByteArray() << u"refused"_s
-                                            << D::ConnectionRefused << -1;
+        QTest::newRow("connection refused")
+            << 0 << FakeJira::Headers {} << QByteArray() << u"refused"_s << D::ConnectionRefused << -1;
         QTest::newRow("unknown host") << 0 << FakeJira::Headers {} << QByteArray() << u"unknown host"_s
                                       << D::HostNotFound << -1;
         QTest::newRow("untrusted certificate") << 0 << FakeJira::Headers {} << QByteArray() << u"tls"_s << D::Tls << -1;
-        QTest::newRow("no answer in time") << 0 << FakeJira::Headers {} << QByteArray() << u"silent"_s << D::TimedOut
-                                           << -1;
+        QTest::newRow("no answer in time")
+            << 0 << FakeJira::Headers {} << QByteArray() << u"silent"_s << D::TimedOut << -1;
     }
     void diagnosis()
     {

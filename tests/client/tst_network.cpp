@@ -3,11 +3,11 @@
 // for each failure. Where a request must not go out, the fake Jira's log proves that none did.
 
 #include "Fixtures.h"
-#include "MessageText.h"
 #include "SecretTool.h"
-#include "SettingsController.h"
 #include "client/NetworkSetup.h"
 #include "settings/KeychainStore.h"
+#include "ui/common/MessageText.h"
+#include "ui/settings/SettingsController.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -161,7 +161,8 @@ private slots:
         QTest::addColumn<P>("problem");
         QTest::addColumn<QString>("words");
         QTest::newRow("from the CA file's CA") << C::CaSigned << true << D::None << P::Other << QString();
-        QTest::newRow("from a CA not given") << C::CaSigned << false << D::Tls << P::UnknownIssuer << u"Tessarin Test CA"_s;
+        QTest::newRow("from a CA not given")
+            << C::CaSigned << false << D::Tls << P::UnknownIssuer << u"Tessarin Test CA"_s;
         QTest::newRow("expired") << C::Expired << true << D::Tls << P::Expired << u"expired on"_s;
         QTest::newRow("not yet valid") << C::NotYetValid << true << D::Tls << P::NotYetValid << u"valid only from"_s;
         QTest::newRow("another host's") << C::WrongHost << true << D::Tls << P::HostMismatch << u"jira.example.com"_s;
@@ -221,8 +222,8 @@ private slots:
         QTest::newRow("PEM and its key") << crt << key << right << D::None << u"Mara Hartmann"_s;
         QTest::newRow("PKCS#12, wrong passphrase")
             << p12 << QString() << u"battery staple"_s << D::ClientCertificate << u"passphrase is wrong"_s;
-        QTest::newRow("PEM key, wrong passphrase")
-            << crt << key << u"battery staple"_s << D::ClientCertificate << u"passphrase of the client certificate's key is wrong"_s;
+        QTest::newRow("PEM key, wrong passphrase") << crt << key << u"battery staple"_s << D::ClientCertificate
+                                                   << u"passphrase of the client certificate's key is wrong"_s;
         QTest::newRow("PEM key, no passphrase")
             << crt << key << QString() << D::ClientCertificate << u"protected by a passphrase"_s;
         QTest::newRow("PEM without a key") << crt << QString() << right << D::ClientCertificate << u"No private key"_s;
@@ -272,8 +273,10 @@ private slots:
         QTest::addColumn<QString>("caFile");
         QTest::addColumn<AppSettings::ProxyMode>("proxy");
         QTest::addColumn<QString>("words");
-        QTest::newRow("CA file missing") << u"/nonexistent/ca.pem"_s << AppSettings::ProxyMode::System << u"could not be read"_s;
-        QTest::newRow("CA file without certificates") << u"fake-jira.key"_s << AppSettings::ProxyMode::System << u"holds no PEM"_s;
+        QTest::newRow("CA file missing") << u"/nonexistent/ca.pem"_s << AppSettings::ProxyMode::System
+                                         << u"could not be read"_s;
+        QTest::newRow("CA file without certificates")
+            << u"fake-jira.key"_s << AppSettings::ProxyMode::System << u"holds no PEM"_s;
         QTest::newRow("proxy without a host") << QString() << AppSettings::ProxyMode::Http << u"host and a port"_s;
     }
     void unusableSettings()
@@ -308,7 +311,8 @@ private slots:
         QTest::newRow("HTTP, wrong password") << http << u"mara"_s << u"mara"_s << u"guess"_s << D::Proxy;
         QTest::newRow("SOCKS5") << socks << QString() << QString() << QString() << D::None;
         QTest::newRow("SOCKS5 with credentials") << socks << u"mara"_s << u"mara"_s << u"s3cret"_s << D::None;
-        QTest::newRow("SOCKS5, wrong password") << socks << u"mara"_s << u"mara"_s << u"guess"_s << D::ProxyAuthentication;
+        QTest::newRow("SOCKS5, wrong password")
+            << socks << u"mara"_s << u"mara"_s << u"guess"_s << D::ProxyAuthentication;
     }
     void proxies()
     {
@@ -376,7 +380,8 @@ private slots:
         settings().setProxyUser(u"mara"_s);
         settings().setProxyPassword(u"s3cret"_s);
         QVERIFY(settings().waitForKeyring());
-        QCOMPARE(SecretTool::lookup(KeychainStore::serviceName, AppSettings::clientCertificateAccount), "correct horse");
+        QCOMPARE(SecretTool::lookup(KeychainStore::serviceName, AppSettings::clientCertificateAccount),
+                 "correct horse");
         QCOMPARE(SecretTool::lookup(KeychainStore::serviceName, AppSettings::proxyAccount), "s3cret");
         QCOMPARE(SecretTool::lookup(KeychainStore::serviceName, AppSettings::tokenAccount), jira().token().toUtf8());
         QVERIFY(!SettingsFixture::rawStore().allKeys().join(u' ').contains(u"s3cret"_s));

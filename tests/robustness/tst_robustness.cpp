@@ -3,15 +3,15 @@
 // stays on screen, where the token and the content may reach, and that memory stays within bounds. The
 // long run against changing data is bench/app/bench_soak (scripts/soak.sh).
 
-#include "ContentController.h"
 #include "Fixtures.h"
 #include "JiraJson.h"
 #include "OpenWatcher.h"
 #include "ProcessMemory.h"
 #include "QuickHarness.h"
 #include "SecretTool.h"
-#include "TicketDetail.h"
 #include "settings/KeychainStore.h"
+#include "ui/detail/TicketDetail.h"
+#include "ui/list/ContentController.h"
 
 #include <QDesktopServices>
 #include <QDirIterator>

@@ -4,11 +4,11 @@
 // token, which still serves this session. Runs in three sessions (see CMakeLists.txt); TESSARIN_KEYRING
 // says whether the session has a keyring.
 
-#include "ApplicationShell.h"
 #include "Fixtures.h"
 #include "JiraJson.h"
 #include "QuickHarness.h"
 #include "SecretTool.h"
+#include "app/ApplicationShell.h"
 #include "settings/KeychainStore.h"
 
 #include <QElapsedTimer>

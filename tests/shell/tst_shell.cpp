@@ -2,20 +2,20 @@
 // window, the about dialog, when the application quits), the settings window's state and controls against
 // real settings, the real keyring and the fake Jira, and the icon, also from the program in icon mode.
 
-#include "AppDelegate.h"
-#include "ApplicationShell.h"
 #include "Fixtures.h"
-#include "MessageText.h"
-#include "IconRenderer.h"
 #include "JiraJson.h"
 #include "QuickHarness.h"
 #include "SecretTool.h"
-#include "SettingsController.h"
-#include "SingleInstance.h"
 #include "StatusNotifierWatcher.h"
+#include "app/AppDelegate.h"
+#include "app/ApplicationShell.h"
+#include "app/IconRenderer.h"
+#include "app/SingleInstance.h"
 #include "desktop/TrayPresence.h"
 #include "settings/KeychainStore.h"
 #include "store/ListCache.h"
+#include "ui/common/MessageText.h"
+#include "ui/settings/SettingsController.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -343,7 +343,8 @@ private slots:
         const QString name = u"Mara Hartmann"_s; // the sample team's user
         // The user first, then what the server says it is, then when the token expires.
         QTRY_VERIFY(resultText->property("text").toString().startsWith(
-            u"Connected as "_s + name + u" · Jira Data Center 9.12.2\nThe token \u201cTessarin on my laptop\u201d expires on "_s));
+            u"Connected as "_s + name +
+            u" · Jira Data Center 9.12.2\nThe token \u201cTessarin on my laptop\u201d expires on "_s));
         QCOMPARE(fixture.jira().requests().size(), 3);
         QCOMPARE(SettingsFixture::rawStore().value(u"displayName"_s).toString(), name);
         if (fault == u"none")
@@ -355,9 +356,11 @@ private slots:
             fixture.jira().setCanned(u"/rest/api/2/myself"_s, JiraJson::json(R"({"errorMessages":["Down"]})", 500));
         if (fault == u"html page") // shown as the text it is: rendered, it would fetch the image
             fixture.jira().setCanned(u"/rest/api/2/myself"_s,
-                                     {502, "<html><body><img src=\"" + fixture.jira().url().toEncoded() +
-                                               "/pixel.png\"><h1>Bad gateway</h1></body></html>",
-                                      {{"Content-Type", "text/html"}}, {}});
+                                     {502,
+                                      "<html><body><img src=\"" + fixture.jira().url().toEncoded() +
+                                          "/pixel.png\"><h1>Bad gateway</h1></body></html>",
+                                      {{"Content-Type", "text/html"}},
+                                      {}});
         if (fault == u"not a user")
             fixture.jira().setCanned(u"/rest/api/2/myself"_s, JiraJson::json(R"({"name":"x"})"));
         if (fault == u"unreachable")

@@ -1,18 +1,15 @@
 #include "QuickHarness.h"
 
-#include "AppDelegate.h"
-#include "ContentController.h"
-#include "JiraImageAccess.h"
-#include "TicketDetail.h"
-#include "store/TicketStore.h"
+#include "app/AppDelegate.h"
+#include "app/QmlModules.h"
 #include "settings/AppSettings.h"
+#include "store/TicketStore.h"
+#include "ui/common/JiraImageAccess.h"
+#include "ui/detail/TicketDetail.h"
+#include "ui/list/ContentController.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(TessarinPlugin)
-Q_IMPORT_QML_PLUGIN(Tessarin_CorePlugin)
 
 using namespace Qt::StringLiterals;
 
@@ -112,8 +109,9 @@ bool MainContentHarness::open()
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(u"qrc:/"_s); // where the static QML modules keep their qmldir
     m_engine->setNetworkAccessManagerFactory(m_imageAccess.get());
-    m_engine->loadData("import QtQuick\nimport QtQuick.Controls\nimport Tessarin\nApplicationWindow { width: 1080; "
-                       "height: 680; visible: true; ContentView { anchors.fill: parent } }");
+    m_engine->loadData(
+        "import QtQuick\nimport QtQuick.Controls\nimport Tessarin.List\nApplicationWindow { width: 1080; "
+        "height: 680; visible: true; ContentView { anchors.fill: parent } }");
     return window() && QTest::qWaitForWindowExposed(window());
 }
 

@@ -3,7 +3,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Tessarin
+import Tessarin.Common
 import Tessarin.Core
 
 ColumnLayout {

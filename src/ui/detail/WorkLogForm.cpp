@@ -1,8 +1,8 @@
 #include "WorkLogForm.h"
 
-#include "MessageText.h"
 #include "client/JiraClient.h"
 #include "client/JiraFieldKinds.h"
+#include "ui/common/MessageText.h"
 
 #include <QDateTime>
 

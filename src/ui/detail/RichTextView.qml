@@ -1,7 +1,7 @@
 // Read-only text that may be the server's rendered HTML: selectable, links open in the browser.
 import QtQuick
 import QtQuick.Controls
-import Tessarin
+import Tessarin.Detail
 
 TextEdit {
     id: view

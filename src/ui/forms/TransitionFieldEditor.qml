@@ -3,15 +3,16 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Tessarin
 import Tessarin.Core
+import Tessarin.Forms
 
 ColumnLayout {
     id: editor
 
     required property TransitionFormField modelData
-    required property TicketDetail detail
     required property TransitionForm form
+
+    signal openInJiraRequested()
 
     readonly property TransitionFormField field: modelData
     readonly property string accessibleName: field.name + (field.required ? ", required" : "")
@@ -273,8 +274,8 @@ ColumnLayout {
                 text: "Open in Jira"
                 icon.name: "document-open-remote"
                 Accessible.name: "Open in Jira to set " + editor.field.name
-                onClicked: editor.detail.openInJira()
-                Accessible.onPressAction: editor.detail.openInJira()
+                onClicked: editor.openInJiraRequested()
+                Accessible.onPressAction: editor.openInJiraRequested()
             }
         }
     }

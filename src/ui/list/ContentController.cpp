@@ -1,16 +1,14 @@
 #include "ContentController.h"
 
-#include "desktop/ChangeNotifier.h"
-
-#include "MessageText.h"
 #include "SystemEvents.h"
-#include "TicketDetail.h"
 #include "client/JiraClient.h"
 #include "desktop/ChangeNotifier.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
+#include "ui/common/MessageText.h"
+#include "ui/detail/TicketDetail.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
@@ -164,7 +162,8 @@ QString ContentController::footerText() const
     if (!m_store->errorMessage().isEmpty())
         text += u" · Refresh failed"_s;
     if (const QDateTime until = m_store->retryNotBefore(); until.isValid() && until > now)
-        text += u" · Jira asked to wait until "_s + QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat);
+        text +=
+            u" · Jira asked to wait until "_s + QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat);
     return text;
 }
 
@@ -284,8 +283,8 @@ void ContentController::askMyName()
 
 void ContentController::rebuildSources()
 {
-    QList<Source> sources {{TicketStore::assignedSource, u"Assigned to Me"_s, JiraClient::assignedJql,
-                            Source::Kind::Assigned}};
+    QList<Source> sources {
+        {TicketStore::assignedSource, u"Assigned to Me"_s, JiraClient::assignedJql, Source::Kind::Assigned}};
     for (const JiraFilter &filter : std::as_const(m_favourites))
         sources.append({u"filter:"_s + filter.id, filter.name, filter.jql, Source::Kind::Favourite});
     for (const AppSettings::SavedQuery &query : m_settings->savedQueries())

@@ -51,9 +51,10 @@ void UserLookUp::send()
         m_users = std::move(result).value();
         m_suggestions.clear();
         for (const JiraUser &user : std::as_const(m_users)) {
-            m_suggestions.append(QVariantMap {{u"name"_s, user.name.value_or(QString())},
-                                              {u"displayName"_s, user.displayName},
-                                              {u"detail"_s, user.emailAddress.value_or(user.name.value_or(QString()))}});
+            m_suggestions.append(
+                QVariantMap {{u"name"_s, user.name.value_or(QString())},
+                             {u"displayName"_s, user.displayName},
+                             {u"detail"_s, user.emailAddress.value_or(user.name.value_or(QString()))}});
         }
         emit suggestionsChanged();
     };

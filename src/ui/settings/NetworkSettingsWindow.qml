@@ -5,8 +5,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Dialogs
 import QtQuick.Layouts
-import Tessarin
 import Tessarin.Core
+import Tessarin.Settings
 
 ApplicationWindow {
     id: window

@@ -4,9 +4,9 @@
 
 #include "SidebarContent.h"
 #include "SourceList.h"
-#include "TicketDetail.h"
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
+#include "ui/detail/TicketDetail.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,11 +1,10 @@
 #include "SettingsController.h"
 
-#include "MessageText.h"
-
 #include "client/JiraClient.h"
 #include "client/NetworkSetup.h"
 #include "desktop/TrayPresence.h"
 #include "store/ListCache.h"
+#include "ui/common/MessageText.h"
 
 #include <QLocale>
 
@@ -211,8 +210,8 @@ void SettingsController::testConnection()
                     return;
                 }
                 const QString kind = info.value().deploymentType == u"DataCenter"_s ? u"Data Center "_s
-                    : info.value().deploymentType == u"Server"_s                      ? u"Server "_s
-                                                                                      : QString();
+                    : info.value().deploymentType == u"Server"_s                    ? u"Server "_s
+                                                                                    : QString();
                 self->setTestResult(TestResult::Success,
                                     self->m_testResultText + u" · Jira "_s + kind + info.value().version);
                 // And when the token expires, where the server lists tokens.

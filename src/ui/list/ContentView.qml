@@ -5,8 +5,10 @@ import QtQuick.Controls
 import QtQuick.Controls.impl
 import QtQuick.Layouts
 import QtQml.Models
-import Tessarin
+import Tessarin.Common
+import Tessarin.Detail
 import Tessarin.Core
+import Tessarin.List
 
 Item {
     id: content

@@ -4,6 +4,7 @@ import QtQuick.Controls
 import QtQuick.Controls.impl
 import QtQuick.Layouts
 import Tessarin.Core
+import Tessarin.Common
 
 ItemDelegate {
     id: row

@@ -2,6 +2,7 @@
 import QtQuick
 import QtQuick.Controls
 import Tessarin
+import Tessarin.List
 
 ApplicationWindow {
     id: window

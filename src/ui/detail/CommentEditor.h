@@ -3,9 +3,9 @@
 // a draft on disk while it is typed, posted when asked (once, however often asked), with users mentioned
 // by picking them as "@name" is typed. The server's answer is the comment shown; nothing before it.
 
-#include "UserLookUp.h"
 #include "cache/Draft.h"
 #include "client/JiraRecords.h"
+#include "ui/forms/UserLookUp.h"
 
 #include <QObject>
 #include <QPointer>

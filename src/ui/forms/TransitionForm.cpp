@@ -1,7 +1,7 @@
 #include "TransitionForm.h"
 
-#include "MessageText.h"
 #include "client/JiraClient.h"
+#include "ui/common/MessageText.h"
 
 #include <QJsonArray>
 #include <QLocale>
@@ -9,7 +9,6 @@
 #include <QVariantMap>
 
 #include <algorithm>
-
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -49,8 +48,8 @@ TransitionFormField::TransitionFormField(JiraTransitionField field, TransitionFo
     if (m_field.defaultValue)
         fillDefault(*m_field.defaultValue);
     if (m_kind == JiraFieldKind::User) {
-        const auto source = m_field.schema.system == u"assignee"_s ? UserLookUp::Source::AssignableUsers
-                                                                    : UserLookUp::Source::AnyUsers;
+        const auto source =
+            m_field.schema.system == u"assignee"_s ? UserLookUp::Source::AssignableUsers : UserLookUp::Source::AnyUsers;
         m_lookUp = new UserLookUp(source, form->client(), form->issueKey(), this);
         connect(m_lookUp, &UserLookUp::suggestionsChanged, this, &TransitionFormField::suggestionsChanged);
     }

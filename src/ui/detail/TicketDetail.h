@@ -3,10 +3,10 @@
 // the transition the user picks from the status menu.
 
 #include "CommentEditor.h"
-#include "TransitionForm.h"
-#include "UserLookUp.h"
 #include "WorkLogForm.h"
 #include "client/JiraRecords.h"
+#include "ui/forms/TransitionForm.h"
+#include "ui/forms/UserLookUp.h"
 
 #include <QObject>
 #include <QPointer>

@@ -4,15 +4,18 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Tessarin
 import Tessarin.Core
+import Tessarin.Forms
 
 Dialog {
     id: dialog
     objectName: "transitionForm"
 
-    required property TicketDetail detail
     required property TransitionForm form
+
+    // What the issue's pane does about them: the form is its, and so is the issue's page in Jira.
+    signal cancelled()
+    signal openInJiraRequested()
 
     modal: true
     focus: true
@@ -23,7 +26,7 @@ Dialog {
     padding: 16
     title: form.title // the dialog's accessible name; the header below shows it
 
-    onRejected: detail.closeForm()
+    onRejected: cancelled()
     onOpened: if (fields.count > 0) fields.itemAt(0).focusEditor()
 
     header: Label {
@@ -72,8 +75,8 @@ Dialog {
                 model: dialog.form.fields
                 delegate: TransitionFieldEditor {
                     Layout.fillWidth: true
-                    detail: dialog.detail
                     form: dialog.form
+                    onOpenInJiraRequested: dialog.openInJiraRequested()
                 }
             }
         }

@@ -3,9 +3,8 @@
 // items in the order they were made) reads them as the eye does. Exposed to QML as ReadingOrder.
 
 #include <QObject>
+#include <QQuickItem> // complete for the meta-object
 #include <QtQml/qqmlregistration.h>
-
-class QQuickItem;
 
 class ReadingOrder : public QObject
 {

@@ -3,8 +3,10 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.impl
 import QtQuick.Layouts
-import Tessarin
+import Tessarin.Common
+import Tessarin.Forms
 import Tessarin.Core
+import Tessarin.Detail
 
 ScrollView {
     id: pane
@@ -291,11 +293,15 @@ ScrollView {
             // Forgotten when closed: reactivated with a source, the loader would make the view without its form.
             onActiveChanged: {
                 if (active)
-                    setSource("TransitionFormView.qml", { parent: pane, detail: pane.detail, form: pane.detail.form });
+                    setSource("qrc:/Tessarin/Forms/TransitionFormView.qml", { parent: pane, form: pane.detail.form });
                 else
                     source = "";
             }
-            onLoaded: item.open()
+            onLoaded: {
+                item.cancelled.connect(pane.detail.closeForm);
+                item.openInJiraRequested.connect(pane.detail.openInJira);
+                item.open();
+            }
         }
 
         // The confirmation of a deletion, made when first asked for; in the layout, since the scroll

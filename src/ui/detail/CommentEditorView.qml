@@ -3,8 +3,8 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Tessarin
 import Tessarin.Core
+import Tessarin.Detail
 
 ColumnLayout {
     id: view

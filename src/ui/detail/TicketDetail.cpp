@@ -1,21 +1,21 @@
 #include "TicketDetail.h"
 
-#include "JiraImageAccess.h"
-#include "MessageText.h"
 #include "client/JiraClient.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/HtmlText.h"
 #include "settings/AppSettings.h"
+#include "ui/common/JiraImageAccess.h"
+#include "ui/common/MessageText.h"
 
 #include <QDesktopServices>
+#include <QVariantMap>
 
 #include <algorithm>
-#include <QVariantMap>
 
 using namespace Qt::StringLiterals;
 
-TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraClient *client,
-                           Refresh refresh, QObject *parent)
+TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraClient *client, Refresh refresh,
+                           QObject *parent)
     : QObject(parent)
     , m_issue(issue)
     , m_settings(settings)
@@ -93,8 +93,7 @@ void TicketDetail::resumeEdit()
     if (m_commentEdit || m_myName.isEmpty())
         return;
     for (const JiraComment &comment : std::as_const(m_comments)) {
-        if (isOwnComment(comment.id) &&
-            !Draft(m_settings->baseURL(), m_issue.key, u"edit-"_s + comment.id).isEmpty()) {
+        if (isOwnComment(comment.id) && !Draft(m_settings->baseURL(), m_issue.key, u"edit-"_s + comment.id).isEmpty()) {
             editComment(comment.id);
             return;
         }
@@ -350,9 +349,8 @@ void TicketDetail::chooseTransition(const QString &transitionId)
     if (m_isTransitioning)
         return;
     closeForm();
-    m_form = new TransitionForm(*found, m_issue.key, m_client, [this](const JiraTransitionRequest &request) {
-        return perform(request);
-    }, this);
+    m_form = new TransitionForm(
+        *found, m_issue.key, m_client, [this](const JiraTransitionRequest &request) { return perform(request); }, this);
     emit formChanged();
 }
 

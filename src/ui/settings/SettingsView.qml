@@ -4,8 +4,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.impl
 import QtQuick.Layouts
-import Tessarin
 import Tessarin.Core
+import Tessarin.Settings
 
 Item {
     id: view

@@ -1,7 +1,7 @@
 #include "CommentEditor.h"
 
-#include "MessageText.h"
 #include "client/JiraClient.h"
+#include "ui/common/MessageText.h"
 
 #include <QRegularExpression>
 
