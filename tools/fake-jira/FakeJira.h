@@ -212,46 +212,35 @@ private:
         QString message;
     };
 
+    // Routing and writing answers (FakeJira.cpp).
     static Answer jsonAnswer(int status, const QByteArray &body);
     static Answer errorAnswer(int status, const QString &message, const QJsonObject &errors = {});
-
     void handle(const QHttpServerRequest &request, QTcpSocket *socket);
     Answer answer(const Request &request);
-    Answer answerIssue(const QString &key, const Request &request) const;
-    Answer answerMyself() const;
-    Answer answerTokens() const;
+    std::optional<qsizetype> indexOfIssue(const QString &key) const;
+    static QByteArray encode(const Answer &answer);
+    static void write(QTcpSocket *socket, const Answer &answer);
+    void writeBroken(QTcpSocket *socket, const Answer &answer, const QString &path);
+
+    // TLS and the token (FakeJiraAuth.cpp).
     // Applies the TLS settings to the server, and to a listening one's connections to come.
     void applyTls();
+    // Nothing for the token this server accepts (and its use is recorded); otherwise the 401 page Jira's
+    // servlet container sends.
+    std::optional<Answer> checkToken(const Request &request);
+    Answer answerMyself() const;
+    Answer answerTokens() const;
+
+    // Issues, the search and work logs (FakeJiraIssues.cpp).
     Answer answerSearch(const Request &request) const;
-    Answer answerFavouriteFilters() const;
-    // What a query may name: the users, statuses, projects, resolutions and issues the server knows.
-    [[nodiscard]] FakeJqlCatalog jqlCatalog() const;
-    Answer answerTransitions(const QString &key, const Request &request) const;
-    Answer answerPerformTransition(const QString &key, const Request &request);
+    Answer answerIssue(const QString &key, const Request &request) const;
+    Answer answerAddWorklog(const QString &key, const Request &request);
+
+    // Comments (FakeJiraComments.cpp).
     Answer answerComments(const QString &key, const Request &request) const;
     Answer answerAddComment(const QString &key, const Request &request);
     Answer answerEditComment(const QString &key, const QString &id, const Request &request);
     Answer answerDeleteComment(const QString &key, const QString &id);
-    Answer answerAssign(const QString &key, const Request &request);
-    Answer answerAddWorklog(const QString &key, const Request &request);
-    Answer answerAssignableUsers(const Request &request) const;
-    Answer answerUserPicker(const Request &request) const;
-    std::optional<qsizetype> indexOfIssue(const QString &key) const;
-
-    // A transition screen as shown for one issue: its autoCompleteUrls point here and name that issue.
-    [[nodiscard]] QJsonObject screenFor(QJsonObject screen, const QString &key) const;
-    // A value sent for one field of a transition screen, checked against the field's metadata. On success
-    // returns what the issue then holds (a user's or an allowed value's whole object); otherwise sets
-    // `error` to Jira's message for the field.
-    [[nodiscard]] QJsonValue screenValue(const QString &key, const QJsonObject &field, const QJsonValue &value,
-                                         QString *error) const;
-    [[nodiscard]] QJsonValue screenUser(const QString &key, const QJsonObject &field, const QJsonValue &value,
-                                        QString *error) const;
-    // Active users whose name, e-mail address or a word of whose display name starts with the query (any
-    // case; an empty one finds all), by display name.
-    [[nodiscard]] QList<QJsonObject> findUsers(const QString &query) const;
-    [[nodiscard]] std::optional<QJsonObject> user(const QString &name) const;
-    [[nodiscard]] QJsonObject myselfAsUser() const;
     [[nodiscard]] bool isMine(const QJsonObject &comment) const;
     // Comment text in HTML, the way Jira renders the wiki markup it knows here; everything else escaped.
     [[nodiscard]] QString renderWiki(const QString &text) const;
@@ -261,9 +250,33 @@ private:
     // Sets the issue's `updated` to `now`.
     void touch(qsizetype index, const QString &now);
 
-    static QByteArray encode(const Answer &answer);
-    static void write(QTcpSocket *socket, const Answer &answer);
-    void writeBroken(QTcpSocket *socket, const Answer &answer, const QString &path);
+    // Transitions and their screens (FakeJiraTransitions.cpp).
+    Answer answerTransitions(const QString &key, const Request &request) const;
+    Answer answerPerformTransition(const QString &key, const Request &request);
+    // A transition screen as shown for one issue: its autoCompleteUrls point here and name that issue.
+    [[nodiscard]] QJsonObject screenFor(QJsonObject screen, const QString &key) const;
+    // A value sent for one field of a transition screen, checked against the field's metadata. On success
+    // returns what the issue then holds (a user's or an allowed value's whole object); otherwise sets
+    // `error` to Jira's message for the field.
+    [[nodiscard]] QJsonValue screenValue(const QString &key, const QJsonObject &field, const QJsonValue &value,
+                                         QString *error) const;
+    [[nodiscard]] QJsonValue screenUser(const QString &key, const QJsonObject &field, const QJsonValue &value,
+                                        QString *error) const;
+
+    // Users and assignment (FakeJiraUsers.cpp).
+    Answer answerAssignableUsers(const Request &request) const;
+    Answer answerUserPicker(const Request &request) const;
+    Answer answerAssign(const QString &key, const Request &request);
+    // Active users whose name, e-mail address or a word of whose display name starts with the query (any
+    // case; an empty one finds all), by display name.
+    [[nodiscard]] QList<QJsonObject> findUsers(const QString &query) const;
+    [[nodiscard]] std::optional<QJsonObject> user(const QString &name) const;
+    [[nodiscard]] QJsonObject myselfAsUser() const;
+
+    // Favourite filters and what a query may name (FakeJiraFilters.cpp).
+    Answer answerFavouriteFilters() const;
+    // What a query may name: the users, statuses, projects, resolutions and issues the server knows.
+    [[nodiscard]] FakeJqlCatalog jqlCatalog() const;
 
     enum class Breakage { ResetMidBody, Silent, Drip };
     struct Broken
