@@ -7,14 +7,21 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QMutex>
 #include <QPointer>
 #include <QQmlApplicationEngine>
+#include <QQuickItem>
 #include <QQuickWindow>
+#include <QSet>
 
 #include <array>
 #include <atomic>
 #include <cstdio>
 #include <ctime>
+
+// Qt's hooks for debugging tools: QtCore calls the functions in its slots 3 and 4 as each QObject is
+// made and destroyed, on whichever thread that happens. A stable, exported part of QtCore's ABI.
+extern Q_DECL_IMPORT quintptr qtHookData[];
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +44,54 @@ void printSteps()
         std::printf("tessarin-bench-step %s %lld\n", steps[i].name, static_cast<long long>(steps[i].ns));
 }
 using ProcessProbe::peakResidentKb;
+
+constexpr int addObjectHook = 3;
+constexpr int removeObjectHook = 4;
+
+// Every QObject alive, counted from the first step on.
+struct LiveObjects
+{
+    QMutex lock;
+    QSet<QObject *> objects;
+};
+LiveObjects &liveObjects()
+{
+    static LiveObjects *live = new LiveObjects; // never destroyed: objects go on being destroyed at exit
+    return *live;
+}
+void objectAdded(QObject *object)
+{
+    LiveObjects &live = liveObjects();
+    const QMutexLocker locker(&live.lock);
+    live.objects.insert(object);
+}
+void objectRemoved(QObject *object)
+{
+    LiveObjects &live = liveObjects();
+    const QMutexLocker locker(&live.lock);
+    live.objects.remove(object);
+}
+void countObjects()
+{
+    liveObjects();
+    qtHookData[addObjectHook] = reinterpret_cast<quintptr>(&objectAdded);
+    qtHookData[removeObjectHook] = reinterpret_cast<quintptr>(&objectRemoved);
+}
+qsizetype objectCount()
+{
+    LiveObjects &live = liveObjects();
+    const QMutexLocker locker(&live.lock);
+    return live.objects.size();
+}
+
+// The items of the window's scene, its popups' included.
+qsizetype itemCount(const QQuickItem *item)
+{
+    qsizetype count = 1;
+    for (const QQuickItem *child : item->childItems())
+        count += itemCount(child);
+    return count;
+}
 
 // Watches the window until the milestone is on screen. The frame signals may come from the render
 // thread; the milestone is decided on the GUI thread, so only atomics cross.
@@ -64,11 +119,14 @@ public:
         watchDetail();
         // Synchronizing copies the items' state into the scene graph: a frame synchronized after the
         // milestone shows it.
+        // The GUI thread waits while the scene is synchronized, so its items hold still to be counted.
         connect(
             window, &QQuickWindow::beforeSynchronizing, this,
             [this] {
-                if (m_armed.load())
-                    m_synchronized.store(true);
+                if (!m_armed.load() || m_synchronized.exchange(true))
+                    return;
+                m_items.store(m_window ? itemCount(m_window->contentItem()) : 0);
+                m_objects.store(objectCount());
             },
             Qt::DirectConnection);
         connect(
@@ -110,6 +168,8 @@ private:
         const qint64 at = monotonicNs();
         printSteps();
         std::printf("tessarin-bench-step frame %lld\n", static_cast<long long>(m_firstFrameNs.load()));
+        std::printf("tessarin-bench-count %s %lld %lld\n", m_milestone.constData(),
+                    static_cast<long long>(m_items.load()), static_cast<long long>(m_objects.load()));
         std::printf("tessarin-bench %s %lld %lld\n", m_milestone.constData(), static_cast<long long>(at),
                     static_cast<long long>(peakResidentKb()));
         std::fflush(stdout);
@@ -126,6 +186,8 @@ private:
     std::atomic<bool> m_synchronized {false};
     std::atomic<bool> m_reported {false};
     std::atomic<qint64> m_firstFrameNs {0};
+    std::atomic<qsizetype> m_items {0};
+    std::atomic<qsizetype> m_objects {0};
 };
 
 } // namespace
@@ -135,7 +197,11 @@ namespace BenchHooks {
 void mark(const char *step)
 {
     static const bool asked = qEnvironmentVariableIsSet("TESSARIN_BENCH_MILESTONE");
-    if (asked && stepCount < steps.size())
+    if (!asked)
+        return;
+    if (stepCount == 0)
+        countObjects();
+    if (stepCount < steps.size())
         steps[stepCount++] = {step, monotonicNs()};
 }
 

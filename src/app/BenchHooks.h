@@ -13,6 +13,9 @@
 // after one line per step of the start-up passed on the way (main entered, application made, single
 // instance claimed, settings and token read, QML loaded, first frame):
 //   tessarin-bench-step <step> <CLOCK_MONOTONIC ns>
+// and, for the same frame, how many items its window's scene holds and how many QObjects are alive
+// (counted from the first step on):
+//   tessarin-bench-count <milestone> <QQuickItems> <QObjects>
 // and the application quits.
 
 class QQmlApplicationEngine;

@@ -246,7 +246,8 @@ Item {
                     Accessible.name: "Sources"
                     Repeater {
                         model: content.controller.sources
-                        delegate: ItemDelegate {
+                        // Plain items: one row per source, all made with the window.
+                        delegate: Item {
                             id: sourceRow
                             required property int index
                             required property string name
@@ -259,42 +260,53 @@ Item {
                             required property string shortcut
                             Layout.fillWidth: true
                             implicitHeight: 26
-                            leftPadding: 10
-                            rightPadding: 10
-                            contentItem: RowLayout {
-                                Label {
-                                    Layout.fillWidth: true
-                                    text: sourceRow.name
-                                    textFormat: Text.PlainText
-                                    elide: Text.ElideRight
-                                    font.weight: sourceRow.current ? Font.DemiBold : Font.Normal
-                                }
-                                Label {
-                                    text: sourceRow.countText
-                                    color: Theme.secondary
-                                    font.pixelSize: 11
-                                }
-                            }
                             // The tint of a selected ticket row: the source shown reads as chosen, not as a button.
-                            background: Rectangle {
-                                color: sourceRow.current
-                                       ? Qt.rgba(sourceRow.palette.highlight.r, sourceRow.palette.highlight.g,
-                                                 sourceRow.palette.highlight.b, 0.22)
-                                       : sourceRow.hovered ? Qt.rgba(0.5, 0.5, 0.5, 0.1) : "transparent"
+                            Rectangle {
+                                anchors.fill: parent
+                                readonly property color highlight: sourceList.palette.highlight
+                                color: sourceRow.current ? Qt.rgba(highlight.r, highlight.g, highlight.b, 0.22)
+                                       : sourcePointer.containsMouse ? Qt.rgba(0.5, 0.5, 0.5, 0.1) : "transparent"
                             }
-                            onClicked: content.controller.selectSource(index)
+                            MouseArea {
+                                id: sourcePointer
+                                anchors.fill: parent
+                                hoverEnabled: true
+                                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                                onClicked: mouse => {
+                                    if (mouse.button === Qt.LeftButton)
+                                        content.controller.selectSource(sourceRow.index)
+                                    else if (sourceRow.followable)
+                                        sourceMenu.show(sourceRow.index, sourceRow.followed, sourceRow.removable)
+                                }
+                            }
+                            Text {
+                                anchors.left: parent.left
+                                anchors.right: sourceCount.left
+                                anchors.leftMargin: 10
+                                anchors.rightMargin: 6
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: sourceRow.name
+                                textFormat: Text.PlainText
+                                elide: Text.ElideRight
+                                color: sourceList.palette.text
+                                font.weight: sourceRow.current ? Font.DemiBold : Font.Normal
+                            }
+                            Text {
+                                id: sourceCount
+                                anchors.right: parent.right
+                                anchors.rightMargin: 10
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: sourceRow.countText
+                                textFormat: Text.PlainText
+                                color: Theme.secondary
+                                font.pixelSize: 11
+                            }
                             Accessible.role: Accessible.ListItem
                             Accessible.name: accessibleName
                             Accessible.description: followed ? shortcut + ", notifies about changes" : shortcut
                             Accessible.selectable: true
                             Accessible.selected: current
-                            // Qt 6.4's own Press action of a button clicks nothing.
                             Accessible.onPressAction: content.controller.selectSource(index)
-                            TapHandler {
-                                acceptedButtons: Qt.RightButton
-                                enabled: sourceRow.followable
-                                onTapped: sourceMenu.show(sourceRow.index, sourceRow.followed, sourceRow.removable)
-                            }
                         }
                     }
                     Button {
@@ -363,90 +375,101 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     currentIndex: content.controller.sidebarContent
-                    // The states other than the shown one stay made but out of a screen reader's way: made
-                    // afresh each time, their icons would churn Qt's image cache.
+                    // The states other than the list are made when first shown (SidebarState).
 
                     // Unconfigured
-                    ColumnLayout {
-                        objectName: "unconfiguredState"
-                        spacing: 10
-                        Item { Layout.fillHeight: true }
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold; Accessible.ignored: !visible }
-                        Label {
-                            Layout.fillWidth: true
-                            Layout.leftMargin: 24
-                            Layout.rightMargin: 24
-                            text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
-                            Accessible.ignored: !visible
-                            font.pixelSize: 12
-                            color: Theme.secondary
-                            wrapMode: Text.Wrap
-                            horizontalAlignment: Text.AlignHCenter
+                    SidebarState {
+                        current: content.controller.sidebarContent === SidebarContent.Unconfigured
+                        sourceComponent: ColumnLayout {
+                            objectName: "unconfiguredState"
+                            spacing: 10
+                            Item { Layout.fillHeight: true }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold; Accessible.ignored: !visible }
+                            Label {
+                                Layout.fillWidth: true
+                                Layout.leftMargin: 24
+                                Layout.rightMargin: 24
+                                text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
+                                Accessible.ignored: !visible
+                                font.pixelSize: 12
+                                color: Theme.secondary
+                                wrapMode: Text.Wrap
+                                horizontalAlignment: Text.AlignHCenter
+                            }
+                            Item { Layout.fillHeight: true }
                         }
-                        Item { Layout.fillHeight: true }
                     }
 
                     // Loading
-                    ColumnLayout {
-                        objectName: "loadingState"
-                        Item { Layout.fillHeight: true }
-                        BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: visible; Accessible.ignored: !visible }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…"; Accessible.ignored: !visible }
-                        Item { Layout.fillHeight: true }
+                    SidebarState {
+                        current: content.controller.sidebarContent === SidebarContent.Loading
+                        sourceComponent: ColumnLayout {
+                            objectName: "loadingState"
+                            Item { Layout.fillHeight: true }
+                            BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: visible; Accessible.ignored: !visible }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…"; Accessible.ignored: !visible }
+                            Item { Layout.fillHeight: true }
+                        }
                     }
 
                     // Error
-                    ColumnLayout {
-                        objectName: "errorState"
-                        spacing: 10
-                        Item { Layout.fillHeight: true }
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
-                        Label {
-                            objectName: "errorText"
-                            Layout.fillWidth: true
-                            Layout.leftMargin: 24
-                            Layout.rightMargin: 24
-                            text: content.controller.errorText
-                            textFormat: Text.PlainText
-                            Accessible.ignored: !visible
-                            font.pixelSize: 12
-                            color: Theme.secondary
-                            wrapMode: Text.Wrap
-                            horizontalAlignment: Text.AlignHCenter
+                    SidebarState {
+                        current: content.controller.sidebarContent === SidebarContent.Error
+                        sourceComponent: ColumnLayout {
+                            objectName: "errorState"
+                            spacing: 10
+                            Item { Layout.fillHeight: true }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
+                            Label {
+                                objectName: "errorText"
+                                Layout.fillWidth: true
+                                Layout.leftMargin: 24
+                                Layout.rightMargin: 24
+                                text: content.controller.errorText
+                                textFormat: Text.PlainText
+                                Accessible.ignored: !visible
+                                font.pixelSize: 12
+                                color: Theme.secondary
+                                wrapMode: Text.Wrap
+                                horizontalAlignment: Text.AlignHCenter
+                            }
+                            Label {
+                                objectName: "errorHint"
+                                visible: content.controller.errorHint.length > 0
+                                Accessible.ignored: !visible
+                                Layout.fillWidth: true
+                                Layout.leftMargin: 24
+                                Layout.rightMargin: 24
+                                text: content.controller.errorHint
+                                textFormat: Text.PlainText
+                                font.pixelSize: 12
+                                wrapMode: Text.Wrap
+                                horizontalAlignment: Text.AlignHCenter
+                            }
+                            Button {
+                                objectName: "retryButton"
+                                Layout.alignment: Qt.AlignHCenter
+                                text: "Retry"
+                                Accessible.name: "Retry"
+                                Accessible.ignored: !visible
+                                onClicked: content.controller.refresh()
+                            }
+                            Item { Layout.fillHeight: true }
                         }
-                        Label {
-                            objectName: "errorHint"
-                            visible: content.controller.errorHint.length > 0
-                            Accessible.ignored: !visible
-                            Layout.fillWidth: true
-                            Layout.leftMargin: 24
-                            Layout.rightMargin: 24
-                            text: content.controller.errorHint
-                            textFormat: Text.PlainText
-                            font.pixelSize: 12
-                            wrapMode: Text.Wrap
-                            horizontalAlignment: Text.AlignHCenter
-                        }
-                        Button {
-                            objectName: "retryButton"
-                            Layout.alignment: Qt.AlignHCenter
-                            text: "Retry"
-                            Accessible.name: "Retry"
-                            Accessible.ignored: !visible
-                            onClicked: content.controller.refresh()
-                        }
-                        Item { Layout.fillHeight: true }
                     }
 
                     // Empty
-                    ColumnLayout {
-                        objectName: "emptyState"
-                        spacing: 8
-                        Item { Layout.fillHeight: true }
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary; Accessible.ignored: !visible }
-                        Item { Layout.fillHeight: true }
+                    SidebarState {
+                        current: content.controller.sidebarContent === SidebarContent.Empty
+                        sourceComponent: ColumnLayout {
+                            objectName: "emptyState"
+                            spacing: 8
+                            Item { Layout.fillHeight: true }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary; Accessible.ignored: !visible }
+                            Item { Layout.fillHeight: true }
+                        }
                     }
 
                     // The list
@@ -491,13 +514,16 @@ Item {
                             }
                         }
                         delegate: TicketRow {
-                            width: ListView.view.width
+                            id: ticketRow
+                            width: list.width
                             selected: issueId === content.store.selectedTicketID
+                            textColor: list.palette.text
+                            highlight: list.palette.highlight
                             onClicked: {
-                                content.store.selectedTicketID = issueId;
-                                ListView.view.forceActiveFocus();
+                                content.store.selectedTicketID = ticketRow.issueId;
+                                list.forceActiveFocus();
                             }
-                            onContextMenuRequested: position => rowMenu.show(issueId, this, position.x, position.y)
+                            onContextMenuRequested: position => rowMenu.show(ticketRow.issueId, ticketRow, position.x, position.y)
                             onYChanged: Qt.callLater(list.arrangeForReading)
                             Component.onCompleted: Qt.callLater(list.arrangeForReading)
                         }

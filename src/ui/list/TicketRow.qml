@@ -1,12 +1,13 @@
 // One issue in the sidebar list: key, priority flag and update time; summary; type, project and status.
+// Plain items placed by anchors: the list makes one per row that scrolls into view, and a control or a
+// layout here would cost several times as much for each.
+pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Controls.impl
-import QtQuick.Layouts
 import Tessarin.Core
 import Tessarin.Common
 
-ItemDelegate {
+Item {
     id: row
 
     required property int index
@@ -21,75 +22,116 @@ ItemDelegate {
     required property string projectName
     required property string updated
     property bool selected: false
+    // The list's colours, read once by the list rather than by a palette in every row.
+    property color textColor: "black"
+    property color highlight: "#308cc6"
 
+    signal clicked()
     // A right click, at that point of the row.
     signal contextMenuRequested(point position)
 
-    TapHandler {
-        acceptedButtons: Qt.RightButton
-        onTapped: eventPoint => row.contextMenuRequested(eventPoint.position)
-    }
+    implicitHeight: keyText.height + summaryText.height + pill.height + 24
 
-    topPadding: 4
-    bottomPadding: 4
+    Accessible.role: Accessible.ListItem
     Accessible.name: key + " " + summary
+    Accessible.selectable: true
+    Accessible.selected: selected
+    Accessible.onPressAction: row.clicked()
 
     // A tint rather than the solid highlight, so the secondary texts and the pill stay readable.
-    background: Rectangle {
-        color: row.selected ? Qt.rgba(row.palette.highlight.r, row.palette.highlight.g, row.palette.highlight.b, 0.22)
-                            : row.hovered ? Qt.rgba(row.palette.highlight.r, row.palette.highlight.g, row.palette.highlight.b, 0.08)
-                                          : "transparent"
+    Rectangle {
+        anchors.fill: parent
         radius: 4
+        color: row.selected ? Qt.rgba(row.highlight.r, row.highlight.g, row.highlight.b, 0.22)
+                            : pointer.containsMouse ? Qt.rgba(row.highlight.r, row.highlight.g, row.highlight.b, 0.08)
+                                                    : "transparent"
     }
 
-    contentItem: ColumnLayout {
-        spacing: 4
-
-        RowLayout {
-            spacing: 6
-            Label {
-                text: row.key
-                textFormat: Text.PlainText
-                font.pixelSize: 11
-                font.bold: true
-                font.family: "monospace"
-                color: Theme.secondary
-            }
-            IconImage {
-                objectName: "priorityFlag"
-                visible: row.hasPriority
-                Accessible.ignored: !visible
-                name: "flag"
-                sourceSize: Qt.size(9, 9)
-                color: { Theme.isDark; return Theme.priorityColor(row.priorityName); }
-                Accessible.name: "Priority " + row.priorityName
-            }
-            Item { Layout.fillWidth: true }
-            Label {
-                text: Theme.relativeTimeString(row.updated, Clock.now)
-                textFormat: Text.PlainText
-                font.pixelSize: 11
-                color: Theme.secondary
-            }
+    MouseArea {
+        id: pointer
+        anchors.fill: parent
+        hoverEnabled: true
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onClicked: mouse => {
+            if (mouse.button === Qt.RightButton)
+                row.contextMenuRequested(Qt.point(mouse.x, mouse.y));
+            else
+                row.clicked();
         }
+    }
 
-        Label {
-            Layout.fillWidth: true
-            text: row.summary
-            textFormat: Text.PlainText
-            font.pixelSize: 13
-            font.weight: Font.Medium
-            wrapMode: Text.Wrap
-            maximumLineCount: 2
-            elide: Text.ElideRight
-        }
+    Text {
+        id: keyText
+        anchors.left: parent.left
+        anchors.top: parent.top
+        anchors.leftMargin: 12
+        anchors.topMargin: 8
+        text: row.key
+        textFormat: Text.PlainText
+        font.pixelSize: 11
+        font.bold: true
+        font.family: "monospace"
+        color: Theme.secondary
+    }
+    IconImage {
+        objectName: "priorityFlag"
+        anchors.left: keyText.right
+        anchors.leftMargin: 6
+        anchors.verticalCenter: keyText.verticalCenter
+        visible: row.hasPriority
+        Accessible.ignored: !visible
+        name: "flag"
+        sourceSize: Qt.size(9, 9)
+        color: { Theme.isDark; return Theme.priorityColor(row.priorityName); }
+        Accessible.name: "Priority " + row.priorityName
+    }
+    Text {
+        anchors.right: parent.right
+        anchors.rightMargin: 12
+        anchors.baseline: keyText.baseline
+        text: Theme.relativeTimeString(row.updated, Clock.now)
+        textFormat: Text.PlainText
+        font.pixelSize: 11
+        color: Theme.secondary
+    }
 
-        RowLayout {
-            spacing: 4
-            Label { text: row.issueType; textFormat: Text.PlainText; font.pixelSize: 11; color: Theme.secondary }
-            Label { text: "\u00B7"; font.pixelSize: 11; color: Theme.secondary }
-            Label { text: row.projectName; textFormat: Text.PlainText; font.pixelSize: 11; color: Theme.secondary }
-            StatusPill { statusName: row.statusName; categoryKey: row.statusCategory }
-        }
+    Text {
+        id: summaryText
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: keyText.bottom
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 4
+        text: row.summary
+        textFormat: Text.PlainText
+        font.pixelSize: 13
+        font.weight: Font.Medium
+        color: row.textColor
+        wrapMode: Text.Wrap
+        maximumLineCount: 2
+        elide: Text.ElideRight
+    }
+
+    Text {
+        id: origin
+        anchors.left: parent.left
+        anchors.leftMargin: 12
+        anchors.verticalCenter: pill.verticalCenter
+        width: Math.min(implicitWidth, row.width - pill.width - 28)
+        text: row.issueType + " \u00B7 " + row.projectName
+        textFormat: Text.PlainText
+        font.pixelSize: 11
+        color: Theme.secondary
+        elide: Text.ElideRight
+    }
+    StatusPill {
+        id: pill
+        anchors.left: origin.right
+        anchors.leftMargin: 4
+        anchors.top: summaryText.bottom
+        anchors.topMargin: 4
+        statusName: row.statusName
+        categoryKey: row.statusCategory
     }
 }
