@@ -2,6 +2,7 @@
 // window, the about dialog, when the application quits), the settings window's state and controls against
 // real settings, the real keyring and the fake Jira, and the icon, also from the program in icon mode.
 
+#include "FakeJira.h"
 #include "Fixtures.h"
 #include "JiraJson.h"
 #include "QuickHarness.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 
@@ -469,6 +471,54 @@ private slots:
         window.window()->close();
         QVERIFY(window.open());
         QCOMPARE(token->property("text").toString(), u"stored elsewhere"_s);
+    }
+
+    // What the window is made of, counted by the real program's benchmark hook at its milestones, against
+    // a budget: a change that makes every row or comment card heavier fails here, where a timing could not
+    // be trusted to. The software scene graph, so that the counts do not depend on the machine's GPU.
+    void lightAtItsMilestones_data()
+    {
+        QTest::addColumn<QString>("milestone");
+        QTest::addColumn<int>("maxItems");
+        QTest::addColumn<int>("maxObjects");
+        // Measured when set: 187 items and 1,073 to 1,081 objects with the list; 801 items and 3,275 to
+        // 3,280 objects with the detail. A row's type and project as three labels again (18 items more)
+        // fails the first.
+        QTest::newRow("the first list, 100 issues") << u"first-list"_s << 195 << 1120;
+        QTest::newRow("the detail, 50 comments") << u"detail"_s << 830 << 3400;
+    }
+    void lightAtItsMilestones()
+    {
+        QFETCH(QString, milestone);
+        QFETCH(int, maxItems);
+        QFETCH(int, maxObjects);
+        JiraFixture fixture;
+        QVERIFY(fixture.isReady());
+        const QJsonObject crowded = FakeJira::crowdedSample(100, 50);
+        QVERIFY(!crowded.isEmpty());
+        fixture.jira().loadData(crowded);
+        QVERIFY(fixture.settings().waitForKeyring());
+
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"TESSARIN_BENCH_MILESTONE"_s, milestone);
+        env.insert(u"QT_QUICK_BACKEND"_s, u"software"_s);
+        env.insert(u"XDG_CONFIG_HOME"_s, fixture.configHome());
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TESSARIN_PROGRAM), {});
+        // The fake Jira answers from this test's event loop, so the wait must run it.
+        QTRY_VERIFY_WITH_TIMEOUT(program.state() == QProcess::NotRunning, 60'000);
+        const QString said = QString::fromUtf8(program.readAllStandardOutput());
+        const QRegularExpressionMatch count =
+            QRegularExpression(u"^tessarin-bench-count (\\S+) (\\d+) (\\d+)$"_s, QRegularExpression::MultilineOption)
+                .match(said);
+        QVERIFY2(count.hasMatch(), qPrintable(said + QString::fromUtf8(program.readAllStandardError())));
+        QCOMPARE(count.captured(1), milestone);
+        const int items = count.captured(2).toInt(), objects = count.captured(3).toInt();
+        qInfo("%s: %d items, %d objects", qPrintable(milestone), items, objects);
+        QVERIFY2(items > 20 && objects > items, "the hook counted nothing");
+        QVERIFY2(items <= maxItems, qPrintable(u"%1 items, budget %2"_s.arg(items).arg(maxItems)));
+        QVERIFY2(objects <= maxObjects, qPrintable(u"%1 objects, budget %2"_s.arg(objects).arg(maxObjects)));
     }
 
     // The release check's tour, in the real program: every window and every dialog in them opens, and

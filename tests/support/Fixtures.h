@@ -30,6 +30,8 @@ public:
     AppSettings &settings();
     // The preferences as another program would read them.
     [[nodiscard]] static QSettings rawStore();
+    // Where another program started by the test (the real Tessarin) finds these preferences.
+    [[nodiscard]] QString configHome() const { return m_config.path(); }
 
 private:
     QTemporaryDir m_config, m_cache, m_data;

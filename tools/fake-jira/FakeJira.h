@@ -106,6 +106,11 @@ public:
     [[nodiscard]] static QString sampleDataPath();
     bool loadData(const QString &fileName, QString *error = nullptr);
     void loadData(const QJsonObject &data);
+    // The sample team with a crowded desk: issueCount open issues assigned to the sample's user, cycled
+    // from the sample's with their own ids, keys and update times (one every 37 minutes, newest first).
+    // The newest has commentCount comments; the others keep their sample comments. Empty when the
+    // sample cannot be read.
+    [[nodiscard]] static QJsonObject crowdedSample(int issueCount, int commentCount);
 
     // Serves HTTPS with one of the bundled certificates (certs/, made by certs/make-certs.sh). Call before
     // listen().

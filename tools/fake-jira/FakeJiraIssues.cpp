@@ -1,8 +1,10 @@
 #include "FakeJira.h"
 #include "JiraWire.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QTimeZone>
 
 #include <algorithm>
 
@@ -423,4 +425,55 @@ FakeJira::Answer FakeJira::answerAddWorklog(const QString &key, const Request &r
     issue.insert(u"fields"_s, fields);
     m_issues.replace(*index, issue);
     return jsonAnswer(201, json(worklog));
+}
+
+QJsonObject FakeJira::crowdedSample(int issueCount, int commentCount)
+{
+    QFile sampleFile(sampleDataPath());
+    if (!sampleFile.open(QIODevice::ReadOnly))
+        return {};
+    QJsonObject data = QJsonDocument::fromJson(sampleFile.readAll()).object();
+    const QJsonObject myself = data.value("myself"_L1).toObject();
+    const QJsonArray sampleIssues = data.value("issues"_L1).toArray();
+    const QJsonObject sampleComments = data.value("comments"_L1).toObject();
+
+    QJsonArray allComments;
+    for (const QJsonValue &list : sampleComments)
+        for (const QJsonValue &comment : list.toArray())
+            allComments.append(comment);
+    if (allComments.isEmpty())
+        return {};
+
+    const QDateTime newest(QDate(2026, 12, 10), QTime(10, 0), QTimeZone::utc());
+    QJsonArray issues;
+    QJsonObject comments;
+    for (int i = 0; i < issueCount; ++i) {
+        QJsonObject issue = sampleIssues.at(i % sampleIssues.size()).toObject();
+        const QString sampleKey = issue.value("key"_L1).toString();
+        const QString key = sampleKey.section(u'-', 0, 0) + u'-' + QString::number(5000 + i);
+        issue.insert(u"id"_s, QString::number(60000 + i));
+        issue.insert(u"key"_s, key);
+        QJsonObject fields = issue.value("fields"_L1).toObject();
+        fields.insert(u"assignee"_s, myself);
+        fields.insert(u"resolution"_s, QJsonValue::Null);
+        // One issue every 37 minutes, newest first: distinct times, so the order is fixed.
+        fields.insert(u"updated"_s, newest.addSecs(-37 * 60 * i).toString(u"yyyy-MM-ddTHH:mm:ss.zzz+0000"_s));
+        issue.insert(u"fields"_s, fields);
+        issues.append(issue);
+
+        if (i == 0) {
+            QJsonArray many;
+            for (int c = 0; c < commentCount; ++c) {
+                QJsonObject comment = allComments.at(c % allComments.size()).toObject();
+                comment.insert(u"id"_s, QString::number(700000 + c));
+                many.append(comment);
+            }
+            comments.insert(key, many);
+        } else if (sampleComments.contains(sampleKey)) {
+            comments.insert(key, sampleComments.value(sampleKey));
+        }
+    }
+    data.insert(u"issues"_s, issues);
+    data.insert(u"comments"_s, comments);
+    return data;
 }

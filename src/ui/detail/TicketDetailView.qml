@@ -385,90 +385,122 @@ ScrollView {
             }
             Repeater {
                 model: pane.detail.comments
+                // Plain items placed by anchors: fifty comments make fifty of these.
                 delegate: Rectangle {
                     id: card
                     required property var modelData
+                    readonly property bool isOwn: { pane.detail.myName; return pane.detail.isOwnComment(card.modelData.id); }
+                    readonly property bool editing: pane.detail.commentEdit !== null
+                                                    && pane.detail.commentEdit.commentId === card.modelData.id
+                    readonly property bool failed: card.isOwn && pane.detail.commentActionErrorId === card.modelData.id
                     Layout.fillWidth: true
-                    implicitHeight: cardContent.implicitHeight + 20
+                    implicitHeight: author.height + (editing ? editLoader.height : body.height)
+                                    + (failed ? actionError.height + 4 : 0) + 24
                     radius: 8
                     color: Qt.rgba(Theme.gray.r, Theme.gray.g, Theme.gray.b, 0.08)
-                    ColumnLayout {
-                        id: cardContent
-                        anchors.fill: parent
+
+                    Text {
+                        id: author
+                        anchors.left: parent.left
+                        anchors.top: parent.top
                         anchors.margins: 10
-                        spacing: 4
-                        readonly property bool isOwn: { pane.detail.myName; return pane.detail.isOwnComment(card.modelData.id); }
-                        readonly property bool editing: pane.detail.commentEdit !== null
-                                                        && pane.detail.commentEdit.commentId === card.modelData.id
-                        RowLayout {
-                            Layout.fillWidth: true
-                            Label { text: card.modelData.author; textFormat: Text.PlainText; font.pixelSize: 12; font.weight: Font.DemiBold }
-                            Item { Layout.fillWidth: true }
-                            // Only the user's own comments have these: fifty cards of others' carry no buttons.
-                            Loader {
-                                active: cardContent.isOwn && !cardContent.editing
-                                visible: active
-                                sourceComponent: RowLayout {
-                                    spacing: 0
-                                    Button {
-                                        objectName: "editComment"
-                                        flat: true
-                                        padding: 2
-                                        text: "Edit"
-                                        font.pixelSize: 11
-                                        Accessible.name: "Edit comment"
-                                        onClicked: pane.detail.editComment(card.modelData.id)
-                                        Accessible.onPressAction: pane.detail.editComment(card.modelData.id)
-                                    }
-                                    Button {
-                                        objectName: "deleteComment"
-                                        enabled: pane.detail.busyCommentId.length === 0
-                                        flat: true
-                                        padding: 2
-                                        text: "Delete"
-                                        font.pixelSize: 11
-                                        Accessible.name: "Delete comment"
-                                        onClicked: deleteConfirmation.ask(card.modelData.id)
-                                        Accessible.onPressAction: deleteConfirmation.ask(card.modelData.id)
-                                    }
-                                }
+                        text: card.modelData.author
+                        textFormat: Text.PlainText
+                        font.pixelSize: 12
+                        font.weight: Font.DemiBold
+                        color: pane.palette.windowText
+                    }
+                    // Only the user's own comments have these: fifty cards of others' carry no buttons.
+                    Loader {
+                        anchors.right: created.left
+                        anchors.rightMargin: 4
+                        anchors.verticalCenter: author.verticalCenter
+                        active: card.isOwn && !card.editing
+                        visible: active
+                        sourceComponent: Row {
+                            Button {
+                                objectName: "editComment"
+                                flat: true
+                                padding: 2
+                                text: "Edit"
+                                font.pixelSize: 11
+                                Accessible.name: "Edit comment"
+                                onClicked: pane.detail.editComment(card.modelData.id)
+                                Accessible.onPressAction: pane.detail.editComment(card.modelData.id)
                             }
-                            Label { text: Theme.relativeTimeString(card.modelData.created, Clock.now); font.pixelSize: 11; color: Theme.secondary }
-                        }
-                        RichTextView {
-                            objectName: "commentBody"
-                            visible: !cardContent.editing
-                            Accessible.ignored: !visible
-                            Layout.fillWidth: true
-                            text: card.modelData.body
-                            isRich: card.modelData.bodyIsRich
-                            detail: pane.detail
-                            font.pixelSize: 13
-                        }
-                        Loader {
-                            Layout.fillWidth: true
-                            active: cardContent.editing
-                            visible: active
-                            sourceComponent: CommentEditorView {
-                                editor: pane.detail.commentEdit
-                                postText: "Save"
-                                accessibleName: "Edit comment"
-                                canClose: true
-                                startsFocused: true
-                                onClosed: pane.detail.closeCommentEdit()
+                            Button {
+                                objectName: "deleteComment"
+                                enabled: pane.detail.busyCommentId.length === 0
+                                flat: true
+                                padding: 2
+                                text: "Delete"
+                                font.pixelSize: 11
+                                Accessible.name: "Delete comment"
+                                onClicked: deleteConfirmation.ask(card.modelData.id)
+                                Accessible.onPressAction: deleteConfirmation.ask(card.modelData.id)
                             }
                         }
-                        Label {
-                            objectName: "commentActionError"
-                            visible: cardContent.isOwn && pane.detail.commentActionErrorId === card.modelData.id
-                            Accessible.ignored: !visible
-                            Layout.fillWidth: true
-                            text: pane.detail.commentActionError
-                            textFormat: Text.PlainText
-                            color: Theme.red
-                            wrapMode: Text.Wrap
-                            font.pixelSize: 12
+                    }
+                    Text {
+                        id: created
+                        anchors.right: parent.right
+                        anchors.rightMargin: 10
+                        anchors.verticalCenter: author.verticalCenter
+                        text: Theme.relativeTimeString(card.modelData.created, Clock.now)
+                        font.pixelSize: 11
+                        color: Theme.secondary
+                    }
+                    RichTextView {
+                        id: body
+                        objectName: "commentBody"
+                        anchors.left: parent.left
+                        anchors.right: parent.right
+                        anchors.top: author.bottom
+                        anchors.leftMargin: 10
+                        anchors.rightMargin: 10
+                        anchors.topMargin: 4
+                        visible: !card.editing
+                        Accessible.ignored: !visible
+                        text: card.modelData.body
+                        isRich: card.modelData.bodyIsRich
+                        detail: pane.detail
+                        font.pixelSize: 13
+                    }
+                    Loader {
+                        id: editLoader
+                        anchors.left: parent.left
+                        anchors.right: parent.right
+                        anchors.top: author.bottom
+                        anchors.leftMargin: 10
+                        anchors.rightMargin: 10
+                        anchors.topMargin: 4
+                        active: card.editing
+                        visible: active
+                        sourceComponent: CommentEditorView {
+                            editor: pane.detail.commentEdit
+                            postText: "Save"
+                            accessibleName: "Edit comment"
+                            canClose: true
+                            startsFocused: true
+                            onClosed: pane.detail.closeCommentEdit()
                         }
+                    }
+                    Text {
+                        id: actionError
+                        objectName: "commentActionError"
+                        anchors.left: parent.left
+                        anchors.right: parent.right
+                        anchors.top: card.editing ? editLoader.bottom : body.bottom
+                        anchors.leftMargin: 10
+                        anchors.rightMargin: 10
+                        anchors.topMargin: 4
+                        visible: card.failed
+                        Accessible.ignored: !visible
+                        text: pane.detail.commentActionError
+                        textFormat: Text.PlainText
+                        color: Theme.red
+                        wrapMode: Text.Wrap
+                        font.pixelSize: 12
                     }
                 }
             }

@@ -16,6 +16,8 @@ Item {
 
     // Where the sidebar starts; the user moves it by dragging the divider.
     property int sidebarWidth: 380
+    // Becomes true with the first frame that had an issue to show, and stays so.
+    property bool detailMayShow: false
 
     readonly property ContentController controller: ContentController { settings: AppSettings }
     readonly property TicketStore store: controller.store
@@ -611,12 +613,20 @@ Item {
                     Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary; Accessible.ignored: !visible }
                 }
 
+                // The first issue's pane waits for a frame with the list on screen: the list, which the
+                // user came for, shows sooner, and the pane follows a frame later where nothing else moves.
+                Connections {
+                    target: content.Window.window
+                    enabled: !content.detailMayShow && content.controller.detail !== null
+                    function onFrameSwapped() { content.detailMayShow = true; }
+                }
+
                 // A new view per selected issue, at the top, with nothing carried over from the last one.
                 Item {
                     objectName: "detailArea"
                     anchors.fill: parent
                     Repeater {
-                        model: content.controller.detail ? [content.controller.detail] : []
+                        model: content.controller.detail && content.detailMayShow ? [content.controller.detail] : []
                         delegate: TicketDetailView {
                             required property TicketDetail modelData
                             objectName: "detailView"
