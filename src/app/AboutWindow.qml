@@ -1,4 +1,5 @@
 // The about dialog: the icon, the name and the version.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts

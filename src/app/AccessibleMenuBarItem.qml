@@ -1,4 +1,5 @@
 // A menu bar's item that a screen reader knows as a menu and can open with its Press action.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 

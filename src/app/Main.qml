@@ -1,4 +1,5 @@
 // The main window with the application's menu bar and its keyboard shortcuts.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Tessarin

@@ -1,4 +1,5 @@
 // A menu item that shows the key of the shortcut that does the same thing, without owning that key.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts

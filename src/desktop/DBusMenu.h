@@ -62,10 +62,10 @@ class DBusMenu : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
-    Q_PROPERTY(uint Version READ version)
-    Q_PROPERTY(QString TextDirection READ textDirection)
-    Q_PROPERTY(QString Status READ status)
-    Q_PROPERTY(QStringList IconThemePath READ iconThemePath)
+    Q_PROPERTY(uint Version READ version FINAL)
+    Q_PROPERTY(QString TextDirection READ textDirection FINAL)
+    Q_PROPERTY(QString Status READ status FINAL)
+    Q_PROPERTY(QStringList IconThemePath READ iconThemePath FINAL)
 
 public:
     explicit DBusMenu(QObject *parent = nullptr);

@@ -41,15 +41,15 @@ class StatusNotifierItem : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
-    Q_PROPERTY(QString Category READ category)
-    Q_PROPERTY(QString Id READ id)
-    Q_PROPERTY(QString Title READ title)
-    Q_PROPERTY(QString Status READ status)
-    Q_PROPERTY(int WindowId READ windowId)
-    Q_PROPERTY(QString IconName READ iconName)
-    Q_PROPERTY(StatusNotifierToolTip ToolTip READ toolTip)
-    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
-    Q_PROPERTY(QDBusObjectPath Menu READ menu)
+    Q_PROPERTY(QString Category READ category FINAL)
+    Q_PROPERTY(QString Id READ id FINAL)
+    Q_PROPERTY(QString Title READ title FINAL)
+    Q_PROPERTY(QString Status READ status FINAL)
+    Q_PROPERTY(int WindowId READ windowId FINAL)
+    Q_PROPERTY(QString IconName READ iconName FINAL)
+    Q_PROPERTY(StatusNotifierToolTip ToolTip READ toolTip FINAL)
+    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu FINAL)
+    Q_PROPERTY(QDBusObjectPath Menu READ menu FINAL)
 
 public:
     struct Identity

@@ -21,8 +21,8 @@ class CoarseClock : public QObject
     QML_SINGLETON
 
     // The time phrases are computed for; it moves only on a tick or when the clock starts.
-    Q_PROPERTY(QDateTime now READ now NOTIFY nowChanged)
-    Q_PROPERTY(bool running READ isRunning WRITE setRunning NOTIFY runningChanged)
+    Q_PROPERTY(QDateTime now READ now NOTIFY nowChanged FINAL)
+    Q_PROPERTY(bool running READ isRunning WRITE setRunning NOTIFY runningChanged FINAL)
 
 public:
     // The process's clock, shared by every engine and by C++.

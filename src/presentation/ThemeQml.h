@@ -16,14 +16,14 @@ class ThemeQml : public QObject
 
     // The colour functions below follow the application palette, but a binding only re-runs for a
     // property it reads: bindings that must follow a switch between light and dark read isDark too.
-    Q_PROPERTY(bool isDark READ isDark NOTIFY isDarkChanged)
+    Q_PROPERTY(bool isDark READ isDark NOTIFY isDarkChanged FINAL)
     // The named colours the views use directly.
-    Q_PROPERTY(QColor secondary READ secondary NOTIFY isDarkChanged)
-    Q_PROPERTY(QColor red READ red NOTIFY isDarkChanged)
-    Q_PROPERTY(QColor orange READ orange NOTIFY isDarkChanged)
-    Q_PROPERTY(QColor gray READ gray NOTIFY isDarkChanged)
+    Q_PROPERTY(QColor secondary READ secondary NOTIFY isDarkChanged FINAL)
+    Q_PROPERTY(QColor red READ red NOTIFY isDarkChanged FINAL)
+    Q_PROPERTY(QColor orange READ orange NOTIFY isDarkChanged FINAL)
+    Q_PROPERTY(QColor gray READ gray NOTIFY isDarkChanged FINAL)
     // Thin rules between sections.
-    Q_PROPERTY(QColor separator READ separator NOTIFY isDarkChanged)
+    Q_PROPERTY(QColor separator READ separator NOTIFY isDarkChanged FINAL)
 
 public:
     explicit ThemeQml(QObject *parent = nullptr);

@@ -21,34 +21,34 @@ class AppSettings : public QObject
     Q_OBJECT
     QML_ANONYMOUS
 
-    Q_PROPERTY(QString baseURLString READ baseURLString WRITE setBaseURLString NOTIFY baseURLStringChanged)
-    Q_PROPERTY(bool trustSelfSigned READ trustSelfSigned WRITE setTrustSelfSigned NOTIFY trustSelfSignedChanged)
+    Q_PROPERTY(QString baseURLString READ baseURLString WRITE setBaseURLString NOTIFY baseURLStringChanged FINAL)
+    Q_PROPERTY(bool trustSelfSigned READ trustSelfSigned WRITE setTrustSelfSigned NOTIFY trustSelfSignedChanged FINAL)
     Q_PROPERTY(
-        QString displayName READ displayName WRITE setDisplayName RESET resetDisplayName NOTIFY displayNameChanged)
+        QString displayName READ displayName WRITE setDisplayName RESET resetDisplayName NOTIFY displayNameChanged FINAL)
     Q_PROPERTY(double refreshIntervalSeconds READ refreshIntervalSeconds WRITE setRefreshIntervalSeconds NOTIFY
-                   refreshIntervalSecondsChanged)
-    Q_PROPERTY(QString token READ token WRITE setToken NOTIFY tokenChanged)
-    Q_PROPERTY(QUrl baseURL READ baseURL NOTIFY baseURLChanged)
-    Q_PROPERTY(bool isConfigured READ isConfigured NOTIFY isConfiguredChanged)
-    Q_PROPERTY(QString keyringError READ keyringError NOTIFY keyringErrorChanged)
+                   refreshIntervalSecondsChanged FINAL)
+    Q_PROPERTY(QString token READ token WRITE setToken NOTIFY tokenChanged FINAL)
+    Q_PROPERTY(QUrl baseURL READ baseURL NOTIFY baseURLChanged FINAL)
+    Q_PROPERTY(bool isConfigured READ isConfigured NOTIFY isConfiguredChanged FINAL)
+    Q_PROPERTY(QString keyringError READ keyringError NOTIFY keyringErrorChanged FINAL)
     // Which changes the desktop is told about.
-    Q_PROPERTY(bool notifyAssigned READ notifyAssigned WRITE setNotifyAssigned NOTIFY notificationsChanged)
-    Q_PROPERTY(bool notifyStatusChanges READ notifyStatusChanges WRITE setNotifyStatusChanges NOTIFY notificationsChanged)
-    Q_PROPERTY(bool notifyComments READ notifyComments WRITE setNotifyComments NOTIFY notificationsChanged)
+    Q_PROPERTY(bool notifyAssigned READ notifyAssigned WRITE setNotifyAssigned NOTIFY notificationsChanged FINAL)
+    Q_PROPERTY(bool notifyStatusChanges READ notifyStatusChanges WRITE setNotifyStatusChanges NOTIFY notificationsChanged FINAL)
+    Q_PROPERTY(bool notifyComments READ notifyComments WRITE setNotifyComments NOTIFY notificationsChanged FINAL)
     // Closing the window leaves the program running in the tray (when the desktop has one).
-    Q_PROPERTY(bool keepInTray READ keepInTray WRITE setKeepInTray NOTIFY keepInTrayChanged)
+    Q_PROPERTY(bool keepInTray READ keepInTray WRITE setKeepInTray NOTIFY keepInTrayChanged FINAL)
     // How the company's network is reached: the window's "Network" settings.
-    Q_PROPERTY(QString caCertificatesFile READ caCertificatesFile WRITE setCaCertificatesFile NOTIFY networkChanged)
+    Q_PROPERTY(QString caCertificatesFile READ caCertificatesFile WRITE setCaCertificatesFile NOTIFY networkChanged FINAL)
     Q_PROPERTY(QString clientCertificateFile READ clientCertificateFile WRITE setClientCertificateFile NOTIFY
-                   networkChanged)
-    Q_PROPERTY(QString clientKeyFile READ clientKeyFile WRITE setClientKeyFile NOTIFY networkChanged)
+                   networkChanged FINAL)
+    Q_PROPERTY(QString clientKeyFile READ clientKeyFile WRITE setClientKeyFile NOTIFY networkChanged FINAL)
     Q_PROPERTY(QString clientCertificatePassphrase READ clientCertificatePassphrase WRITE
-                   setClientCertificatePassphrase NOTIFY networkChanged)
-    Q_PROPERTY(ProxyMode proxyMode READ proxyMode WRITE setProxyMode NOTIFY networkChanged)
-    Q_PROPERTY(QString proxyHost READ proxyHost WRITE setProxyHost NOTIFY networkChanged)
-    Q_PROPERTY(int proxyPort READ proxyPort WRITE setProxyPort NOTIFY networkChanged)
-    Q_PROPERTY(QString proxyUser READ proxyUser WRITE setProxyUser NOTIFY networkChanged)
-    Q_PROPERTY(QString proxyPassword READ proxyPassword WRITE setProxyPassword NOTIFY networkChanged)
+                   setClientCertificatePassphrase NOTIFY networkChanged FINAL)
+    Q_PROPERTY(ProxyMode proxyMode READ proxyMode WRITE setProxyMode NOTIFY networkChanged FINAL)
+    Q_PROPERTY(QString proxyHost READ proxyHost WRITE setProxyHost NOTIFY networkChanged FINAL)
+    Q_PROPERTY(int proxyPort READ proxyPort WRITE setProxyPort NOTIFY networkChanged FINAL)
+    Q_PROPERTY(QString proxyUser READ proxyUser WRITE setProxyUser NOTIFY networkChanged FINAL)
+    Q_PROPERTY(QString proxyPassword READ proxyPassword WRITE setProxyPassword NOTIFY networkChanged FINAL)
 
 public:
     static constexpr double defaultRefreshIntervalSeconds = 120;

@@ -11,7 +11,7 @@
 class KeychainStore : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged FINAL)
 
 public:
     // The keyring service name under which the token is filed.

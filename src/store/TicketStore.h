@@ -28,17 +28,17 @@ class TicketStore : public QObject
     QML_ELEMENT
     QML_UNCREATABLE("Made by the main window from the application's settings.")
 
-    Q_PROPERTY(int ticketCount READ ticketCount NOTIFY ticketsChanged)
-    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
-    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
-    Q_PROPERTY(QString selectedTicketID READ selectedTicketID WRITE setSelectedTicketID NOTIFY selectedTicketIDChanged)
-    Q_PROPERTY(StatusFilter::Case filter READ filter WRITE setFilter NOTIFY filterChanged)
-    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
-    Q_PROPERTY(QDateTime lastUpdated READ lastUpdated NOTIFY lastUpdatedChanged)
-    Q_PROPERTY(int filteredCount READ filteredCount NOTIFY filteredTicketsChanged)
-    Q_PROPERTY(TicketListModel *filteredModel READ filteredModel CONSTANT)
-    Q_PROPERTY(bool isAutoRefreshing READ isAutoRefreshing NOTIFY isAutoRefreshingChanged)
-    Q_PROPERTY(QString sourceId READ sourceId NOTIFY sourceChanged)
+    Q_PROPERTY(int ticketCount READ ticketCount NOTIFY ticketsChanged FINAL)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged FINAL)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged FINAL)
+    Q_PROPERTY(QString selectedTicketID READ selectedTicketID WRITE setSelectedTicketID NOTIFY selectedTicketIDChanged FINAL)
+    Q_PROPERTY(StatusFilter::Case filter READ filter WRITE setFilter NOTIFY filterChanged FINAL)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged FINAL)
+    Q_PROPERTY(QDateTime lastUpdated READ lastUpdated NOTIFY lastUpdatedChanged FINAL)
+    Q_PROPERTY(int filteredCount READ filteredCount NOTIFY filteredTicketsChanged FINAL)
+    Q_PROPERTY(TicketListModel *filteredModel READ filteredModel CONSTANT FINAL)
+    Q_PROPERTY(bool isAutoRefreshing READ isAutoRefreshing NOTIFY isAutoRefreshingChanged FINAL)
+    Q_PROPERTY(QString sourceId READ sourceId NOTIFY sourceChanged FINAL)
 
 public:
     // The list the window always had: the unresolved issues assigned to the user.

@@ -1,4 +1,5 @@
 // A tool tip that shows its text as it is, never as markup: it holds what servers send.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 

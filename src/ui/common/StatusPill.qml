@@ -1,4 +1,5 @@
 // A status name in a capsule tinted by its status category.
+pragma ComponentBehavior: Bound
 import QtQuick
 import Tessarin.Core
 

@@ -23,14 +23,14 @@ class CommentEditor : public QObject
     QML_UNCREATABLE("Made by the detail pane.")
 
     // Empty for a new comment.
-    Q_PROPERTY(QString commentId READ commentId CONSTANT)
-    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString commentId READ commentId CONSTANT FINAL)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged FINAL)
     // What was typed differs from what the server has: worth keeping, and worth a Discard.
-    Q_PROPERTY(bool hasDraft READ hasDraft NOTIFY textChanged)
-    Q_PROPERTY(bool isPosting READ isPosting NOTIFY isPostingChanged)
-    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+    Q_PROPERTY(bool hasDraft READ hasDraft NOTIFY textChanged FINAL)
+    Q_PROPERTY(bool isPosting READ isPosting NOTIFY isPostingChanged FINAL)
+    Q_PROPERTY(QString error READ error NOTIFY errorChanged FINAL)
     // Users matching the mention being typed at the cursor.
-    Q_PROPERTY(UserLookUp *mentions READ mentions CONSTANT)
+    Q_PROPERTY(UserLookUp *mentions READ mentions CONSTANT FINAL)
 
 public:
     // `original` is the comment's text for an edit, empty for a new comment.

@@ -1,5 +1,6 @@
 // An editor of a comment: multi-line Jira wiki markup, "@" and letters offer users to mention,
 // Ctrl+Enter posts. Used for a new comment and for an edit of one's own.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts

@@ -1,4 +1,5 @@
 // Read-only text that may be the server's rendered HTML: selectable, links open in the browser.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Tessarin.Detail

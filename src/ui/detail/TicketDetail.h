@@ -26,58 +26,58 @@ class TicketDetail : public QObject
     QML_ELEMENT
     QML_UNCREATABLE("Made by the main window for the selected issue.")
 
-    Q_PROPERTY(QString issueId READ issueId CONSTANT)
-    Q_PROPERTY(QString key READ key CONSTANT)
-    Q_PROPERTY(QString issueType READ issueType NOTIFY issueChanged)
-    Q_PROPERTY(QString summary READ summary NOTIFY issueChanged)
-    Q_PROPERTY(QString statusName READ statusName NOTIFY issueChanged)
-    Q_PROPERTY(QString statusCategory READ statusCategory NOTIFY issueChanged)
-    Q_PROPERTY(bool hasPriority READ hasPriority NOTIFY issueChanged)
-    Q_PROPERTY(QString priorityName READ priorityName NOTIFY issueChanged)
-    Q_PROPERTY(bool hasAssignee READ hasAssignee NOTIFY issueChanged)
-    Q_PROPERTY(QString assigneeName READ assigneeName NOTIFY issueChanged)
-    Q_PROPERTY(bool hasDueDate READ hasDueDate NOTIFY issueChanged)
-    Q_PROPERTY(QString dueDate READ dueDate NOTIFY issueChanged)
+    Q_PROPERTY(QString issueId READ issueId CONSTANT FINAL)
+    Q_PROPERTY(QString key READ key CONSTANT FINAL)
+    Q_PROPERTY(QString issueType READ issueType NOTIFY issueChanged FINAL)
+    Q_PROPERTY(QString summary READ summary NOTIFY issueChanged FINAL)
+    Q_PROPERTY(QString statusName READ statusName NOTIFY issueChanged FINAL)
+    Q_PROPERTY(QString statusCategory READ statusCategory NOTIFY issueChanged FINAL)
+    Q_PROPERTY(bool hasPriority READ hasPriority NOTIFY issueChanged FINAL)
+    Q_PROPERTY(QString priorityName READ priorityName NOTIFY issueChanged FINAL)
+    Q_PROPERTY(bool hasAssignee READ hasAssignee NOTIFY issueChanged FINAL)
+    Q_PROPERTY(QString assigneeName READ assigneeName NOTIFY issueChanged FINAL)
+    Q_PROPERTY(bool hasDueDate READ hasDueDate NOTIFY issueChanged FINAL)
+    Q_PROPERTY(QString dueDate READ dueDate NOTIFY issueChanged FINAL)
     // The description as shown: rich text when the rendered HTML converts, else the plain text.
-    Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY issueChanged)
-    Q_PROPERTY(bool descriptionIsRich READ descriptionIsRich NOTIFY issueChanged)
-    Q_PROPERTY(bool hasDescription READ hasDescription NOTIFY issueChanged)
+    Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY issueChanged FINAL)
+    Q_PROPERTY(bool descriptionIsRich READ descriptionIsRich NOTIFY issueChanged FINAL)
+    Q_PROPERTY(bool hasDescription READ hasDescription NOTIFY issueChanged FINAL)
 
     // [{id, name, hasFields}] in the server's order.
-    Q_PROPERTY(QVariantList transitions READ transitions NOTIFY transitionsChanged)
+    Q_PROPERTY(QVariantList transitions READ transitions NOTIFY transitionsChanged FINAL)
     // [{id, author, created, body, bodyIsRich}] in the server's order. Which are the user's own is asked
     // of isOwnComment(), which changes with myName without the comments being made again.
-    Q_PROPERTY(QVariantList comments READ comments NOTIFY commentsChanged)
+    Q_PROPERTY(QVariantList comments READ comments NOTIFY commentsChanged FINAL)
     // The comments could not be loaded and none are shown: "No comments." would not be true.
-    Q_PROPERTY(bool commentsUnavailable READ commentsUnavailable NOTIFY commentsChanged)
-    Q_PROPERTY(bool isLoadingTransitions READ isLoadingTransitions NOTIFY isLoadingTransitionsChanged)
-    Q_PROPERTY(bool isLoadingComments READ isLoadingComments NOTIFY isLoadingCommentsChanged)
-    Q_PROPERTY(bool isTransitioning READ isTransitioning NOTIFY isTransitioningChanged)
-    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(bool commentsUnavailable READ commentsUnavailable NOTIFY commentsChanged FINAL)
+    Q_PROPERTY(bool isLoadingTransitions READ isLoadingTransitions NOTIFY isLoadingTransitionsChanged FINAL)
+    Q_PROPERTY(bool isLoadingComments READ isLoadingComments NOTIFY isLoadingCommentsChanged FINAL)
+    Q_PROPERTY(bool isTransitioning READ isTransitioning NOTIFY isTransitioningChanged FINAL)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged FINAL)
     // The message as the red line shows it: its beginning when the server sent a whole page.
-    Q_PROPERTY(QString errorText READ errorText NOTIFY errorMessageChanged)
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorMessageChanged FINAL)
     // What the status menu offers when there is no transition: "Loading…" or "No transitions available".
-    Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged)
+    Q_PROPERTY(QString menuPlaceholder READ menuPlaceholder NOTIFY menuPlaceholderChanged FINAL)
     // The form of the transition being filled in, or null.
-    Q_PROPERTY(TransitionForm *form READ form NOTIFY formChanged)
+    Q_PROPERTY(TransitionForm *form READ form NOTIFY formChanged FINAL)
     // The connected user's login name, once the server has said it.
-    Q_PROPERTY(QString myName READ myName NOTIFY myNameChanged)
+    Q_PROPERTY(QString myName READ myName NOTIFY myNameChanged FINAL)
     // The editor of a new comment, under the comments.
-    Q_PROPERTY(CommentEditor *composer READ composer CONSTANT)
+    Q_PROPERTY(CommentEditor *composer READ composer CONSTANT FINAL)
     // The edit of one of the user's comments under way, or null.
-    Q_PROPERTY(CommentEditor *commentEdit READ commentEdit NOTIFY commentEditChanged)
+    Q_PROPERTY(CommentEditor *commentEdit READ commentEdit NOTIFY commentEditChanged FINAL)
     // A comment being deleted, and what went wrong with the last edit or deletion (under that comment).
-    Q_PROPERTY(QString busyCommentId READ busyCommentId NOTIFY commentActionChanged)
-    Q_PROPERTY(QString commentActionError READ commentActionError NOTIFY commentActionChanged)
-    Q_PROPERTY(QString commentActionErrorId READ commentActionErrorId NOTIFY commentActionChanged)
+    Q_PROPERTY(QString busyCommentId READ busyCommentId NOTIFY commentActionChanged FINAL)
+    Q_PROPERTY(QString commentActionError READ commentActionError NOTIFY commentActionChanged FINAL)
+    Q_PROPERTY(QString commentActionErrorId READ commentActionErrorId NOTIFY commentActionChanged FINAL)
     // Users the issue can be assigned to, as a name is typed.
-    Q_PROPERTY(UserLookUp *assignees READ assignees CONSTANT)
-    Q_PROPERTY(bool isAssigning READ isAssigning NOTIFY assignmentChanged)
-    Q_PROPERTY(QString assignError READ assignError NOTIFY assignmentChanged)
+    Q_PROPERTY(UserLookUp *assignees READ assignees CONSTANT FINAL)
+    Q_PROPERTY(bool isAssigning READ isAssigning NOTIFY assignmentChanged FINAL)
+    Q_PROPERTY(QString assignError READ assignError NOTIFY assignmentChanged FINAL)
     // The work-log form, open or null.
-    Q_PROPERTY(WorkLogForm *workLog READ workLog NOTIFY workLogChanged)
+    Q_PROPERTY(WorkLogForm *workLog READ workLog NOTIFY workLogChanged FINAL)
     // "Estimated 2d · Remaining 1d 4h · Logged 4h", empty when the server keeps no time tracking.
-    Q_PROPERTY(QString timeTrackingText READ timeTrackingText NOTIFY timeTrackingChanged)
+    Q_PROPERTY(QString timeTrackingText READ timeTrackingText NOTIFY timeTrackingChanged FINAL)
 
 public:
     // Refreshes the list and runs its argument once the refresh has ended, whatever its outcome.

@@ -104,7 +104,7 @@ ScrollView {
                         IconImage {
                             visible: !pane.detail.isTransitioning
                             name: "go-down"
-                            sourceSize: Qt.size(9, 9)
+                            sourceSize.width: 9; sourceSize.height: 9
                             color: Theme.secondary
                         }
                     }
@@ -147,7 +147,7 @@ ScrollView {
                     font.pixelSize: 12
                     color: { Theme.isDark; return Theme.priorityColor(pane.detail.priorityName); }
                     leftPadding: 16
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "flag"; sourceSize: Qt.size(12, 12); color: parent.color }
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "flag"; sourceSize.width: 12; sourceSize.height: 12; color: parent.color }
                 }
                 Button {
                     id: assigneeButton
@@ -167,7 +167,7 @@ ScrollView {
                         font.pixelSize: 12
                         color: Theme.secondary
                         leftPadding: 16
-                        IconImage { anchors.verticalCenter: parent.verticalCenter; name: "user"; sourceSize: Qt.size(12, 12); color: Theme.secondary }
+                        IconImage { anchors.verticalCenter: parent.verticalCenter; name: "user"; sourceSize.width: 12; sourceSize.height: 12; color: Theme.secondary }
                     }
 
                     Loader {
@@ -236,7 +236,7 @@ ScrollView {
                     font.pixelSize: 12
                     color: Theme.secondary
                     leftPadding: 16
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "view-calendar"; sourceSize: Qt.size(12, 12); color: Theme.secondary }
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "view-calendar"; sourceSize.width: 12; sourceSize.height: 12; color: Theme.secondary }
                 }
             }
 

@@ -18,15 +18,15 @@ class WorkLogForm : public QObject
     QML_ELEMENT
     QML_UNCREATABLE("Made by the detail pane.")
 
-    Q_PROPERTY(QString timeSpent READ timeSpent WRITE setTimeSpent NOTIFY valuesChanged)
+    Q_PROPERTY(QString timeSpent READ timeSpent WRITE setTimeSpent NOTIFY valuesChanged FINAL)
     // yyyy-MM-dd HH:mm, local time.
-    Q_PROPERTY(QString started READ started WRITE setStarted NOTIFY valuesChanged)
-    Q_PROPERTY(QString comment READ comment WRITE setComment NOTIFY valuesChanged)
-    Q_PROPERTY(QString timeSpentError READ timeSpentError NOTIFY errorsChanged)
-    Q_PROPERTY(QString startedError READ startedError NOTIFY errorsChanged)
+    Q_PROPERTY(QString started READ started WRITE setStarted NOTIFY valuesChanged FINAL)
+    Q_PROPERTY(QString comment READ comment WRITE setComment NOTIFY valuesChanged FINAL)
+    Q_PROPERTY(QString timeSpentError READ timeSpentError NOTIFY errorsChanged FINAL)
+    Q_PROPERTY(QString startedError READ startedError NOTIFY errorsChanged FINAL)
     // Messages about the request as a whole, or why it failed.
-    Q_PROPERTY(QString error READ error NOTIFY errorsChanged)
-    Q_PROPERTY(bool isSending READ isSending NOTIFY isSendingChanged)
+    Q_PROPERTY(QString error READ error NOTIFY errorsChanged FINAL)
+    Q_PROPERTY(bool isSending READ isSending NOTIFY isSendingChanged FINAL)
 
 public:
     // A draft kept from before fills the form; else it starts now, with nothing spent.

@@ -1,5 +1,6 @@
 // The work-log form, inline in the pane: time spent in Jira's notation, when the work started, an
 // optional comment. What is typed is a draft until the server logs it or the user discards it.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts

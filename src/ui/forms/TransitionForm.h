@@ -25,24 +25,24 @@ class TransitionFormField : public QObject
     QML_ELEMENT
     QML_UNCREATABLE("Made by its transition form.")
 
-    Q_PROPERTY(QString key READ key CONSTANT)
-    Q_PROPERTY(QString name READ name CONSTANT)
-    Q_PROPERTY(bool required READ required CONSTANT)
+    Q_PROPERTY(QString key READ key CONSTANT FINAL)
+    Q_PROPERTY(QString name READ name CONSTANT FINAL)
+    Q_PROPERTY(bool required READ required CONSTANT FINAL)
     // "choice", "multiChoice", "user", "text", "multiLineText", "number", "date", "dateTime", "labels",
     // "comment" or "unsupported": which editor the form shows.
-    Q_PROPERTY(QString kind READ kindName CONSTANT)
+    Q_PROPERTY(QString kind READ kindName CONSTANT FINAL)
     // The allowed values' names, for choices.
-    Q_PROPERTY(QStringList options READ options CONSTANT)
+    Q_PROPERTY(QStringList options READ options CONSTANT FINAL)
     // What the editor holds, for every kind that is typed (a user's display name once one is chosen; a date
     // as yyyy-MM-dd; a date and time as yyyy-MM-dd HH:mm; labels separated by spaces).
-    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged FINAL)
     // The chosen option's index, -1 for none.
-    Q_PROPERTY(int choice READ choice WRITE setChoice NOTIFY choiceChanged)
+    Q_PROPERTY(int choice READ choice WRITE setChoice NOTIFY choiceChanged FINAL)
     // One flag per option, for several choices.
-    Q_PROPERTY(QVariantList chosen READ chosen NOTIFY chosenChanged)
+    Q_PROPERTY(QVariantList chosen READ chosen NOTIFY chosenChanged FINAL)
     // Users matching what was typed, newest search only: [{name, displayName, detail}].
-    Q_PROPERTY(QVariantList suggestions READ suggestions NOTIFY suggestionsChanged)
-    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+    Q_PROPERTY(QVariantList suggestions READ suggestions NOTIFY suggestionsChanged FINAL)
+    Q_PROPERTY(QString error READ error NOTIFY errorChanged FINAL)
 
 public:
     TransitionFormField(JiraTransitionField field, TransitionForm *form);
@@ -102,14 +102,14 @@ class TransitionForm : public QObject
     QML_ELEMENT
     QML_UNCREATABLE("Made by the detail pane for a transition with a screen.")
 
-    Q_PROPERTY(QString transitionId READ transitionId CONSTANT)
-    Q_PROPERTY(QString title READ title CONSTANT)
-    Q_PROPERTY(QList<QObject *> fields READ fields CONSTANT)
+    Q_PROPERTY(QString transitionId READ transitionId CONSTANT FINAL)
+    Q_PROPERTY(QString title READ title CONSTANT FINAL)
+    Q_PROPERTY(QList<QObject *> fields READ fields CONSTANT FINAL)
     // Jira's messages about the request as a whole, or why it could not be sent.
-    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
-    Q_PROPERTY(bool isSending READ isSending NOTIFY isSendingChanged)
+    Q_PROPERTY(QString error READ error NOTIFY errorChanged FINAL)
+    Q_PROPERTY(bool isSending READ isSending NOTIFY isSendingChanged FINAL)
     // A required field that only Jira's own screen can set: the form cannot be sent from here.
-    Q_PROPERTY(bool needsJira READ needsJira CONSTANT)
+    Q_PROPERTY(bool needsJira READ needsJira CONSTANT FINAL)
 
 public:
     // False when the request could not be sent at all (no client): the form is then not left sending.

@@ -1,6 +1,7 @@
 // The form a transition with a screen asks for: one editor per field, required ones marked, Jira's
 // messages under the fields they are about. Enter sends (Ctrl+Enter in a multi-line editor), Escape
 // cancels; what was entered stays until the transition is done or the form is cancelled.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts

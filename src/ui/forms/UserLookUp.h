@@ -21,7 +21,7 @@ class UserLookUp : public QObject
     QML_UNCREATABLE("Made by the form or editor it serves.")
 
     // [{name, displayName, detail}] in the server's order.
-    Q_PROPERTY(QVariantList suggestions READ suggestions NOTIFY suggestionsChanged)
+    Q_PROPERTY(QVariantList suggestions READ suggestions NOTIFY suggestionsChanged FINAL)
 
 public:
     enum class Source { AssignableUsers, AnyUsers };

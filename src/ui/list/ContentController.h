@@ -22,31 +22,31 @@ class ContentController : public QObject
     QML_ELEMENT
 
     // Set once, from QML; the store is made with it.
-    Q_PROPERTY(AppSettings *settings READ settings WRITE setSettings NOTIFY settingsChanged)
-    Q_PROPERTY(TicketStore *store READ store NOTIFY settingsChanged)
-    Q_PROPERTY(SidebarContent::Kind sidebarContent READ sidebarContent NOTIFY sidebarContentChanged)
+    Q_PROPERTY(AppSettings *settings READ settings WRITE setSettings NOTIFY settingsChanged FINAL)
+    Q_PROPERTY(TicketStore *store READ store NOTIFY settingsChanged FINAL)
+    Q_PROPERTY(SidebarContent::Kind sidebarContent READ sidebarContent NOTIFY sidebarContentChanged FINAL)
     // The store's message as the error state shows it: its beginning when it is a whole error page.
-    Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged FINAL)
     // What the user can do about that error, when something is known; shown under it.
-    Q_PROPERTY(QString errorHint READ errorHint NOTIFY errorTextChanged)
+    Q_PROPERTY(QString errorHint READ errorHint NOTIFY errorTextChanged FINAL)
     // "Updated …" once a refresh has succeeded, else empty; it adds how many of how many matches are shown
     // when the list is cut short, and "Refresh failed" while the last refresh has failed.
-    Q_PROPERTY(QString footerText READ footerText NOTIFY footerTextChanged)
+    Q_PROPERTY(QString footerText READ footerText NOTIFY footerTextChanged FINAL)
     // A week before the token expires: when, and what to do; else empty.
-    Q_PROPERTY(QString tokenWarning READ tokenWarning NOTIFY tokenWarningChanged)
+    Q_PROPERTY(QString tokenWarning READ tokenWarning NOTIFY tokenWarningChanged FINAL)
     // The last refresh's error while the footer says it failed (the beginning of a whole error page), else
     // empty: the footer's tool tip and accessible description.
-    Q_PROPERTY(QString footerDetail READ footerDetail NOTIFY footerTextChanged)
+    Q_PROPERTY(QString footerDetail READ footerDetail NOTIFY footerTextChanged FINAL)
     // The pane of the selected issue, or null. A new object whenever another issue is selected.
-    Q_PROPERTY(TicketDetail *detail READ detail NOTIFY detailChanged)
+    Q_PROPERTY(TicketDetail *detail READ detail NOTIFY detailChanged FINAL)
     // The sources above the tickets, and the heading of the one shown ("My Tickets" for Assigned to Me).
-    Q_PROPERTY(SourceList *sources READ sources NOTIFY settingsChanged)
-    Q_PROPERTY(QString sourceTitle READ sourceTitle NOTIFY sourceChanged)
+    Q_PROPERTY(SourceList *sources READ sources NOTIFY settingsChanged FINAL)
+    Q_PROPERTY(QString sourceTitle READ sourceTitle NOTIFY sourceChanged FINAL)
     // The query matched more issues than the list holds: the whole search opens in Jira.
-    Q_PROPERTY(bool isTruncated READ isTruncated NOTIFY footerTextChanged)
+    Q_PROPERTY(bool isTruncated READ isTruncated NOTIFY footerTextChanged FINAL)
     // Why the query being added was refused, in Jira's words; empty otherwise.
-    Q_PROPERTY(QString queryError READ queryError NOTIFY queryChanged)
-    Q_PROPERTY(bool isCheckingQuery READ isCheckingQuery NOTIFY queryChanged)
+    Q_PROPERTY(QString queryError READ queryError NOTIFY queryChanged FINAL)
+    Q_PROPERTY(bool isCheckingQuery READ isCheckingQuery NOTIFY queryChanged FINAL)
 
 public:
     // What the row's copy commands put on the clipboard.

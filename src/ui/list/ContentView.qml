@@ -210,7 +210,7 @@ Item {
                             objectName: "refreshIcon"
                             anchors.centerIn: parent
                             name: "view-refresh"
-                            sourceSize: Qt.size(16, 16)
+                            sourceSize.width: 16; sourceSize.height: 16
                             color: refreshButton.palette.buttonText
                             visible: !content.store.isLoading
                         }
@@ -377,16 +377,23 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     currentIndex: content.controller.sidebarContent
-                    // The states other than the list are made when first shown (SidebarState).
+                    // The states other than the list are made when first shown, then kept: a state never
+                    // seen costs nothing, and one seen again is not made afresh (its icon would churn Qt's
+                    // image cache). Plain loaders here: a loader's own file would make their components
+                    // outside the context they are bound to.
 
                     // Unconfigured
-                    SidebarState {
-                        current: content.controller.sidebarContent === SidebarContent.Unconfigured
+                    Loader {
+                        readonly property bool current: content.controller.sidebarContent === SidebarContent.Unconfigured
+                        property bool made: false
+                        active: made || current
+                        onCurrentChanged: if (current) made = true
+                        Component.onCompleted: made = current
                         sourceComponent: ColumnLayout {
                             objectName: "unconfiguredState"
                             spacing: 10
                             Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.secondary }
                             Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold; Accessible.ignored: !visible }
                             Label {
                                 Layout.fillWidth: true
@@ -404,8 +411,12 @@ Item {
                     }
 
                     // Loading
-                    SidebarState {
-                        current: content.controller.sidebarContent === SidebarContent.Loading
+                    Loader {
+                        readonly property bool current: content.controller.sidebarContent === SidebarContent.Loading
+                        property bool made: false
+                        active: made || current
+                        onCurrentChanged: if (current) made = true
+                        Component.onCompleted: made = current
                         sourceComponent: ColumnLayout {
                             objectName: "loadingState"
                             Item { Layout.fillHeight: true }
@@ -416,13 +427,17 @@ Item {
                     }
 
                     // Error
-                    SidebarState {
-                        current: content.controller.sidebarContent === SidebarContent.Error
+                    Loader {
+                        readonly property bool current: content.controller.sidebarContent === SidebarContent.Error
+                        property bool made: false
+                        active: made || current
+                        onCurrentChanged: if (current) made = true
+                        Component.onCompleted: made = current
                         sourceComponent: ColumnLayout {
                             objectName: "errorState"
                             spacing: 10
                             Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize: Qt.size(28, 28); color: Theme.orange }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.orange }
                             Label {
                                 objectName: "errorText"
                                 Layout.fillWidth: true
@@ -462,13 +477,17 @@ Item {
                     }
 
                     // Empty
-                    SidebarState {
-                        current: content.controller.sidebarContent === SidebarContent.Empty
+                    Loader {
+                        readonly property bool current: content.controller.sidebarContent === SidebarContent.Empty
+                        property bool made: false
+                        active: made || current
+                        onCurrentChanged: if (current) made = true
+                        Component.onCompleted: made = current
                         sourceComponent: ColumnLayout {
                             objectName: "emptyState"
                             spacing: 8
                             Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize: Qt.size(28, 28); color: Theme.secondary }
+                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.secondary }
                             Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary; Accessible.ignored: !visible }
                             Item { Layout.fillHeight: true }
                         }
@@ -609,7 +628,7 @@ Item {
                     anchors.centerIn: parent
                     visible: !content.controller.detail
                     spacing: 8
-                    IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize: Qt.size(32, 32); color: Theme.secondary }
+                    IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize.width: 32; sourceSize.height: 32; color: Theme.secondary }
                     Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary; Accessible.ignored: !visible }
                 }
 

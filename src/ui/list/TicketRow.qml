@@ -81,7 +81,7 @@ Item {
         visible: row.hasPriority
         Accessible.ignored: !visible
         name: "flag"
-        sourceSize: Qt.size(9, 9)
+        sourceSize.width: 9; sourceSize.height: 9
         color: { Theme.isDark; return Theme.priorityColor(row.priorityName); }
         Accessible.name: "Priority " + row.priorityName
     }

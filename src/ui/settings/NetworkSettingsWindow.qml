@@ -1,6 +1,7 @@
 // How Jira is reached through the company's network: its certificate authorities, the client
 // certificate, the proxy. Every field is written to the settings as it is left; a setting that cannot be
 // used is said at the bottom at once, in the words requests would fail with.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Dialogs

@@ -1,5 +1,6 @@
 // One row of the settings window: title and help on the left, the control (the row's child) at the
 // right-hand edge, and an optional warning line under both.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts

@@ -20,31 +20,31 @@ class SettingsController : public QObject
     QML_ELEMENT
 
     // Set once, from QML.
-    Q_PROPERTY(AppSettings *settings READ settings WRITE setSettings NOTIFY settingsChanged)
+    Q_PROPERTY(AppSettings *settings READ settings WRITE setSettings NOTIFY settingsChanged FINAL)
     // The token field's text. Every change made here is written to the settings at once.
-    Q_PROPERTY(QString tokenInput READ tokenInput WRITE setTokenInput NOTIFY tokenInputChanged)
-    Q_PROPERTY(bool isTesting READ isTesting NOTIFY isTestingChanged)
-    Q_PROPERTY(bool canTest READ canTest NOTIFY canTestChanged)
-    Q_PROPERTY(TestResult testResult READ testResult NOTIFY testResultChanged)
+    Q_PROPERTY(QString tokenInput READ tokenInput WRITE setTokenInput NOTIFY tokenInputChanged FINAL)
+    Q_PROPERTY(bool isTesting READ isTesting NOTIFY isTestingChanged FINAL)
+    Q_PROPERTY(bool canTest READ canTest NOTIFY canTestChanged FINAL)
+    Q_PROPERTY(TestResult testResult READ testResult NOTIFY testResultChanged FINAL)
     // "Connected as …" or the error's text; empty while there is no result.
-    Q_PROPERTY(QString testResultText READ testResultText NOTIFY testResultChanged)
-    Q_PROPERTY(QStringList intervalTitles READ intervalTitles CONSTANT)
+    Q_PROPERTY(QString testResultText READ testResultText NOTIFY testResultChanged FINAL)
+    Q_PROPERTY(QStringList intervalTitles READ intervalTitles CONSTANT FINAL)
     // Which of the offered intervals the settings hold, or -1 for any other value.
-    Q_PROPERTY(int intervalIndex READ intervalIndex WRITE setIntervalIndex NOTIFY intervalIndexChanged)
+    Q_PROPERTY(int intervalIndex READ intervalIndex WRITE setIntervalIndex NOTIFY intervalIndexChanged FINAL)
     // What the interval picker shows when the stored value is none of the offered ones.
-    Q_PROPERTY(QString customIntervalTitle READ customIntervalTitle NOTIFY intervalIndexChanged)
+    Q_PROPERTY(QString customIntervalTitle READ customIntervalTitle NOTIFY intervalIndexChanged FINAL)
     // Empty, or one line saying the token cannot be kept in the keyring.
-    Q_PROPERTY(QString keyringWarning READ keyringWarning NOTIFY keyringWarningChanged)
+    Q_PROPERTY(QString keyringWarning READ keyringWarning NOTIFY keyringWarningChanged FINAL)
     // Empty, or one line saying the token would cross the network unencrypted.
-    Q_PROPERTY(QString insecureURLWarning READ insecureURLWarning NOTIFY insecureURLWarningChanged)
+    Q_PROPERTY(QString insecureURLWarning READ insecureURLWarning NOTIFY insecureURLWarningChanged FINAL)
     // What became of the last "Clear cached data" ("Cached data cleared"), empty before it is used.
-    Q_PROPERTY(QString cacheText READ cacheText NOTIFY cacheTextChanged)
+    Q_PROPERTY(QString cacheText READ cacheText NOTIFY cacheTextChanged FINAL)
     // The certificate the last test was refused, for the user to judge (fingerprint, subject, issuer,
     // validity, what is wrong with it); empty when none was.
-    Q_PROPERTY(QString certificateDetails READ certificateDetails NOTIFY testResultChanged)
+    Q_PROPERTY(QString certificateDetails READ certificateDetails NOTIFY testResultChanged FINAL)
     // Why the network settings (CA file, client certificate, proxy) cannot be used as they stand, in the
     // words a request would fail with; empty when they can.
-    Q_PROPERTY(QString networkProblem READ networkProblem NOTIFY networkProblemChanged)
+    Q_PROPERTY(QString networkProblem READ networkProblem NOTIFY networkProblemChanged FINAL)
 
 public:
     enum class TestResult { None, Success, Failure };

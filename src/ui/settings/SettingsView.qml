@@ -195,7 +195,7 @@ Item {
                 // The emblems come in their own green and red; tinting would flatten them to a square.
                 IconImage {
                     Layout.alignment: Qt.AlignTop
-                    sourceSize: Qt.size(16, 16)
+                    sourceSize.width: 16; sourceSize.height: 16
                     name: parent.succeeded ? "emblem-success" : "emblem-error"
                 }
                 Label {

@@ -1,4 +1,5 @@
 // The settings window: fixed in size, with a title and a close button only.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 
