@@ -36,6 +36,13 @@ void ApplicationShell::setUpApplication()
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor"_s)
         QIcon::setThemeName(u"breeze"_s);
     QIcon::setFallbackThemeName(u"breeze"_s);
+    // The scene graph packs small images (our icons) into one texture. Qt's default square of 1024
+    // pixels held about 8 MB for a handful of icons where OpenGL renders on the CPU (llvmpipe): 256
+    // pixels hold them all. Read when the first window is shown; a size the user set wins.
+    if (!qEnvironmentVariableIsSet("QSG_ATLAS_WIDTH") && !qEnvironmentVariableIsSet("QSG_ATLAS_HEIGHT")) {
+        qputenv("QSG_ATLAS_WIDTH", "256");
+        qputenv("QSG_ATLAS_HEIGHT", "256");
+    }
 
     // Also when started from the build folder, where no icon is installed.
     constexpr int iconSide = 256;
