@@ -47,93 +47,8 @@ Item {
     Loader {
         id: queryDialogLoader
         active: false
-        sourceComponent: queryDialogComponent
+        sourceComponent: QueryDialog { controller: content.controller }
     }
-    Component {
-        id: queryDialogComponent
-        Dialog {
-            id: queryDialog
-            objectName: "queryDialog"
-            parent: Overlay.overlay
-            anchors.centerIn: parent
-            width: 460
-            modal: true
-            focus: true
-            title: "Add Query"
-            onAboutToShow: {
-                content.controller.forgetQueryError()
-                queryName.text = ""
-                queryJql.text = ""
-                queryName.forceActiveFocus()
-            }
-            ColumnLayout {
-                width: parent.width
-                spacing: 6
-                TextField {
-                    id: queryName
-                    objectName: "queryName"
-                    Layout.fillWidth: true
-                    placeholderText: "Name"
-                    Accessible.name: "Query name"
-                }
-                TextArea {
-                    id: queryJql
-                    objectName: "queryJql"
-                    Layout.fillWidth: true
-                    Layout.preferredHeight: 70
-                    placeholderText: "JQL, e.g. reporter = currentUser() ORDER BY updated DESC"
-                    wrapMode: TextEdit.Wrap
-                    Accessible.name: "JQL"
-                    Keys.onReturnPressed: event => {
-                        if (event.modifiers & Qt.ControlModifier)
-                            queryDialog.add()
-                        else
-                            event.accepted = false
-                    }
-                }
-                Label {
-                    objectName: "queryError"
-                    Layout.fillWidth: true
-                    visible: text.length > 0
-                    text: content.controller.queryError
-                    textFormat: Text.PlainText
-                    wrapMode: Text.Wrap
-                    color: Theme.red
-                    font.pixelSize: 12
-                }
-            }
-            // Stays open until Jira has accepted the query.
-            function add() {
-                content.controller.addQuery(queryName.text, queryJql.text)
-            }
-            footer: RowLayout {
-                Item {
-                    Layout.fillWidth: true
-                }
-                Button {
-                    objectName: "addQuery"
-                    Layout.bottomMargin: 10
-                    text: content.controller.isCheckingQuery ? "Checking…" : "Add"
-                    enabled: !content.controller.isCheckingQuery
-                    onClicked: queryDialog.add()
-                    Accessible.name: "Add"
-                    Accessible.onPressAction: queryDialog.add()
-                }
-                Button {
-                    Layout.rightMargin: 10
-                    Layout.bottomMargin: 10
-                    text: "Cancel"
-                    onClicked: queryDialog.reject()
-                    Accessible.name: "Cancel"
-                }
-            }
-            Connections {
-                target: content.controller
-                function onQueryAdded() { queryDialog.close() }
-            }
-        }
-    }
-
     Connections {
         target: content.controller
         function onRaiseRequested() {
@@ -571,16 +486,19 @@ Item {
                     }
                 }
 
-                Button {
-                    objectName: "openSearch"
+                // Only for a search longer than the list Tessarin keeps: made when one is.
+                Loader {
                     Layout.alignment: Qt.AlignHCenter
-                    visible: content.controller.isTruncated
-                    Accessible.ignored: !visible
-                    flat: true
-                    font.pixelSize: 11
-                    text: "Open the Whole Search in Jira"
-                    onClicked: content.controller.openSearchInJira()
-                    Accessible.onPressAction: content.controller.openSearchInJira()
+                    active: content.controller.isTruncated
+                    visible: active
+                    sourceComponent: Button {
+                        objectName: "openSearch"
+                        flat: true
+                        font.pixelSize: 11
+                        text: "Open the Whole Search in Jira"
+                        onClicked: content.controller.openSearchInJira()
+                        Accessible.onPressAction: content.controller.openSearchInJira()
+                    }
                 }
 
                 Label {
@@ -623,13 +541,16 @@ Item {
             Item {
                 SplitView.fillWidth: true
 
-                ColumnLayout {
-                    objectName: "detailPlaceholder"
+                // Made only while no issue is selected.
+                Loader {
                     anchors.centerIn: parent
-                    visible: !content.controller.detail
-                    spacing: 8
-                    IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize.width: 32; sourceSize.height: 32; color: Theme.secondary }
-                    Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary; Accessible.ignored: !visible }
+                    active: !content.controller.detail
+                    sourceComponent: ColumnLayout {
+                        objectName: "detailPlaceholder"
+                        spacing: 8
+                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize.width: 32; sourceSize.height: 32; color: Theme.secondary }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary }
+                    }
                 }
 
                 // The first issue's pane waits for a frame with the list on screen: the list, which the
