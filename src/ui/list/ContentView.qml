@@ -558,7 +558,8 @@ Item {
                 Connections {
                     target: content.Window.window
                     enabled: !content.detailMayShow && content.controller.detail !== null
-                    function onFrameSwapped() { content.detailMayShow = true; }
+                    // Later, not inside the frame: an item made while the frame is drawn misses its layout.
+                    function onFrameSwapped() { Qt.callLater(() => { content.detailMayShow = true; }); }
                 }
 
                 // A new view per selected issue, at the top, with nothing carried over from the last one.
