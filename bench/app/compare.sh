@@ -14,15 +14,7 @@ set -euo pipefail
 build=$1 runs=$2 milestone=$3 backend=$4
 shift 4
 out=$(mktemp -d)
-"$build/bench/app/bench_data" "$out/data.json"
-token=bench-token-$RANDOM$RANDOM
-"$build/tools/fake-jira/fake-jira" --port 0 --token "$token" --data "$out/data.json" >"$out/url" &
-jira=$!
-trap 'kill $jira 2>/dev/null || true' EXIT
-for _ in $(seq 200); do [ -s "$out/url" ] && break; sleep 0.05; done
-mkdir -p "$XDG_CONFIG_HOME/Tessarin"
-printf '[General]\nbaseURL=%s\nrefreshInterval=120\n' "$(head -1 "$out/url")" >"$XDG_CONFIG_HOME/Tessarin/Tessarin.conf"
-printf '%s' "$token" | secret-tool store --label="Tessarin bench" server org.tessarin.Tessarin.pat user default type plaintext
+source "$(dirname "${BASH_SOURCE[0]}")/bench-jira.sh"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb} QT_QUICK_BACKEND=$backend
 launch=$build/bench/app/bench_launch floor=$build/bench/app/bench_first_frame
 # One unmeasured run of each, so that all start with the same warm file cache.

@@ -10,17 +10,7 @@ app="$build/src/app/tessarin"
 floor="$build/bench/app/bench_first_frame"
 launch="$build/bench/app/bench_launch"
 
-# Fake Jira with 100 open issues, the newest with 50 comments.
-"$build/bench/app/bench_data" "$out/data.json"
-token=bench-token-$RANDOM$RANDOM
-"$build/tools/fake-jira/fake-jira" --port 0 --token "$token" --data "$out/data.json" >"$XDG_RUNTIME_DIR/fake-jira.url" &
-jira=$!
-trap 'kill $jira 2>/dev/null || true' EXIT
-for _ in $(seq 200); do [ -s "$XDG_RUNTIME_DIR/fake-jira.url" ] && break; sleep 0.05; done
-url=$(head -1 "$XDG_RUNTIME_DIR/fake-jira.url")
-mkdir -p "$XDG_CONFIG_HOME/Tessarin"
-printf '[General]\nbaseURL=%s\nrefreshInterval=120\n' "$url" >"$XDG_CONFIG_HOME/Tessarin/Tessarin.conf"
-printf '%s' "$token" | secret-tool store --label="Tessarin bench" server org.tessarin.Tessarin.pat user default type plaintext
+source "$(dirname "${BASH_SOURCE[0]}")/bench-jira.sh"
 echo "bench: fake Jira at $url" >&2
 
 # Start-up and memory: the app and the floor alternate, so both see the same load.
