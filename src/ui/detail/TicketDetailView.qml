@@ -422,9 +422,9 @@ ScrollView {
                                 objectName: "editComment"
                                 flat: true
                                 padding: 2
-                                text: "Edit"
+                                text: qsTr("Edit")
                                 font.pixelSize: 11
-                                Accessible.name: "Edit comment"
+                                Accessible.name: qsTr("Edit comment")
                                 onClicked: pane.detail.editComment(card.modelData.id)
                                 Accessible.onPressAction: pane.detail.editComment(card.modelData.id)
                             }
@@ -433,9 +433,9 @@ ScrollView {
                                 enabled: pane.detail.busyCommentId.length === 0
                                 flat: true
                                 padding: 2
-                                text: "Delete"
+                                text: qsTr("Delete")
                                 font.pixelSize: 11
-                                Accessible.name: "Delete comment"
+                                Accessible.name: qsTr("Delete comment")
                                 onClicked: deleteConfirmation.ask(card.modelData.id)
                                 Accessible.onPressAction: deleteConfirmation.ask(card.modelData.id)
                             }
@@ -478,8 +478,8 @@ ScrollView {
                         visible: active
                         sourceComponent: CommentEditorView {
                             editor: pane.detail.commentEdit
-                            postText: "Save"
-                            accessibleName: "Edit comment"
+                            postText: qsTr("Save")
+                            accessibleName: qsTr("Edit comment")
                             canClose: true
                             startsFocused: true
                             onClosed: pane.detail.closeCommentEdit()

@@ -220,7 +220,7 @@ Item {
                             }
                             Accessible.role: Accessible.ListItem
                             Accessible.name: accessibleName
-                            Accessible.description: followed ? shortcut + ", notifies about changes" : shortcut
+                            Accessible.description: followed ? qsTr("%1, notifies about changes").arg(shortcut) : shortcut
                             Accessible.selectable: true
                             Accessible.selected: current
                             Accessible.onPressAction: content.controller.selectSource(index)
@@ -309,12 +309,12 @@ Item {
                             spacing: 10
                             Item { Layout.fillHeight: true }
                             IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.secondary }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: "Connect to Jira"; font.pixelSize: 15; font.weight: Font.DemiBold; Accessible.ignored: !visible }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("Connect to Jira"); font.pixelSize: 15; font.weight: Font.DemiBold; Accessible.ignored: !visible }
                             Label {
                                 Layout.fillWidth: true
                                 Layout.leftMargin: 24
                                 Layout.rightMargin: 24
-                                text: "Add your Jira server URL and Personal Access Token in Settings (Ctrl+,)."
+                                text: qsTr("Add your Jira server URL and Personal Access Token in Settings (Ctrl+,).")
                                 Accessible.ignored: !visible
                                 font.pixelSize: 12
                                 color: Theme.secondary
@@ -336,7 +336,7 @@ Item {
                             objectName: "loadingState"
                             Item { Layout.fillHeight: true }
                             BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: visible; Accessible.ignored: !visible }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: "Loading tickets…"; Accessible.ignored: !visible }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("Loading tickets…"); Accessible.ignored: !visible }
                             Item { Layout.fillHeight: true }
                         }
                     }
@@ -382,8 +382,8 @@ Item {
                             Button {
                                 objectName: "retryButton"
                                 Layout.alignment: Qt.AlignHCenter
-                                text: "Retry"
-                                Accessible.name: "Retry"
+                                text: qsTr("Retry")
+                                Accessible.name: qsTr("Retry")
                                 Accessible.ignored: !visible
                                 onClicked: content.controller.refresh()
                             }
@@ -403,7 +403,7 @@ Item {
                             spacing: 8
                             Item { Layout.fillHeight: true }
                             IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.secondary }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: "No tickets assigned to you 🎉"; font.pixelSize: 13; color: Theme.secondary; Accessible.ignored: !visible }
+                            Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("No tickets assigned to you 🎉"); font.pixelSize: 13; color: Theme.secondary; Accessible.ignored: !visible }
                             Item { Layout.fillHeight: true }
                         }
                     }
@@ -495,7 +495,7 @@ Item {
                         objectName: "openSearch"
                         flat: true
                         font.pixelSize: 11
-                        text: "Open the Whole Search in Jira"
+                        text: qsTr("Open the Whole Search in Jira")
                         onClicked: content.controller.openSearchInJira()
                         Accessible.onPressAction: content.controller.openSearchInJira()
                     }
@@ -549,7 +549,7 @@ Item {
                         objectName: "detailPlaceholder"
                         spacing: 8
                         IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize.width: 32; sourceSize.height: 32; color: Theme.secondary }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: "Select a ticket"; color: Theme.secondary }
+                        Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("Select a ticket"); color: Theme.secondary }
                     }
                 }
 

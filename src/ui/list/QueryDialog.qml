@@ -17,7 +17,7 @@ Dialog {
     width: 460
     modal: true
     focus: true
-    title: "Add Query"
+    title: qsTr("Add Query")
     onAboutToShow: {
         queryDialog.controller.forgetQueryError()
         queryName.text = ""
@@ -31,17 +31,17 @@ Dialog {
             id: queryName
             objectName: "queryName"
             Layout.fillWidth: true
-            placeholderText: "Name"
-            Accessible.name: "Query name"
+            placeholderText: qsTr("Name")
+            Accessible.name: qsTr("Query name")
         }
         TextArea {
             id: queryJql
             objectName: "queryJql"
             Layout.fillWidth: true
             Layout.preferredHeight: 70
-            placeholderText: "JQL, e.g. reporter = currentUser() ORDER BY updated DESC"
+            placeholderText: qsTr("JQL, e.g. reporter = currentUser() ORDER BY updated DESC")
             wrapMode: TextEdit.Wrap
-            Accessible.name: "JQL"
+            Accessible.name: qsTr("JQL")
             Keys.onReturnPressed: event => {
                 if (event.modifiers & Qt.ControlModifier)
                     queryDialog.add()
@@ -70,18 +70,18 @@ Dialog {
         Button {
             objectName: "addQuery"
             Layout.bottomMargin: 10
-            text: queryDialog.controller.isCheckingQuery ? "Checking…" : "Add"
+            text: queryDialog.controller.isCheckingQuery ? qsTr("Checking…") : qsTr("Add")
             enabled: !queryDialog.controller.isCheckingQuery
             onClicked: queryDialog.add()
-            Accessible.name: "Add"
+            Accessible.name: qsTr("Add")
             Accessible.onPressAction: queryDialog.add()
         }
         Button {
             Layout.rightMargin: 10
             Layout.bottomMargin: 10
-            text: "Cancel"
+            text: qsTr("Cancel")
             onClicked: queryDialog.reject()
-            Accessible.name: "Cancel"
+            Accessible.name: qsTr("Cancel")
         }
     }
     Connections {

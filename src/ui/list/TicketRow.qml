@@ -83,7 +83,7 @@ Item {
         name: "flag"
         sourceSize.width: 9; sourceSize.height: 9
         color: { Theme.isDark; return Theme.priorityColor(row.priorityName); }
-        Accessible.name: "Priority " + row.priorityName
+        Accessible.name: qsTr("Priority %1").arg(row.priorityName)
     }
     Text {
         anchors.right: parent.right
@@ -119,7 +119,8 @@ Item {
         anchors.leftMargin: 12
         anchors.verticalCenter: pill.verticalCenter
         width: Math.min(implicitWidth, row.width - pill.width - 28)
-        text: row.issueType + " \u00B7 " + row.projectName
+        //: A row's issue type and project, e.g. "Bug · Platform Services".
+        text: qsTr("%1 \u00B7 %2").arg(row.issueType).arg(row.projectName)
         textFormat: Text.PlainText
         font.pixelSize: 11
         color: Theme.secondary
