@@ -102,7 +102,9 @@ void NetworkSetup::load(const AppSettings &settings)
 {
     using D = JiraError::Diagnosis;
     m_problem.reset();
-    m_tls = QSslConfiguration::defaultConfiguration();
+    m_authorities.clear();
+    m_clientCertificate.reset();
+    m_tls.reset();
 
     if (const QString path = settings.caCertificatesFile(); !path.isEmpty()) {
         const std::optional<QByteArray> pem = readFile(path);
@@ -112,9 +114,7 @@ void NetworkSetup::load(const AppSettings &settings)
         else if (authorities.isEmpty())
             m_problem = setupProblem(u"The CA certificates file %1 holds no PEM certificate."_s.arg(path), D::NetworkSetting);
         else
-            // Besides the system's, not instead. Named outright: adding to the default configuration would
-            // end Qt's loading of the system's authorities on demand, leaving only these.
-            m_tls.setCaCertificates(systemAuthorities() + authorities);
+            m_authorities = authorities;
     }
 
     if (const QString path = settings.clientCertificateFile(); !path.isEmpty() && !m_problem) {
@@ -172,10 +172,8 @@ void NetworkSetup::load(const AppSettings &settings)
                                              dateText(certificate.effectiveDate())),
                                          D::ClientCertificate);
         }
-        if (!m_problem) {
-            m_tls.setLocalCertificate(certificate);
-            m_tls.setPrivateKey(key);
-        }
+        if (!m_problem)
+            m_clientCertificate = std::pair(certificate, key);
     }
 
     switch (settings.proxyMode()) {
@@ -200,6 +198,22 @@ void NetworkSetup::load(const AppSettings &settings)
         break;
     }
     }
+}
+
+const QSslConfiguration &NetworkSetup::tls() const
+{
+    if (!m_tls) {
+        m_tls = QSslConfiguration::defaultConfiguration();
+        // Besides the system's, not instead. Named outright: adding to the default configuration would end
+        // Qt's loading of the system's authorities on demand, leaving only these.
+        if (!m_authorities.isEmpty())
+            m_tls->setCaCertificates(systemAuthorities() + m_authorities);
+        if (m_clientCertificate) {
+            m_tls->setLocalCertificate(m_clientCertificate->first);
+            m_tls->setPrivateKey(m_clientCertificate->second);
+        }
+    }
+    return *m_tls;
 }
 
 void NetworkSetup::applyProxy(QNetworkAccessManager *manager) const

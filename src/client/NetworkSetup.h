@@ -6,10 +6,13 @@
 #include "JiraError.h"
 
 #include <QNetworkProxy>
+#include <QSslCertificate>
 #include <QSslConfiguration>
+#include <QSslKey>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 class AppSettings;
 class QNetworkAccessManager;
@@ -27,8 +30,9 @@ public:
     // A setting that cannot be used (a CA file without certificates, a client certificate that cannot be
     // opened or has expired): requests fail with it instead of going out without what the user asked for.
     [[nodiscard]] const std::optional<JiraError> &problem() const { return m_problem; }
-    [[nodiscard]] const QSslConfiguration &tls() const { return m_tls; }
-    [[nodiscard]] bool hasClientCertificate() const { return !m_tls.localCertificate().isNull(); }
+    // Made on first use: a server reached over plain HTTP never loads the TLS library.
+    [[nodiscard]] const QSslConfiguration &tls() const;
+    [[nodiscard]] bool hasClientCertificate() const { return m_clientCertificate.has_value(); }
     // Gives the manager this setup's proxy (the system's, none, or the one set).
     void applyProxy(QNetworkAccessManager *manager) const;
 
@@ -36,7 +40,10 @@ private:
     void load(const AppSettings &settings);
 
     QString m_identity;
-    QSslConfiguration m_tls = QSslConfiguration::defaultConfiguration();
+    // What the settings add to the system's defaults; m_tls is made from them when first asked for.
+    QList<QSslCertificate> m_authorities;
+    std::optional<std::pair<QSslCertificate, QSslKey>> m_clientCertificate;
+    mutable std::optional<QSslConfiguration> m_tls;
     std::optional<JiraError> m_problem;
     std::optional<QNetworkProxy> m_proxy; // none: the system's
 };
