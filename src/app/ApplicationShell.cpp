@@ -5,6 +5,7 @@
 #include "WindowPlacement.h"
 #include "desktop/TrayPresence.h"
 #include "settings/AppSettings.h"
+#include "store/ListCache.h"
 #include "store/TicketStore.h"
 #include "ui/common/JiraImageAccess.h"
 #include "ui/list/ContentController.h"
@@ -63,6 +64,9 @@ ApplicationShell::ApplicationShell()
     // The token is read from the keyring while the window loads, not before.
     m_settings = std::make_unique<AppSettings>(nullptr, AppSettings::TokenRead::InBackground);
     AppSettings::setShared(m_settings.get());
+    // The list kept on disk is read and decoded on another core while the window loads.
+    if (!m_settings->baseURL().isEmpty())
+        ListCache::prefetch();
     // Keep the last token the user typed, even when they quit right after typing it.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, m_settings.get(),
                      [settings = m_settings.get()] { settings->waitForKeyring(); });

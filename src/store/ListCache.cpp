@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <future>
+
 using namespace Qt::StringLiterals;
 
 namespace ListCache {
@@ -81,7 +83,59 @@ bool writeFile(const QString &source, const QByteArray &bytes)
     return file.commit();
 }
 
+// A file read and decoded, owner not yet checked.
+struct Read
+{
+    Header header;
+    JiraSearchResponse answer;
+};
+
+std::optional<Read> read(const QString &source)
+{
+    const std::optional<QByteArray> bytes = readFile(source);
+    if (!bytes)
+        return std::nullopt;
+    auto header = readHeader(*bytes);
+    if (!header)
+        return std::nullopt;
+    JiraResult<JiraSearchResponse> answer = decodeJiraAnswer<JiraSearchResponse>(bytes->mid(header->second));
+    if (!answer)
+        return std::nullopt; // truncated or damaged: as if there were none
+    return Read {std::move(header->first), std::move(answer).value()};
+}
+
+// The one read started ahead, used and dropped on the main thread only.
+struct Prefetched
+{
+    QString source;
+    std::future<std::optional<Read>> result;
+};
+std::optional<Prefetched> prefetched;
+
+std::optional<Read> takePrefetched(const QString &source)
+{
+    if (!prefetched)
+        return std::nullopt;
+    std::optional<Read> result = prefetched->result.get();
+    const bool same = prefetched->source == source;
+    prefetched.reset();
+    return same ? std::move(result) : std::nullopt;
+}
+
+void dropPrefetched()
+{
+    if (prefetched && prefetched->result.valid())
+        prefetched->result.wait(); // the worker must not read a file being replaced
+    prefetched.reset();
+}
+
 } // namespace
+
+void prefetch(const QString &source)
+{
+    dropPrefetched();
+    prefetched = Prefetched {source, std::async(std::launch::async, [source] { return read(source); })};
+}
 
 QString filePath(const QString &source)
 {
@@ -109,25 +163,22 @@ bool save(const QByteArray &owner, const QUrl &server, const QDateTime &fetched,
 {
     if (owner.isEmpty() || answer.size() > maxAnswerBytes)
         return false;
+    dropPrefetched();
     return writeFile(source, magic.toByteArray() + headerLine(owner, serverKey(server), fetched, selectedIssueId) + answer);
 }
 
 std::optional<Entry> load(const QByteArray &owner, const QUrl &server, const QString &source)
 {
-    const std::optional<QByteArray> bytes = readFile(source);
-    if (!bytes)
+    const bool wasPrefetched = prefetched && prefetched->source == source;
+    std::optional<Read> kept = wasPrefetched ? takePrefetched(source) : read(source);
+    if (!kept || (owner.isEmpty() ? kept->header.server != serverKey(server) : kept->header.owner != owner))
         return std::nullopt;
-    const auto header = readHeader(*bytes);
-    if (!header || (owner.isEmpty() ? header->first.server != serverKey(server) : header->first.owner != owner))
-        return std::nullopt;
-    JiraResult<JiraSearchResponse> answer = decodeJiraAnswer<JiraSearchResponse>(bytes->mid(header->second));
-    if (!answer)
-        return std::nullopt; // truncated or damaged: as if there were none
-    return Entry {header->first.owner, header->first.fetched, header->first.selectedIssueId, std::move(answer).value()};
+    return Entry {kept->header.owner, kept->header.fetched, kept->header.selectedIssueId, std::move(kept->answer)};
 }
 
 void saveSelection(const QByteArray &owner, const QString &selectedIssueId, const QString &source)
 {
+    dropPrefetched();
     const std::optional<QByteArray> bytes = readFile(source);
     const auto header = bytes ? readHeader(*bytes) : std::nullopt;
     if (!header || header->first.owner != owner || header->first.selectedIssueId == selectedIssueId)
@@ -138,6 +189,7 @@ void saveSelection(const QByteArray &owner, const QString &selectedIssueId, cons
 
 bool clear()
 {
+    dropPrefetched();
     bool cleared = !QFile::exists(filePath()) || QFile::remove(filePath());
     QDir folder(QFileInfo(filePath()).absolutePath());
     for (const QString &name : folder.entryList({u"list-*"_s}, QDir::Files))

@@ -43,6 +43,9 @@ bool save(const QByteArray &owner, const QUrl &server, const QDateTime &fetched,
 // owner once the token is in.
 [[nodiscard]] std::optional<Entry> load(const QByteArray &owner, const QUrl &server,
                                        const QString &source = defaultSource);
+// Starts reading and decoding a source's kept list on a worker thread, for the next load() of that source
+// to take: the window's start reads it while its QML loads. Writing or clearing the lists drops it.
+void prefetch(const QString &source = defaultSource);
 // Records which issue was selected, in the owner's file only.
 void saveSelection(const QByteArray &owner, const QString &selectedIssueId, const QString &source = defaultSource);
 // Removes every source's file; true when none is left.

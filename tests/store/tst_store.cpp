@@ -255,6 +255,34 @@ private slots:
         QCOMPARE(store.ticketCount(), sameToken ? 1 : 0);
     }
 
+    // The kept list read ahead on another thread while the window loads is the one shown, unless a list
+    // was written or the lists cleared since: then what is on disk now.
+    void keptListReadAhead_data()
+    {
+        QTest::addColumn<QString>("since");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("nothing since") << QString() << 1;
+        QTest::newRow("a newer list written") << u"written"_s << 2;
+        QTest::newRow("lists cleared") << u"cleared"_s << 0;
+    }
+    void keptListReadAhead()
+    {
+        QFETCH(QString, since);
+        QFETCH(int, shown);
+        serve({issue(1, day(1))});
+        QVERIFY(refreshed(*std::make_unique<TicketStore>(&settings())));
+        ListCache::prefetch();
+        if (since == u"written"_s) {
+            serve({issue(1, day(1)), issue(2, day(2))});
+            QVERIFY(refreshed(*std::make_unique<TicketStore>(&settings())));
+        } else if (since == u"cleared"_s) {
+            QVERIFY(ListCache::clear());
+        }
+        TicketStore store(&settings());
+        QCOMPARE(store.showCachedList(), shown > 0);
+        QCOMPARE(store.ticketCount(), shown);
+    }
+
     // A damaged, truncated or other-format file is never shown, and the next answer replaces it.
     void damagedCacheIgnored_data()
     {
