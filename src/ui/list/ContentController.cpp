@@ -121,10 +121,6 @@ void ContentController::setSettings(AppSettings *settings)
             appeared();
     });
 
-    // The automatic refresh's timer stands still while the machine sleeps, and a refresh that failed for
-    // want of a network would wait a whole interval: both catch up when due.
-    connect(new SystemEvents(this), &SystemEvents::woke, m_store, [this] { m_store->refreshIfDue(); });
-
     emit settingsChanged();
     updateSidebarContent();
     updateDetail();
@@ -257,6 +253,19 @@ void ContentController::appeared()
     m_store->refresh([this, appearance] {
         if (appearance == m_appearance)
             m_store->startAutoRefresh();
+    });
+}
+
+void ContentController::firstFrameShown()
+{
+    // Not inside the frame's own signal: after it, when the event loop next turns.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_store || m_systemEvents)
+            return;
+        // The automatic refresh's timer stands still while the machine sleeps, and a refresh that failed
+        // for want of a network would wait a whole interval: both catch up when due.
+        m_systemEvents = new SystemEvents(this);
+        connect(m_systemEvents, &SystemEvents::woke, m_store, [this] { m_store->refreshIfDue(); });
     });
 }
 

@@ -15,6 +15,7 @@
 #include <QtQml/qqmlregistration.h>
 
 class ChangeNotifier;
+class SystemEvents;
 
 class ContentController : public QObject
 {
@@ -87,6 +88,9 @@ public:
     // The window appeared: load, then refresh by itself. It went away: stop refreshing.
     Q_INVOKABLE void appeared();
     Q_INVOKABLE void disappeared();
+    // The window's first frame is on screen: what only matters later (the machine waking, the network
+    // coming back) is listened to from now on.
+    Q_INVOKABLE void firstFrameShown();
     Q_INVOKABLE void refresh();
     // Puts "KEY Summary", the key or the issue's link in Jira on the clipboard.
     Q_INVOKABLE void copy(const QString &issueId, ContentController::Copy what) const;
@@ -118,6 +122,7 @@ private:
     TicketStore *m_store = nullptr;
     TicketDetail *m_detail = nullptr;
     ChangeNotifier *m_notifier = nullptr;
+    SystemEvents *m_systemEvents = nullptr; // made with the first frame
     SourceList *m_sources = nullptr;
     QList<JiraFilter> m_favourites; // as the server last listed them
     QString m_queryError;

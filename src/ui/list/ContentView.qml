@@ -61,6 +61,15 @@ Item {
     }
 
     Component.onCompleted: controller.appeared()
+    // Once: what can wait for the window to be on screen.
+    Connections {
+        id: firstFrame
+        target: content.Window.window
+        function onFrameSwapped() {
+            firstFrame.enabled = false;
+            content.controller.firstFrameShown();
+        }
+    }
     Component.onDestruction: controller.disappeared()
 
     Shortcut {
@@ -464,24 +473,17 @@ Item {
                             Component.onCompleted: Qt.callLater(list.arrangeForReading)
                         }
 
-                        Menu {
+                        // The rows' context menu, made when first asked for.
+                        Loader {
                             id: rowMenu
-                            objectName: "rowMenu"
-                            property string issueId
-                            function show(id, item, x, y) {
-                                issueId = id;
-                                popup(item, x, y);
+                            function show(id: string, item: Item, x: real, y: real) {
+                                active = true;
+                                const menu = rowMenu.item as RowMenu;
+                                menu.controller = content.controller;
+                                menu.show(id, item, x, y);
                             }
-                            MenuItem {
-                                objectName: "copyKey"
-                                text: "Copy Key"
-                                onTriggered: content.controller.copy(rowMenu.issueId, ContentController.Key)
-                            }
-                            MenuItem {
-                                objectName: "copyLink"
-                                text: "Copy Link"
-                                onTriggered: content.controller.copy(rowMenu.issueId, ContentController.Link)
-                            }
+                            active: false
+                            sourceComponent: RowMenu {}
                         }
                     }
                 }

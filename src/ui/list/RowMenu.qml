@@ -1,0 +1,29 @@
+// A ticket row's context menu: copy the issue's key or its link. Made when first asked for.
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls
+import Tessarin.List
+
+Menu {
+    id: menu
+    objectName: "rowMenu"
+
+    property ContentController controller
+    property string issueId
+
+    function show(id: string, item: Item, x: real, y: real) {
+        issueId = id;
+        popup(item, x, y);
+    }
+
+    MenuItem {
+        objectName: "copyKey"
+        text: "Copy Key"
+        onTriggered: menu.controller.copy(menu.issueId, ContentController.Key)
+    }
+    MenuItem {
+        objectName: "copyLink"
+        text: "Copy Link"
+        onTriggered: menu.controller.copy(menu.issueId, ContentController.Link)
+    }
+}
