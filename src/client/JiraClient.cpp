@@ -766,4 +766,154 @@ void JiraClient::fetchTimeTracking(const QString &issueKey, QObject *context, Ca
                                {}, context, std::move(done));
 }
 
+template<typename Value>
+void JiraClient::fetchPages(const QString &path, QObject *context, Callback<QList<Value>> done, QList<Value> sofar)
+{
+    // A server that keeps answering pages that are not the last, but empty, or more of them than any
+    // screen has, is not followed for ever.
+    constexpr qsizetype mostPages = 100;
+    const qsizetype startAt = sofar.size();
+    const QPointer<JiraClient> self(this);
+    send(path, "GET"_ba, {{u"startAt"_s, QString::number(startAt)}, {u"maxResults"_s, u"50"_s}}, {}, context,
+         [self, path, context, done = std::move(done), sofar = std::move(sofar), pages = startAt](
+             JiraResult<QByteArray> answer) mutable {
+             if (!answer)
+                 return done(answer.error());
+             JiraResult<JiraPage<Value>> page = decodeJiraAnswer<JiraPage<Value>>(answer.value());
+             if (!page)
+                 return done(page.error());
+             const bool more = !page.value().isLast && !page.value().values.isEmpty();
+             sofar.append(page.value().values);
+             if (!more || !self || sofar.size() >= mostPages * 50 || pages >= mostPages * 50)
+                 return done(std::move(sofar));
+             self->fetchPages<Value>(path, context, std::move(done), std::move(sofar));
+         });
+}
+
+template<typename Value>
+void JiraClient::fetchCreateMeta(const QString &pagedPath, const QueryItems &oldQuery, QObject *context,
+                                 Callback<QList<Value>> done,
+                                 std::function<JiraResult<QList<Value>>(const JiraCreateMetaResponse &)> fromOld)
+{
+    const QString server = m_settings->baseURL().toString(QUrl::StripTrailingSlash);
+    const QPointer<JiraClient> self(this);
+    auto askOld = [self, server, oldQuery, context, fromOld](Callback<QList<Value>> then,
+                                                             std::optional<JiraError> pagedError) {
+        if (!self)
+            return;
+        self->send(u"/rest/api/2/issue/createmeta"_s, "GET"_ba, oldQuery, {}, context,
+                   [self, server, done = std::move(then), fromOld, pagedError](JiraResult<QByteArray> answer) {
+                       JiraResult<JiraCreateMetaResponse> decoded =
+                           answer ? decodeJiraAnswer<JiraCreateMetaResponse>(answer.value())
+                                  : JiraResult<JiraCreateMetaResponse>(answer.error());
+                       // A server without the older form (Jira 9 answers "Issue Does Not Exist") is one whose
+                       // paged answer was the real one.
+                       if (!decoded && pagedError)
+                           return done(*pagedError);
+                       if (!decoded)
+                           return done(decoded.error());
+                       if (self && pagedError && !self->m_oldCreateMeta.contains(server))
+                           self->m_oldCreateMeta.append(server);
+                       done(fromOld(decoded.value()));
+                   });
+    };
+    if (m_oldCreateMeta.contains(server))
+        return askOld(std::move(done), std::nullopt);
+    fetchPages<Value>(pagedPath, context,
+                      [askOld, done = std::move(done)](JiraResult<QList<Value>> answer) mutable {
+                          const bool missing = !answer && answer.error().kind() == JiraError::Kind::Http &&
+                              answer.error().statusCode() == 404;
+                          if (missing)
+                              return askOld(std::move(done), answer.error());
+                          done(std::move(answer));
+                      });
+}
+
+void JiraClient::fetchProjects(QObject *context, Callback<QList<JiraProject>> done)
+{
+    fetch<JiraProjectsResponse>(u"/rest/api/2/project"_s, {}, context, std::move(done),
+                                [](JiraProjectsResponse &&answer) { return std::move(answer.projects); });
+}
+
+namespace {
+
+const JiraCreateMetaProject *createMetaProject(const JiraCreateMetaResponse &answer, const QString &projectKey)
+{
+    for (const JiraCreateMetaProject &project : answer.projects) {
+        if (project.key.compare(projectKey, Qt::CaseInsensitive) == 0)
+            return &project;
+    }
+    return nullptr;
+}
+
+// An older server answers an unknown project or type with an empty list, not an error.
+JiraError nothingToCreate(const QString &projectKey)
+{
+    return JiraError::http(404, u"Jira lists nothing that you may create in project %1."_s.arg(projectKey));
+}
+
+} // namespace
+
+void JiraClient::fetchCreateIssueTypes(const QString &projectKey, QObject *context,
+                                       Callback<QList<JiraCreateIssueType>> done)
+{
+    fetchCreateMeta<JiraCreateIssueType>(
+        u"/rest/api/2/issue/createmeta/"_s + projectKey + u"/issuetypes"_s, {{u"projectKeys"_s, projectKey}}, context,
+        std::move(done), [projectKey](const JiraCreateMetaResponse &answer) -> JiraResult<QList<JiraCreateIssueType>> {
+            const JiraCreateMetaProject *project = createMetaProject(answer, projectKey);
+            if (!project || project->issueTypes.isEmpty())
+                return nothingToCreate(projectKey);
+            QList<JiraCreateIssueType> types;
+            for (const JiraCreateMetaIssueType &type : project->issueTypes)
+                types.append(type.type);
+            return types;
+        });
+}
+
+void JiraClient::fetchCreateFields(const QString &projectKey, const QString &issueTypeId, QObject *context,
+                                   Callback<QList<JiraScreenField>> done)
+{
+    fetchCreateMeta<JiraScreenField>(
+        u"/rest/api/2/issue/createmeta/"_s + projectKey + u"/issuetypes/"_s + issueTypeId,
+        {{u"projectKeys"_s, projectKey}, {u"issuetypeIds"_s, issueTypeId}, {u"expand"_s, u"projects.issuetypes.fields"_s}},
+        context, std::move(done),
+        [projectKey, issueTypeId](const JiraCreateMetaResponse &answer) -> JiraResult<QList<JiraScreenField>> {
+            if (const JiraCreateMetaProject *project = createMetaProject(answer, projectKey)) {
+                for (const JiraCreateMetaIssueType &type : project->issueTypes) {
+                    if (type.type.id == issueTypeId)
+                        return type.fields;
+                }
+            }
+            return nothingToCreate(projectKey);
+        });
+}
+
+void JiraClient::createIssue(const QJsonObject &fields, const QJsonObject &update, QObject *context,
+                             Callback<JiraCreatedIssue> done)
+{
+    QJsonObject body {{u"fields"_s, fields}};
+    if (!update.isEmpty())
+        body.insert(u"update"_s, update);
+    exchange<JiraCreatedIssue>(u"/rest/api/2/issue"_s, "POST"_ba, {}, QJsonDocument(body).toJson(QJsonDocument::Compact),
+                               context, std::move(done));
+}
+
+void JiraClient::fetchEditFields(const QString &issueKey, QObject *context, Callback<QList<JiraScreenField>> done)
+{
+    fetch<JiraEditMeta>(u"/rest/api/2/issue/"_s + issueKey + u"/editmeta"_s, {}, context, std::move(done),
+                        [](JiraEditMeta &&answer) { return std::move(answer.fields); });
+}
+
+void JiraClient::updateIssue(const QString &issueKey, const QJsonObject &fields, const QJsonObject &update,
+                             QObject *context, Callback<void> done)
+{
+    QJsonObject body;
+    if (!fields.isEmpty())
+        body.insert(u"fields"_s, fields);
+    if (!update.isEmpty())
+        body.insert(u"update"_s, update);
+    command(u"/rest/api/2/issue/"_s + issueKey, "PUT"_ba, QJsonDocument(body).toJson(QJsonDocument::Compact), context,
+            std::move(done));
+}
+
 #include "JiraClient.moc"

@@ -7,10 +7,12 @@
 #include "NetworkSetup.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <functional>
@@ -80,6 +82,22 @@ public:
     void addWorklog(const QString &issueKey, const JiraWorklogRequest &worklog, QObject *context, Callback<void> done);
     void fetchTimeTracking(const QString &issueKey, QObject *context, Callback<JiraTimeTracking> done);
 
+    // Creating issues. The projects the user can see, in the server's order.
+    void fetchProjects(QObject *context, Callback<QList<JiraProject>> done);
+    // The issue types that may be created in a project, and the create screen of one of them in its order,
+    // every page read. From createmeta's paged form (Jira 8.4 and later), else from its single older form
+    // (before 8.4; Jira 9 has only the paged one): which one the server has is remembered per server.
+    void fetchCreateIssueTypes(const QString &projectKey, QObject *context, Callback<QList<JiraCreateIssueType>> done);
+    void fetchCreateFields(const QString &projectKey, const QString &issueTypeId, QObject *context,
+                           Callback<QList<JiraScreenField>> done);
+    // POST /rest/api/2/issue: `fields` as Jira reads them (project and issue type included).
+    void createIssue(const QJsonObject &fields, const QJsonObject &update, QObject *context,
+                     Callback<JiraCreatedIssue> done);
+    // Editing: the fields that may be edited on an issue, and an edit of some of them.
+    void fetchEditFields(const QString &issueKey, QObject *context, Callback<QList<JiraScreenField>> done);
+    void updateIssue(const QString &issueKey, const QJsonObject &fields, const QJsonObject &update, QObject *context,
+                     Callback<void> done);
+
 private:
     friend class JiraRequest;
 
@@ -103,6 +121,15 @@ private:
     // the old ones is reused.
     QNetworkAccessManager *manager();
     void pruneRetiredManagers();
+    // Reads a paged answer to its last page.
+    template<typename Value>
+    void fetchPages(const QString &path, QObject *context, Callback<QList<Value>> done, QList<Value> sofar = {});
+    // Asks createmeta's paged form, and the older one when the server has no paged form; `fromOld` picks
+    // what is wanted out of the older answer.
+    template<typename Value>
+    void fetchCreateMeta(const QString &pagedPath, const QueryItems &oldQuery, QObject *context,
+                         Callback<QList<Value>> done,
+                         std::function<JiraResult<QList<Value>>(const JiraCreateMetaResponse &)> fromOld);
 
     AppSettings *m_settings;
     std::chrono::milliseconds m_transferTimeout;
@@ -114,4 +141,6 @@ private:
     QString m_managerTrust;
     NetworkSetup m_network;
     QList<QPointer<QNetworkAccessManager>> m_retiredManagers;
+    // The servers (origin and context path) found to have only createmeta's older form.
+    QStringList m_oldCreateMeta;
 };

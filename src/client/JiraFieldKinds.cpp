@@ -11,14 +11,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool isCustom(const JiraTransitionField &field, QLatin1StringView type)
+bool isCustom(const JiraScreenField &field, QLatin1StringView type)
 {
     return field.schema.custom && field.schema.custom->endsWith(u':' + QString(type));
 }
 
 } // namespace
 
-JiraFieldKind jiraFieldKind(const JiraTransitionField &field)
+JiraFieldKind jiraFieldKind(const JiraScreenField &field)
 {
     const JiraFieldSchema &schema = field.schema;
     const QString system = schema.system.value_or(QString());
@@ -66,7 +66,7 @@ QString jiraChoiceLabel(const QJsonObject &allowed)
     return allowed.value("id"_L1).toVariant().toString();
 }
 
-QJsonObject jiraChoiceReference(const JiraTransitionField &field, const QJsonObject &allowed)
+QJsonObject jiraChoiceReference(const JiraScreenField &field, const QJsonObject &allowed)
 {
     static const QLatin1StringView byName[] = {"name"_L1, "id"_L1};
     static const QLatin1StringView byId[] = {"id"_L1, "value"_L1, "name"_L1};

@@ -26,13 +26,13 @@ enum class JiraFieldKind {
     Unsupported, // only Jira's own screens can set it
 };
 
-[[nodiscard]] JiraFieldKind jiraFieldKind(const JiraTransitionField &field);
+[[nodiscard]] JiraFieldKind jiraFieldKind(const JiraScreenField &field);
 
 // What names an allowed value on screen: its name, else its value.
 [[nodiscard]] QString jiraChoiceLabel(const QJsonObject &allowed);
 // How a request names an allowed value: resolution and priority by name (as Jira Server expects), others
 // by id, else by value, else by name.
-[[nodiscard]] QJsonObject jiraChoiceReference(const JiraTransitionField &field, const QJsonObject &allowed);
+[[nodiscard]] QJsonObject jiraChoiceReference(const JiraScreenField &field, const QJsonObject &allowed);
 // Whether `value` (a default, say) names the allowed value by id, name or value.
 [[nodiscard]] bool jiraChoiceMatches(const QJsonObject &allowed, const QJsonValue &value);
 

@@ -203,19 +203,45 @@ template<> JiraFieldSchema decode(const QJsonValue &value)
             field(o, "system"_L1, optionalString), field(o, "custom"_L1, optionalString)};
 }
 
-template<> JiraTransitionField decode(const QJsonValue &value)
+// Jira before 8.4 nests the allowed versions one array deeper ([[{…}, {…}]]): read as one list.
+QJsonArray allowedValues(const QJsonValue &value)
+{
+    if (!value.isArray())
+        fail(u"expected an array"_s);
+    const QJsonArray array = value.toArray();
+    if (array.isEmpty() || !std::all_of(array.begin(), array.end(), [](const QJsonValue &v) { return v.isArray(); }))
+        return array;
+    QJsonArray flat;
+    for (const QJsonValue &inner : array) {
+        for (const QJsonValue &item : inner.toArray())
+            flat.append(item);
+    }
+    return flat;
+}
+
+template<> QString decode(const QJsonValue &value)
+{
+    return string(value);
+}
+
+QStringList strings(const QJsonValue &value)
+{
+    QStringList result;
+    for (const QString &text : list<QString>(value))
+        result.append(text);
+    return result;
+}
+
+template<> JiraScreenField decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
-    JiraTransitionField result {QString(),
-                                field(o, "name"_L1, requiredString),
-                                field(o, "required"_L1, boolean),
-                                field(o, "schema"_L1, record<JiraFieldSchema>),
-                                field(o, "allowedValues"_L1, optional([](const QJsonValue &v) {
-                                          if (!v.isArray())
-                                              fail(u"expected an array"_s);
-                                          return v.toArray();
-                                      })).value_or(QJsonArray()),
-                                std::nullopt};
+    JiraScreenField result {field(o, "fieldId"_L1, optionalString).value_or(QString()),
+                            field(o, "name"_L1, requiredString),
+                            field(o, "required"_L1, boolean),
+                            field(o, "schema"_L1, record<JiraFieldSchema>),
+                            field(o, "allowedValues"_L1, optional(allowedValues)).value_or(QJsonArray()),
+                            std::nullopt,
+                            field(o, "operations"_L1, optional(strings)).value_or(QStringList())};
     if (field(o, "hasDefaultValue"_L1, optional(boolean)).value_or(false) && o.contains("defaultValue"_L1))
         result.defaultValue = o.value("defaultValue"_L1);
     return result;
@@ -223,8 +249,10 @@ template<> JiraTransitionField decode(const QJsonValue &value)
 
 // The screen in the order a form shows it: the resolution first, Jira's own fields, custom fields by name,
 // the comment last. (The server's map carries no order of its own once parsed.)
-int screenRank(const JiraTransitionField &field)
+int screenRank(const JiraScreenField &field)
 {
+    if (field.key == "summary"_L1)
+        return -1;
     if (field.key == "resolution"_L1)
         return 0;
     if (field.key == "comment"_L1)
@@ -232,24 +260,24 @@ int screenRank(const JiraTransitionField &field)
     return field.schema.custom ? 2 : 1;
 }
 
-QList<JiraTransitionField> screen(const QJsonValue &value)
+QList<JiraScreenField> screen(const QJsonValue &value)
 {
-    QList<JiraTransitionField> fields;
+    QList<JiraScreenField> fields;
     if (value.isUndefined() || value.isNull())
         return fields;
     const QJsonObject o = asObject(value);
     for (auto it = o.begin(); it != o.end(); ++it) {
-        JiraTransitionField decoded;
+        JiraScreenField decoded;
         try {
-            decoded = decode<JiraTransitionField>(it.value());
+            decoded = decode<JiraScreenField>(it.value());
         } catch (DecodeFailure &failure) {
             failure.path = it.key() + (failure.path.isEmpty() ? QString() : u'.' + failure.path);
             throw;
         }
-        decoded.key = it.key();
+        decoded.key = it.key(); // the map's key is the field's id, whatever "fieldId" says
         fields.append(std::move(decoded));
     }
-    std::stable_sort(fields.begin(), fields.end(), [](const JiraTransitionField &a, const JiraTransitionField &b) {
+    std::stable_sort(fields.begin(), fields.end(), [](const JiraScreenField &a, const JiraScreenField &b) {
         const int rankA = screenRank(a);
         const int rankB = screenRank(b);
         if (rankA != rankB)
@@ -276,6 +304,81 @@ template<> JiraUsersResponse decode(const QJsonValue &value)
 template<> JiraTransitionsResponse decode(const QJsonValue &value)
 {
     return {field(asObject(value), "transitions"_L1, list<JiraTransition>)};
+}
+
+template<> JiraProjectsResponse decode(const QJsonValue &value)
+{
+    return {list<JiraProject>(value)};
+}
+
+template<> JiraCreateIssueType decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "id"_L1, requiredString), field(o, "name"_L1, requiredString),
+            field(o, "subtask"_L1, optional(boolean)).value_or(false)};
+}
+
+// A field of the paged answer names itself with "fieldId".
+JiraScreenField pagedField(const QJsonValue &value)
+{
+    JiraScreenField decoded = decode<JiraScreenField>(value);
+    if (decoded.key.isEmpty())
+        decoded.key = field(asObject(value), "fieldId"_L1, requiredString);
+    return decoded;
+}
+
+template<> JiraIssueTypesPage decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "values"_L1, list<JiraCreateIssueType>), field(o, "isLast"_L1, optional(boolean)).value_or(true)};
+}
+
+template<> JiraScreenFieldsPage decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    QList<JiraScreenField> fields;
+    const QJsonArray values = field(o, "values"_L1, [](const QJsonValue &v) {
+        if (!v.isArray())
+            fail(v.isUndefined() ? u"missing"_s : u"expected an array"_s);
+        return v.toArray();
+    });
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        try {
+            fields.append(pagedField(values.at(i)));
+        } catch (DecodeFailure &failure) {
+            failure.path = u"values["_s + QString::number(i) + u']' + (failure.path.isEmpty() ? QString() : u'.' + failure.path);
+            throw;
+        }
+    }
+    return {fields, field(o, "isLast"_L1, optional(boolean)).value_or(true)};
+}
+
+template<> JiraCreateMetaIssueType decode(const QJsonValue &value)
+{
+    return {decode<JiraCreateIssueType>(value), field(asObject(value), "fields"_L1, screen)};
+}
+
+template<> JiraCreateMetaProject decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "key"_L1, requiredString),
+            field(o, "issuetypes"_L1, optional(list<JiraCreateMetaIssueType>)).value_or(QList<JiraCreateMetaIssueType>())};
+}
+
+template<> JiraCreateMetaResponse decode(const QJsonValue &value)
+{
+    return {field(asObject(value), "projects"_L1, list<JiraCreateMetaProject>)};
+}
+
+template<> JiraEditMeta decode(const QJsonValue &value)
+{
+    return {field(asObject(value), "fields"_L1, screen)};
+}
+
+template<> JiraCreatedIssue decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "id"_L1, requiredString), field(o, "key"_L1, requiredString)};
 }
 
 template<> JiraComment decode(const QJsonValue &value)
@@ -450,6 +553,12 @@ TESSARIN_JIRA_RECORD(JiraAccessToken)
 TESSARIN_JIRA_RECORD(JiraFilter)
 TESSARIN_JIRA_RECORD(JiraFiltersResponse)
 TESSARIN_JIRA_RECORD(JiraAccessTokensResponse)
+TESSARIN_JIRA_RECORD(JiraProjectsResponse)
+TESSARIN_JIRA_RECORD(JiraIssueTypesPage)
+TESSARIN_JIRA_RECORD(JiraScreenFieldsPage)
+TESSARIN_JIRA_RECORD(JiraCreateMetaResponse)
+TESSARIN_JIRA_RECORD(JiraEditMeta)
+TESSARIN_JIRA_RECORD(JiraCreatedIssue)
 
 std::optional<JiraAccessToken> jiraTokenInUse(const QList<JiraAccessToken> &tokens)
 {

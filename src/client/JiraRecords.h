@@ -108,10 +108,11 @@ struct JiraFieldSchema
     std::optional<QString> custom;
 };
 
-// One field on a transition's screen (`expand=transitions.fields`).
-struct JiraTransitionField
+// One field of a screen, in Jira's field metadata: a transition's (`expand=transitions.fields`), the create
+// screen of a project and issue type (createmeta), or what may be edited on an issue (editmeta).
+struct JiraScreenField
 {
-    QString key; // the key of the screen's field map: "resolution", "customfield_10200", …
+    QString key; // the field's id: "resolution", "customfield_10200", …
     QString name;
     bool required = false;
     JiraFieldSchema schema;
@@ -119,6 +120,62 @@ struct JiraTransitionField
     QJsonArray allowedValues;
     // The value the server fills in when none is sent, when it has one.
     std::optional<QJsonValue> defaultValue;
+    // How an edit may change it: "set", "add", "remove", "edit"; empty when the server does not say.
+    QStringList operations;
+};
+
+// A project as GET /rest/api/2/project lists it.
+struct JiraProjectsResponse
+{
+    QList<JiraProject> projects;
+};
+
+// An issue type that may be created in a project.
+struct JiraCreateIssueType
+{
+    QString id;
+    QString name;
+    bool subtask = false;
+};
+
+// One page of createmeta's paged answers (Jira 8.4 and later): issue types, or a type's fields in the
+// screen's order.
+template<typename Value> struct JiraPage
+{
+    QList<Value> values;
+    bool isLast = true;
+};
+using JiraIssueTypesPage = JiraPage<JiraCreateIssueType>;
+using JiraScreenFieldsPage = JiraPage<JiraScreenField>;
+
+// createmeta's older, single answer (before Jira 8.4; Jira 9 has removed it): the projects asked about,
+// each with its issue types and, with expand=projects.issuetypes.fields, their fields.
+struct JiraCreateMetaIssueType
+{
+    JiraCreateIssueType type;
+    QList<JiraScreenField> fields;
+};
+struct JiraCreateMetaProject
+{
+    QString key;
+    QList<JiraCreateMetaIssueType> issueTypes;
+};
+struct JiraCreateMetaResponse
+{
+    QList<JiraCreateMetaProject> projects;
+};
+
+// What may be edited on an issue (editmeta).
+struct JiraEditMeta
+{
+    QList<JiraScreenField> fields;
+};
+
+// What POST /rest/api/2/issue answers: the new issue.
+struct JiraCreatedIssue
+{
+    QString id;
+    QString key;
 };
 
 struct JiraTransition
@@ -127,7 +184,7 @@ struct JiraTransition
     QString name;
     JiraTransitionTarget to;
     // The transition's screen, resolution first and comment last; empty when it has none.
-    QList<JiraTransitionField> fields;
+    QList<JiraScreenField> fields;
 };
 
 struct JiraTransitionsResponse

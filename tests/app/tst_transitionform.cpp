@@ -166,7 +166,7 @@ private slots:
         detail->chooseTransition(u"900"_s);
         QVERIFY(detail->form());
         QVERIFY(posted().isEmpty()); // nothing goes before the form is sent
-        TransitionFormField *edited = detail->form()->field(key);
+        FormField *edited = detail->form()->field(key);
         QVERIFY(edited);
         if (!input.isEmpty()) {
             if (edited->kind() == JiraFieldKind::Choice)
@@ -210,7 +210,7 @@ private slots:
         TicketDetail *detail = pane();
         QVERIFY(detail);
         detail->chooseTransition(u"900"_s);
-        TransitionFormField *edited = detail->form()->field(u"customfield_1"_s);
+        FormField *edited = detail->form()->field(u"customfield_1"_s);
         edited->setText(input);
         detail->form()->send();
         QCOMPARE(detail->form()->needsJira(), error.isEmpty());
@@ -301,10 +301,10 @@ private slots:
         TicketDetail *detail = pane();
         QVERIFY(detail);
         detail->chooseTransition(u"900"_s);
-        TransitionFormField *user = detail->form()->field(u"assignee"_s);
+        FormField *user = detail->form()->field(u"assignee"_s);
         const QString path = u"/rest/api/2/user/assignable/search"_s;
         jira().setDelay(400ms);
-        QSignalSpy offered(user, &TransitionFormField::suggestionsChanged);
+        QSignalSpy offered(user, &FormField::suggestionsChanged);
         user->lookUpUsers(u"m"_s);
         user->lookUpUsers(u"a"_s); // within the pause: one look-up only
         QTRY_COMPARE(m_fixture->requestCount("GET", path), 1);

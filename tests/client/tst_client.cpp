@@ -182,7 +182,7 @@ private slots:
         QVERIFY(result.ok());
         QStringList keys;
         QList<JiraFieldKind> found;
-        for (const JiraTransitionField &field : result.value().transitions.first().fields) {
+        for (const JiraScreenField &field : result.value().transitions.first().fields) {
             keys.append(field.key);
             found.append(jiraFieldKind(field));
         }

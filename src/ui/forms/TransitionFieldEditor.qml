@@ -9,12 +9,12 @@ import Tessarin.Forms
 ColumnLayout {
     id: editor
 
-    required property TransitionFormField modelData
+    required property FormField modelData
     required property TransitionForm form
 
     signal openInJiraRequested()
 
-    readonly property TransitionFormField field: modelData
+    readonly property FormField field: modelData
     readonly property string accessibleName: field.name + (field.required ? ", required" : "")
 
     spacing: 4
