@@ -132,6 +132,11 @@ QString deniedText(const QByteArray &method, const QString &path)
         action = method == "GET"_ba ? u"see the work logged on this issue"_s : u"log work on this issue"_s;
     } else if (path.endsWith("/transitions"_L1) && method == "POST"_ba) {
         action = u"transition this issue"_s;
+    } else if ((path == "/rest/api/2/issue"_L1 && method == "POST"_ba) ||
+               path.startsWith("/rest/api/2/issue/createmeta"_L1)) {
+        action = u"create issues in this project"_s;
+    } else if (path.endsWith("/editmeta"_L1)) {
+        action = u"edit this issue"_s;
     } else if (path.startsWith("/rest/api/2/issue/"_L1)) {
         action = method == "GET"_ba ? u"see this issue"_s : u"edit this issue"_s;
     } else {
@@ -188,13 +193,16 @@ bool FakeJira::loadData(const QString &fileName, QString *error)
         return false;
     }
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QByteArray text = file.readAll();
+    const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
     if (!document.isObject()) {
         if (error)
             *error = parseError.errorString();
         return false;
     }
     loadData(document.object());
+    // Once more with the screens in the order the file has them, which the object has lost.
+    loadProjects(document.object().value("projects"_L1).toArray(), screenOrdersOf(text));
     return true;
 }
 
@@ -210,6 +218,8 @@ void FakeJira::loadData(const QJsonObject &data)
     m_statuses = data.value("statuses"_L1).toObject();
     m_transitions = data.value("transitions"_L1).toArray();
     m_generatedIssues = 0;
+    m_initialStatus = data.value("initialStatus"_L1).toString(u"To Do"_s);
+    loadProjects(data.value("projects"_L1).toArray(), {});
 
     // The favourite filters. One without an id, a name or a query is no filter Jira would list: it is left
     // out, with a word for whoever wrote the data.
@@ -469,6 +479,25 @@ FakeJira::Answer FakeJira::answer(const Request &request)
         return answerSearch(request);
     if (path == "/rest/api/2/filter/favourite"_L1 && request.method == "GET"_ba)
         return answerFavouriteFilters();
+    if (path == "/rest/api/2/project"_L1 && request.method == "GET"_ba)
+        return answerProjects();
+    if (path == "/rest/api/2/issue"_L1 && request.method == "POST"_ba)
+        return answerCreateIssue(request);
+    // createmeta's older form is gone from Jira 9, where the path names an issue that does not exist; its
+    // paged form is not in Jira 7, whose answer is the one for any unknown path (at the end).
+    if (path == "/rest/api/2/issue/createmeta"_L1 && request.method == "GET"_ba) {
+        if (m_createMetaForms == CreateMetaForms::New)
+            return errorAnswer(404, u"Issue Does Not Exist"_s);
+        return answerCreateMetaOld(request);
+    }
+    const QString createMetaPrefix = u"/rest/api/2/issue/createmeta/"_s;
+    if (path.startsWith(createMetaPrefix) && request.method == "GET"_ba && m_createMetaForms != CreateMetaForms::Old) {
+        const QStringList rest = path.mid(createMetaPrefix.size()).split(u'/');
+        if (rest.size() == 2 && rest[1] == "issuetypes"_L1)
+            return answerCreateMetaTypes(rest[0], request);
+        if (rest.size() == 3 && rest[1] == "issuetypes"_L1)
+            return answerCreateMetaFields(rest[0], rest[2], request);
+    }
     // Jira answers a plugin's REST resources under "latest" and under its version number.
     if ((path == "/rest/pat/latest/tokens"_L1 || path == "/rest/pat/1.0/tokens"_L1) && request.method == "GET"_ba &&
         m_tokenListAvailable)
@@ -477,6 +506,10 @@ FakeJira::Answer FakeJira::answer(const Request &request)
         const QStringList rest = path.mid(issuePrefix.size()).split(u'/');
         if (rest.size() == 1 && request.method == "GET"_ba)
             return answerIssue(rest[0], request);
+        if (rest.size() == 1 && request.method == "PUT"_ba)
+            return answerEditIssue(rest[0], request);
+        if (rest.size() == 2 && rest[1] == "editmeta"_L1 && request.method == "GET"_ba)
+            return answerEditMeta(rest[0]);
         if (rest.size() == 2 && rest[1] == "transitions"_L1 && request.method == "GET"_ba)
             return answerTransitions(rest[0], request);
         if (rest.size() == 2 && rest[1] == "transitions"_L1 && request.method == "POST"_ba)

@@ -18,6 +18,20 @@
 // A top-level "timeTracking": false in the data switches time tracking off, as an administrator can:
 // every issue's timetracking is then {} and work cannot be logged.
 //
+// Creating and editing issues as Jira Server 7/8/9 answers them. The data's "projects" hold each project's
+// issue types and the create screen of each (Jira's field metadata, in screen order). GET
+// /rest/api/2/project lists the projects; createmeta shows the screens in the paged form of Jira 8.4 and
+// later (.../createmeta/KEY/issuetypes[/TYPEID]), in the single older form (.../createmeta?projectKeys=...,
+// with its quirks: projects without a name in the project field's allowedValues, the version fields'
+// allowedValues nested one array deeper, no fieldId, an unknown project or type answered with an empty
+// list), or both, as setCreateMetaForms() says. POST /rest/api/2/issue checks an issue against its
+// project's and type's screen as Jira does (every field at fault in one 400) and makes it, next in the
+// project, in the data's top-level "initialStatus" ("To Do" unless given), a sub-task under its parent
+// (whose subtasks then list it, kept up to date); GET .../KEY/editmeta shows what may be edited (the
+// screen without project, issue type and parent, with comment; a default screen for a project or type
+// without one), and PUT .../KEY edits it, checked against that the same way, moving `updated` when
+// something changes.
+//
 // GET /rest/api/2/search reads its jql with FakeJql (a part of JQL; see FakeJql.h) over every issue the
 // server holds, and answers one page of them (startAt, maxResults) with the total of all that matched; a
 // query Jira would refuse gets 400 with Jira's messages. GET /rest/api/2/filter/favourite lists the user's
@@ -35,7 +49,9 @@
 #include <QString>
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -192,6 +208,19 @@ public:
     // sample's own issues, so that those stay at the top of a list by last update.
     void addGeneratedIssues(int count, const QString &projectKey = QStringLiteral("GEN"));
 
+    // The forms of createmeta the server answers: the paged one of Jira 8.4 and later
+    // (GET /rest/api/2/issue/createmeta/KEY/issuetypes[/TYPEID]), the single older one
+    // (GET /rest/api/2/issue/createmeta?projectKeys=...), or both, as Jira 8.4 to 8.x does. Without the
+    // paged form its paths get Jira 7's 404 for an unknown path; without the older one its path gets Jira 9's
+    // 404 "Issue Does Not Exist".
+    enum class CreateMetaForms { New, Old, Both };
+    void setCreateMetaForms(CreateMetaForms forms) { m_createMetaForms = forms; }
+    [[nodiscard]] CreateMetaForms createMetaForms() const { return m_createMetaForms; }
+    // The most issue types or fields one page of the paged createmeta holds, whatever maxResults asks for
+    // (50 unless set; at least 1).
+    void setCreateMetaPageSize(int size) { m_createMetaPageSize = std::max(size, 1); }
+    [[nodiscard]] int createMetaPageSize() const { return m_createMetaPageSize; }
+
     // The issue as the server now holds it (all its fields), or an empty object.
     [[nodiscard]] QJsonObject issue(const QString &key) const;
     // The work logged on the issue so far, oldest first, each as POST .../worklog answered it.
@@ -268,6 +297,74 @@ private:
     [[nodiscard]] QJsonValue screenUser(const QString &key, const QJsonObject &field, const QJsonValue &value,
                                         QString *error) const;
 
+    // What a request's "fields" and "update" ask of a screen (a transition's, an issue's create or edit
+    // screen), checked against its metadata: what the issue holds afterwards for each field named, the
+    // comments to add, and Jira's message for each field at fault. `held` is what the issue holds now, for
+    // add and remove; `check` reads one value (screenValue, or editValue).
+    using FieldCheck = std::function<QJsonValue(const QString &key, const QJsonObject &field, const QJsonValue &value,
+                                                QString *error)>;
+    struct ScreenChanges
+    {
+        QJsonObject values;
+        QStringList comments;
+        QJsonObject errors;
+    };
+    [[nodiscard]] ScreenChanges screenChanges(const QJsonObject &screen, const QJsonObject &setFields,
+                                              const QJsonObject &updates, const QJsonObject &held,
+                                              const FieldCheck &check) const;
+
+    // Projects and their screens: the project list, createmeta in both forms and editmeta
+    // (FakeJiraProjects.cpp).
+    struct CreateScreen
+    {
+        QJsonObject issueType; // {self, id, description, iconUrl, name, subtask}
+        QStringList order; // the fields' ids in screen order
+        QJsonObject fields; // id -> Jira's metadata, as the data has it
+    };
+    struct Project
+    {
+        QJsonObject project; // {self, id, key, name, projectTypeKey, avatarUrls}
+        QList<CreateScreen> screens;
+    };
+    // The data's "projects". `screenOrders` has the order of the keys of each "fields" object in the data's
+    // text, by where it is ("projects/0/issuetypes/1/fields"); a screen without one is put in the order of
+    // Jira's default screen.
+    void loadProjects(const QJsonArray &projects, const QHash<QString, QStringList> &screenOrders);
+    // The order of the keys of every screen's fields in a data file's text, which QJsonObject does not keep.
+    [[nodiscard]] static QHash<QString, QStringList> screenOrdersOf(const QByteArray &text);
+    Answer answerProjects() const;
+    Answer answerCreateMetaTypes(const QString &projectIdOrKey, const Request &request) const;
+    Answer answerCreateMetaFields(const QString &projectIdOrKey, const QString &typeId, const Request &request) const;
+    Answer answerCreateMetaOld(const Request &request) const;
+    Answer answerEditMeta(const QString &key) const;
+    // A project of the data by key or id, and a screen of it by the issue type's id or name.
+    [[nodiscard]] const Project *findProject(const QString &keyOrId) const;
+    [[nodiscard]] static const CreateScreen *findScreen(const Project &project, const QString &typeIdOrName);
+    // A project only the issues name, by key or id: one without screens in the data.
+    [[nodiscard]] std::optional<QJsonObject> issueProject(const QString &keyOrId) const;
+    // A screen's fields with the project's and issue type's metadata filled in (their allowedValues are the
+    // project and the type themselves), in screen order.
+    [[nodiscard]] QList<std::pair<QString, QJsonObject>> createFields(const Project &project,
+                                                                      const CreateScreen &screen) const;
+    // The fields that may be edited on an issue: its project's and type's screen without project, issue type
+    // and parent, or, for a project or type without one, the default screen (summary, description,
+    // priority, labels, due date, assignee) as the data's screens describe those fields; and comment.
+    [[nodiscard]] QJsonObject editFields(const QJsonObject &issue) const;
+
+    // Creating and editing issues (FakeJiraEditing.cpp).
+    Answer answerCreateIssue(const Request &request);
+    Answer answerEditIssue(const QString &key, const Request &request);
+    // A value sent for a field of a create or edit screen: checked as screenValue does, and then as Jira
+    // checks the summary (one line, at most 255 characters), other texts (at most 32,767 characters) and a
+    // cascading select (an option and, optionally, one of its children).
+    [[nodiscard]] QJsonValue editValue(const QString &key, const QJsonObject &field, const QJsonValue &value,
+                                       QString *error) const;
+    // {id, key, self, fields: {summary, status, priority, issuetype}}: an issue as its parent's subtasks and
+    // its sub-tasks' parent show it.
+    [[nodiscard]] static QJsonObject issueLink(const QJsonObject &issue);
+    // Brings the issue's entry in its parent's subtasks, and its sub-tasks' view of it, up to date.
+    void syncRelatives(const QString &key);
+
     // Users and assignment (FakeJiraUsers.cpp).
     Answer answerAssignableUsers(const Request &request) const;
     Answer answerUserPicker(const Request &request) const;
@@ -322,4 +419,8 @@ private:
     QList<FakeFilter> m_filters;
     // How many issues addGeneratedIssues has made since the data was loaded: each gets its own minute.
     int m_generatedIssues = 0;
+    QList<Project> m_projects;
+    QString m_initialStatus; // the status a new issue starts in
+    CreateMetaForms m_createMetaForms = CreateMetaForms::Both;
+    int m_createMetaPageSize = 50;
 };

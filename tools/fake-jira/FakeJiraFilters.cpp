@@ -58,8 +58,18 @@ FakeJqlCatalog FakeJira::jqlCatalog() const
             catalog.resolutions.append(name);
     };
     QSet<QString> projects;
+    const auto addProject = [&](const QJsonObject &project) {
+        const QString key = project.value("key"_L1).toString();
+        if (!key.isEmpty() && !projects.contains(key)) {
+            projects.insert(key);
+            catalog.projects.append(project);
+        }
+    };
 
     addUser(myselfAsUser());
+    // Every project the server has, also one whose issues are yet to be made.
+    for (const Project &project : m_projects)
+        addProject(project.project);
     for (const QJsonObject &user : m_users)
         addUser(user);
     for (const QJsonValue &status : m_statuses)
@@ -70,12 +80,7 @@ FakeJqlCatalog FakeJira::jqlCatalog() const
         addUser(fields.value("assignee"_L1).toObject());
         addUser(fields.value("reporter"_L1).toObject());
         addStatus(fields.value("status"_L1).toObject());
-        const QJsonObject project = fields.value("project"_L1).toObject();
-        const QString projectKey = project.value("key"_L1).toString();
-        if (!projectKey.isEmpty() && !projects.contains(projectKey)) {
-            projects.insert(projectKey);
-            catalog.projects.append(project);
-        }
+        addProject(fields.value("project"_L1).toObject());
         const QJsonValue resolution = fields.value("resolution"_L1);
         addResolution(resolution.isString() ? resolution.toString()
                                             : resolution.toObject().value("name"_L1).toString());

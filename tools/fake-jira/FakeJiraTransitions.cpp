@@ -11,12 +11,6 @@ using namespace fakejira;
 
 namespace {
 
-bool isBlank(const QJsonValue &value)
-{
-    return value.isNull() || value.isUndefined() || (value.isString() && value.toString().trimmed().isEmpty()) ||
-        (value.isArray() && value.toArray().isEmpty());
-}
-
 // "2026-12-06", a day that exists.
 bool isJiraDate(const QJsonValue &value)
 {
@@ -63,11 +57,6 @@ bool sameItem(const QJsonValue &a, const QJsonValue &b)
 bool isCommentField(const QString &key, const QJsonObject &field)
 {
     return key == "comment"_L1 || field.value("schema"_L1)["system"_L1].toString() == "comment"_L1;
-}
-
-QString fieldName(const QString &key, const QJsonObject &field)
-{
-    return field.value("name"_L1).toString(key);
 }
 
 // Metadata that lists no operations puts no limit on them.
@@ -266,6 +255,105 @@ QJsonValue FakeJira::screenValue(const QString &key, const QJsonObject &field, c
     return value;
 }
 
+// Everything is checked before anything changes, and every field at fault is named, as Jira does.
+FakeJira::ScreenChanges FakeJira::screenChanges(const QJsonObject &screen, const QJsonObject &setFields,
+                                                const QJsonObject &updates, const QJsonObject &held,
+                                                const FieldCheck &check) const
+{
+    const auto notOnScreen = [](const QString &field) {
+        return u"Field '"_s + field + u"' cannot be set. It is not on the appropriate screen, or unknown."_s;
+    };
+    ScreenChanges out;
+
+    for (auto it = setFields.begin(); it != setFields.end(); ++it) {
+        const QString name = it.key();
+        if (!screen.contains(name)) {
+            out.errors.insert(name, notOnScreen(name));
+            continue;
+        }
+        const QJsonObject field = screen.value(name).toObject();
+        // A comment is only ever added, through "update".
+        if (isCommentField(name, field) || !supports(field, u"set"_s)) {
+            out.errors.insert(name, unsupported(name, u"set"_s));
+            continue;
+        }
+        QString error;
+        const QJsonValue value = check(name, field, it.value(), &error);
+        if (error.isEmpty())
+            out.values.insert(name, value);
+        else
+            out.errors.insert(name, error);
+    }
+
+    for (auto it = updates.begin(); it != updates.end(); ++it) {
+        const QString name = it.key();
+        if (!screen.contains(name)) {
+            out.errors.insert(name, notOnScreen(name));
+            continue;
+        }
+        if (setFields.contains(name)) {
+            out.errors.insert(name, u"Field '"_s + name + u"' cannot be set in both 'fields' and 'update'."_s);
+            continue;
+        }
+        const QJsonObject field = screen.value(name).toObject();
+        const bool isComment = isCommentField(name, field);
+        const QString malformed = isComment ? u"Can not deserialize the comment."_s
+                                            : u"Can not deserialize the operations for '"_s + name + u"'."_s;
+        const bool multiple = field.value("schema"_L1)["type"_L1].toString() == "array"_L1;
+        // add and remove work on what the issue holds now.
+        QJsonValue value = held.value(name);
+        QString error;
+        if (!it.value().isArray())
+            error = malformed;
+        const QJsonArray operations = it.value().toArray();
+        for (qsizetype i = 0; i < operations.size() && error.isEmpty(); ++i) {
+            const QJsonObject operation = operations.at(i).toObject();
+            if (operation.isEmpty())
+                error = malformed;
+            for (auto op = operation.begin(); op != operation.end() && error.isEmpty(); ++op) {
+                const QString verb = op.key();
+                if (isComment) {
+                    if (verb != "add"_L1 || !supports(field, verb))
+                        error = unsupported(name, verb);
+                    else if (!op.value().toObject().value("body"_L1).isString())
+                        error = malformed;
+                    else
+                        out.comments.append(op.value().toObject().value("body"_L1).toString());
+                } else if (!supports(field, verb) ||
+                           !(verb == "set"_L1 || (multiple && (verb == "add"_L1 || verb == "remove"_L1)))) {
+                    error = unsupported(name, verb);
+                } else if (verb == "set"_L1) {
+                    value = check(name, field, op.value(), &error);
+                } else {
+                    const QJsonArray checked = check(name, field, QJsonArray {op.value()}, &error).toArray();
+                    if (!error.isEmpty() || checked.isEmpty()) {
+                        error = error.isEmpty() ? malformed : error;
+                        break;
+                    }
+                    const QJsonValue item = checked.first();
+                    QJsonArray items = value.toArray();
+                    if (verb == "add"_L1) {
+                        if (std::none_of(items.begin(), items.end(),
+                                         [&item](const QJsonValue &had) { return sameItem(had, item); }))
+                            items.append(item);
+                    } else {
+                        for (qsizetype j = items.size() - 1; j >= 0; --j) {
+                            if (sameItem(items.at(j), item))
+                                items.removeAt(j);
+                        }
+                    }
+                    value = items;
+                }
+            }
+        }
+        if (!error.isEmpty())
+            out.errors.insert(name, error);
+        else if (!isComment)
+            out.values.insert(name, value);
+    }
+    return out;
+}
+
 FakeJira::Answer FakeJira::answerPerformTransition(const QString &key, const Request &request)
 {
     const std::optional<qsizetype> index = indexOfIssue(key);
@@ -309,103 +397,17 @@ FakeJira::Answer FakeJira::answerPerformTransition(const QString &key, const Req
                 false};
     }
 
-    // Everything is checked before anything changes, and every field at fault is named, as Jira does.
     const QJsonObject screen = transition->value("fields"_L1).toObject();
     const QJsonObject setFields = sentFields.toObject();
     const QJsonObject updates = sentUpdate.toObject();
-    const auto notOnScreen = [](const QString &field) {
-        return u"Field '"_s + field + u"' cannot be set. It is not on the appropriate screen, or unknown."_s;
-    };
-    QJsonObject errors;
-    QJsonObject values; // field key -> what the issue holds afterwards
-    QStringList comments;
-
-    for (auto it = setFields.begin(); it != setFields.end(); ++it) {
-        const QString name = it.key();
-        if (!screen.contains(name)) {
-            errors.insert(name, notOnScreen(name));
-            continue;
-        }
-        const QJsonObject field = screen.value(name).toObject();
-        // A comment is only ever added, through "update".
-        if (isCommentField(name, field) || !supports(field, u"set"_s)) {
-            errors.insert(name, unsupported(name, u"set"_s));
-            continue;
-        }
-        QString error;
-        const QJsonValue value = screenValue(name, field, it.value(), &error);
-        if (error.isEmpty())
-            values.insert(name, value);
-        else
-            errors.insert(name, error);
-    }
-
-    for (auto it = updates.begin(); it != updates.end(); ++it) {
-        const QString name = it.key();
-        if (!screen.contains(name)) {
-            errors.insert(name, notOnScreen(name));
-            continue;
-        }
-        if (setFields.contains(name)) {
-            errors.insert(name, u"Field '"_s + name + u"' cannot be set in both 'fields' and 'update'."_s);
-            continue;
-        }
-        const QJsonObject field = screen.value(name).toObject();
-        const bool isComment = isCommentField(name, field);
-        const QString malformed = isComment ? u"Can not deserialize the comment."_s
-                                            : u"Can not deserialize the operations for '"_s + name + u"'."_s;
-        const bool multiple = field.value("schema"_L1)["type"_L1].toString() == "array"_L1;
-        // add and remove work on what the issue holds now.
-        QJsonValue value = fields.value(name);
-        QString error;
-        if (!it.value().isArray())
-            error = malformed;
-        const QJsonArray operations = it.value().toArray();
-        for (qsizetype i = 0; i < operations.size() && error.isEmpty(); ++i) {
-            const QJsonObject operation = operations.at(i).toObject();
-            if (operation.isEmpty())
-                error = malformed;
-            for (auto op = operation.begin(); op != operation.end() && error.isEmpty(); ++op) {
-                const QString verb = op.key();
-                if (isComment) {
-                    if (verb != "add"_L1 || !supports(field, verb))
-                        error = unsupported(name, verb);
-                    else if (!op.value().toObject().value("body"_L1).isString())
-                        error = malformed;
-                    else
-                        comments.append(op.value().toObject().value("body"_L1).toString());
-                } else if (!supports(field, verb) ||
-                           !(verb == "set"_L1 || (multiple && (verb == "add"_L1 || verb == "remove"_L1)))) {
-                    error = unsupported(name, verb);
-                } else if (verb == "set"_L1) {
-                    value = screenValue(name, field, op.value(), &error);
-                } else {
-                    const QJsonArray checked = screenValue(name, field, QJsonArray {op.value()}, &error).toArray();
-                    if (!error.isEmpty() || checked.isEmpty()) {
-                        error = error.isEmpty() ? malformed : error;
-                        break;
-                    }
-                    const QJsonValue item = checked.first();
-                    QJsonArray items = value.toArray();
-                    if (verb == "add"_L1) {
-                        if (std::none_of(items.begin(), items.end(),
-                                         [&item](const QJsonValue &held) { return sameItem(held, item); }))
-                            items.append(item);
-                    } else {
-                        for (qsizetype j = items.size() - 1; j >= 0; --j) {
-                            if (sameItem(items.at(j), item))
-                                items.removeAt(j);
-                        }
-                    }
-                    value = items;
-                }
-            }
-        }
-        if (!error.isEmpty())
-            errors.insert(name, error);
-        else if (!isComment)
-            values.insert(name, value);
-    }
+    const ScreenChanges changes =
+        screenChanges(screen, setFields, updates, fields,
+                      [this](const QString &name, const QJsonObject &field, const QJsonValue &value, QString *error) {
+                          return screenValue(name, field, value, error);
+                      });
+    QJsonObject errors = changes.errors;
+    const QJsonObject &values = changes.values; // field key -> what the issue holds afterwards
+    const QStringList &comments = changes.comments;
 
     QJsonObject defaults; // required fields left out that Jira fills with their default
     for (auto it = screen.begin(); it != screen.end(); ++it) {
@@ -452,6 +454,7 @@ FakeJira::Answer FakeJira::answerPerformTransition(const QString &key, const Req
     fields.insert(u"updated"_s, now);
     issue.insert(u"fields"_s, fields);
     m_issues.replace(*index, issue);
+    syncRelatives(key);
 
     QJsonArray issueComments = m_comments.value(key).toArray();
     for (const QString &text : std::as_const(comments)) {

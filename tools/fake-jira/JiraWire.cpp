@@ -58,6 +58,27 @@ QString textOf(const QJsonValue &value)
     return QString::fromUtf8(text.mid(1, text.size() - 2));
 }
 
+QString idText(const QJsonValue &value)
+{
+    if (value.isString())
+        return value.toString();
+    // Only a whole number is an id; 1.5 or 1e300 is not one.
+    if (value.isDouble() && value.toDouble() == double(value.toInteger()))
+        return QString::number(value.toInteger());
+    return {};
+}
+
+bool isBlank(const QJsonValue &value)
+{
+    return value.isNull() || value.isUndefined() || (value.isString() && value.toString().trimmed().isEmpty()) ||
+        (value.isArray() && value.toArray().isEmpty());
+}
+
+QString fieldName(const QString &key, const QJsonObject &field)
+{
+    return field.value("name"_L1).toString(key);
+}
+
 QString formValue(const FakeJira::Request &request, const QString &name)
 {
     for (const QByteArray &item : request.rawQuery.split('&')) {
@@ -68,6 +89,23 @@ QString formValue(const FakeJira::Request &request, const QString &name)
             return QUrl::fromPercentEncoding(value.replace('+', ' '));
     }
     return {};
+}
+
+QStringList formValues(const FakeJira::Request &request, const QString &name)
+{
+    QStringList values;
+    for (const QByteArray &item : request.rawQuery.split('&')) {
+        const qsizetype equals = item.indexOf('=');
+        QByteArray key = equals < 0 ? item : item.left(equals);
+        QByteArray value = equals < 0 ? QByteArray() : item.mid(equals + 1);
+        if (QUrl::fromPercentEncoding(key.replace('+', ' ')) != name)
+            continue;
+        for (const QString &part : QUrl::fromPercentEncoding(value.replace('+', ' ')).split(u',')) {
+            if (!part.trimmed().isEmpty())
+                values.append(part.trimmed());
+        }
+    }
+    return values;
 }
 
 qsizetype maxResultsOf(const FakeJira::Request &request)

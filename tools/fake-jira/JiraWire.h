@@ -24,9 +24,20 @@ bool isJiraDateTime(const QJsonValue &value);
 
 // A sent value as it is quoted in Jira's messages: a string as it is, anything else as JSON.
 QString textOf(const QJsonValue &value);
+// An id as Jira writes it, a string, whether the data or a request has it as a string or a number; empty
+// for anything else.
+QString idText(const QJsonValue &value);
+
+// What a screen field counts as empty for: nothing, null, blanks, an empty list.
+bool isBlank(const QJsonValue &value);
+// A screen field's name as Jira's messages use it: its metadata's "name", else its key.
+QString fieldName(const QString &key, const QJsonObject &field);
 
 // A query parameter the way Jira's servlet container reads it: '+' is a space.
 QString formValue(const FakeJira::Request &request, const QString &name);
+// Every value of a list parameter, which may come more than once and each time as a comma-separated list
+// ("projectKeys=A,B&projectKeys=C"), trimmed, without empty ones.
+QStringList formValues(const FakeJira::Request &request, const QString &name);
 // Jira's maxResults: 50 unless given, at most 1000.
 qsizetype maxResultsOf(const FakeJira::Request &request);
 // Whether an "expand" parameter of the request names `what`.

@@ -68,8 +68,16 @@ int main(int argc, char *argv[])
         u"Add this many issues GEN-1, GEN-2, ... assigned to the user (at most %1), to fill more than one page."_s.arg(
             FakeJira::maxGeneratedIssues),
         u"count"_s);
+    const QCommandLineOption createMetaOption(
+        u"createmeta"_s,
+        u"The forms of createmeta to answer: new (paged, Jira 8.4 and later; Jira 9 has only this), old (before "
+        "8.4) or both (the default, as Jira 8.4 to 8.x)."_s,
+        u"forms"_s, u"both"_s);
+    const QCommandLineOption createMetaPageSizeOption(
+        u"createmeta-page-size"_s,
+        u"The most issue types or fields on one page of the paged createmeta (default 50)."_s, u"count"_s);
     parser.addOptions({portOption, httpsOption, tokenOption, dataOption, certificateOption, clientCertificateOption,
-                       noTokenListOption, generatedIssuesOption});
+                       noTokenListOption, generatedIssuesOption, createMetaOption, createMetaPageSizeOption});
     parser.process(app);
 
     bool portOk = false;
@@ -98,6 +106,27 @@ int main(int argc, char *argv[])
             return 2;
         }
         jira.addGeneratedIssues(count);
+    }
+    const QString forms = parser.value(createMetaOption);
+    if (forms == "new"_L1) {
+        jira.setCreateMetaForms(FakeJira::CreateMetaForms::New);
+    } else if (forms == "old"_L1) {
+        jira.setCreateMetaForms(FakeJira::CreateMetaForms::Old);
+    } else if (forms == "both"_L1) {
+        jira.setCreateMetaForms(FakeJira::CreateMetaForms::Both);
+    } else {
+        std::fprintf(stderr, "fake-jira: no createmeta forms %s (one of new, old, both)\n", qPrintable(forms));
+        return 2;
+    }
+    if (parser.isSet(createMetaPageSizeOption)) {
+        bool sizeOk = false;
+        const int size = parser.value(createMetaPageSizeOption).toInt(&sizeOk);
+        if (!sizeOk || size < 1 || size > 1000) {
+            std::fprintf(stderr, "fake-jira: not a page size from 1 to 1000: %s\n",
+                         qPrintable(parser.value(createMetaPageSizeOption)));
+            return 2;
+        }
+        jira.setCreateMetaPageSize(size);
     }
     std::optional<FakeJira::Certificate> certificate;
     if (parser.isSet(certificateOption)) {
