@@ -118,6 +118,10 @@ bool ApplicationShell::updateTray()
         QObject::connect(tray, &TrayPresence::quitRequested, window, [] { QCoreApplication::quit(); });
         if (auto *content = window->findChild<ContentController *>()) {
             QObject::connect(tray, &TrayPresence::refreshRequested, content, &ContentController::refresh);
+            QObject::connect(tray, &TrayPresence::newIssueRequested, content, [this, content] {
+                raise();
+                content->requestNewIssue();
+            });
             const auto count = [tray, store = content->store()] {
                 const int issues = store->ticketCount();
                 tray->setToolTip(issues == 1 ? u"Tessarin · 1 open issue"_s

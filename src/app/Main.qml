@@ -11,12 +11,19 @@ ApplicationWindow {
     height: 680
     title: "Tessarin 1.0"
 
+    readonly property string newIssueKeys: "Ctrl+N"
     readonly property string settingsKeys: "Ctrl+,"
     readonly property string hideKeys: "Ctrl+H"
     readonly property string quitKeys: "Ctrl+Q"
 
     // The menu items only show these keys. Two items owning one key would make it ambiguous, and Qt
     // then fires neither: each key belongs to exactly one shortcut, valid in every window.
+    Shortcut {
+        id: newIssueShortcut
+        sequence: window.newIssueKeys
+        context: Qt.ApplicationShortcut
+        onActivated: contentView.controller.requestNewIssue("")
+    }
     Shortcut {
         id: settingsShortcut
         sequence: window.settingsKeys
@@ -76,6 +83,13 @@ ApplicationWindow {
                 objectName: "fileMenu"
                 title: "File"
                 ShellMenuItem {
+                    objectName: "newIssueItem"
+                    text: qsTr("New Issue…")
+                    shortcutText: window.newIssueKeys
+                    onTriggered: contentView.controller.requestNewIssue("")
+                }
+                MenuSeparator {}
+                ShellMenuItem {
                     objectName: "fileQuitItem"
                     text: "Quit Tessarin"
                     shortcutText: window.quitKeys
@@ -86,6 +100,7 @@ ApplicationWindow {
     }
 
     ContentView {
+        id: contentView
         anchors.fill: parent
     }
 }

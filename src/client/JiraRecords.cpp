@@ -135,7 +135,7 @@ template<> JiraTransitionTarget decode(const QJsonValue &value)
 template<> JiraProject decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
-    return {field(o, "key"_L1, requiredString), field(o, "name"_L1, requiredString)};
+    return {field(o, "key"_L1, requiredString), field(o, "name"_L1, requiredString), field(o, "id"_L1, optionalString)};
 }
 
 template<> JiraUser decode(const QJsonValue &value)

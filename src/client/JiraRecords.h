@@ -43,6 +43,7 @@ struct JiraProject
 {
     QString key;
     QString name;
+    std::optional<QString> id; // the project list has it; an issue's project need not
 };
 
 struct JiraUser

@@ -57,11 +57,14 @@ TrayPresence::TrayPresence(QObject *parent)
     connect(m_item, &StatusNotifierItem::activated, this, &TrayPresence::openRequested);
 
     const int open = m_menu->addEntry(tr("Open Tessarin"));
+    const int newIssue = m_menu->addEntry(tr("New Issue…"));
     const int refresh = m_menu->addEntry(tr("Refresh"));
     const int quit = m_menu->addEntry(tr("Quit Tessarin"));
-    connect(m_menu, &DBusMenu::clicked, this, [this, open, refresh, quit](int id) {
+    connect(m_menu, &DBusMenu::clicked, this, [this, open, newIssue, refresh, quit](int id) {
         if (id == open)
             emit openRequested();
+        else if (id == newIssue)
+            emit newIssueRequested();
         else if (id == refresh)
             emit refreshRequested();
         else if (id == quit)

@@ -1,5 +1,5 @@
 #pragma once
-// Tessarin's icon in the desktop's tray, with a small menu: Open, Refresh, Quit. Spoken over the session
+// Tessarin's icon in the desktop's tray, with a small menu: Open, New Issue, Refresh, Quit. Spoken over the session
 // bus (StatusNotifierItem and dbusmenu), so it needs no widgets and works in any desktop that has a tray
 // host: Plasma, GNOME with the AppIndicator extension, most others. Without a host nothing is shown and
 // nothing else happens.
@@ -39,6 +39,7 @@ public:
 
 signals:
     void openRequested(); // "Open Tessarin" in the menu, or a click on the icon (Activate)
+    void newIssueRequested(); // "New Issue…"
     void refreshRequested(); // "Refresh"
     void quitRequested(); // "Quit Tessarin"
 

@@ -38,6 +38,8 @@ const QString queries = u"queries"_s;
 const QString notifySources = u"notifySources"_s;
 const QString notifyStatusChanges = u"notifyStatusChanges"_s;
 const QString notifyComments = u"notifyComments"_s;
+const QString lastProject = u"lastCreateProject"_s;
+const QString lastIssueType = u"lastCreateIssueType"_s;
 } // namespace Key
 
 namespace {
@@ -439,4 +441,15 @@ QString AppSettings::keyringError() const
 bool AppSettings::waitForKeyring(int timeoutMs)
 {
     return m_keychain->waitForPendingWrites(timeoutMs);
+}
+
+std::pair<QString, QString> AppSettings::lastCreatedIn() const
+{
+    return {storedText(m_store, Key::lastProject), storedText(m_store, Key::lastIssueType)};
+}
+
+void AppSettings::setLastCreatedIn(const QString &projectKey, const QString &issueTypeName)
+{
+    m_store.setValue(Key::lastProject, projectKey);
+    m_store.setValue(Key::lastIssueType, issueTypeName);
 }

@@ -107,6 +107,10 @@ public:
     [[nodiscard]] QList<SavedQuery> savedQueries() const { return m_savedQueries; }
     void setSavedQueries(const QList<SavedQuery> &queries);
 
+    // The project (key) and issue type (name) the last issue was created in: "New Issue…" starts there.
+    [[nodiscard]] std::pair<QString, QString> lastCreatedIn() const;
+    void setLastCreatedIn(const QString &projectKey, const QString &issueTypeName);
+
     // The sources besides "Assigned to Me" whose changes the desktop is told about (their ids).
     [[nodiscard]] QStringList notifySources() const { return m_notifySources; }
     void setNotifySources(const QStringList &sources);

@@ -44,6 +44,7 @@ private slots:
         QTest::addColumn<QString>("entry"); // empty: a click on the icon
         QTest::addColumn<QByteArray>("signal");
         QTest::newRow("Open Tessarin") << u"Open Tessarin"_s << QByteArray(SIGNAL(openRequested()));
+        QTest::newRow("New Issue") << u"New Issue…"_s << QByteArray(SIGNAL(newIssueRequested()));
         QTest::newRow("Refresh") << u"Refresh"_s << QByteArray(SIGNAL(refreshRequested()));
         QTest::newRow("Quit Tessarin") << u"Quit Tessarin"_s << QByteArray(SIGNAL(quitRequested()));
         QTest::newRow("click on the icon") << QString() << QByteArray(SIGNAL(openRequested()));
@@ -58,7 +59,8 @@ private slots:
         QVERIFY(host.isRunning());
         TrayPresence tray;
         std::map<QByteArray, std::unique_ptr<QSignalSpy>> spies;
-        for (const char *each : {SIGNAL(openRequested()), SIGNAL(refreshRequested()), SIGNAL(quitRequested())})
+        for (const char *each : {SIGNAL(openRequested()), SIGNAL(newIssueRequested()), SIGNAL(refreshRequested()),
+                                 SIGNAL(quitRequested())})
             spies[each] = std::make_unique<QSignalSpy>(&tray, each);
         QVERIFY(tray.show());
         const QString item = registeredItem(host);
@@ -69,9 +71,9 @@ private slots:
         QTRY_COMPARE(spies[signal]->count(), 1);
         for (const auto &[name, spy] : spies)
             QVERIFY2(spy->count() == (name == signal ? 1 : 0), name.constData());
-        // Exactly the three entries, whatever order a host lists them in.
+        // Exactly the four entries, whatever order a host lists them in.
         const QStringList labels = host.menuEntries(item).keys();
-        QCOMPARE(labels, (QStringList {u"Open Tessarin"_s, u"Quit Tessarin"_s, u"Refresh"_s}));
+        QCOMPARE(labels, (QStringList {u"New Issue…"_s, u"Open Tessarin"_s, u"Quit Tessarin"_s, u"Refresh"_s}));
     }
 
     void toolTip_data()

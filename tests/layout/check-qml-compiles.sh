@@ -2,17 +2,19 @@
 # Keeps our QML compiled ahead of time: qmllint with the QML compiler's warnings on, over every QML file
 # of ours. A file the compiler fully compiles must stay so; a file with bindings it cannot compile may
 # not gain any (the ceilings below only go down). What still fails is Qt 6.4's compiler's own limits:
-# "|" on enums (mouse buttons, key modifiers), calls on a loader's item, model data of type var, writes
-# to the settings singleton, and the files where Qt 6.4 refuses components bound to their context.
+# "|" on enums (mouse buttons, key modifiers), calls on a loader's item, model data of type var, a list
+# of objects (QList<QObject *>) as a model, writes to the settings singleton, and the files where Qt 6.4
+# refuses components bound to their context.
 #
 #   check-qml-compiles.sh QMLLINT BUILD_QML_DIR QT_QML_DIR SOURCE_DIR
 set -uo pipefail
 qmllint=$1 built=$2 system=$3 root=$4
 declare -A ceiling=(
   [src/app/AboutWindow.qml]=2
+  [src/ui/forms/CreateIssueWindow.qml]=1
   [src/ui/detail/CommentEditorView.qml]=3
   [src/ui/detail/TicketDetailView.qml]=44
-  [src/ui/forms/TransitionFieldEditor.qml]=47
+  [src/ui/forms/FieldEditor.qml]=47
   [src/ui/forms/TransitionFormView.qml]=2
   [src/ui/list/ContentView.qml]=33
   [src/ui/list/TicketRow.qml]=1

@@ -76,7 +76,7 @@ JiraIssue makeIssue(const QString &id, const QString &key, const QString &summar
     issue.fields.status.statusCategory.key = categoryKey;
     issue.fields.updated = updated;
     issue.fields.issuetype.name = u"Task"_s;
-    issue.fields.project = {key.section(u'-', 0, 0), u"Project"_s};
+    issue.fields.project = {key.section(u'-', 0, 0), u"Project"_s, std::nullopt};
     return issue;
 }
 

@@ -160,11 +160,14 @@ public:
     [[nodiscard]] QUrl browseURL() const;
     [[nodiscard]] static QUrl browseURL(const QUrl &base, const QString &key);
     Q_INVOKABLE void openInJira() const;
+    // "New Sub-task…": the window's content opens the form.
+    Q_INVOKABLE void newSubtask() { emit newSubtaskRequested(); }
     // Opens a link from the description or a comment in the browser: http, https and mailto only.
     Q_INVOKABLE bool openLink(const QString &link) const;
     [[nodiscard]] static bool isOpenableLink(const QUrl &url);
 
 signals:
+    void newSubtaskRequested();
     void issueChanged();
     void transitionsChanged();
     void commentsChanged();

@@ -42,6 +42,16 @@ ScrollView {
                 Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
                 Item { Layout.fillWidth: true }
                 Button {
+                    objectName: "newSubtask"
+                    flat: true
+                    text: qsTr("New Sub-task…")
+                    icon.name: "list-add"
+                    display: AbstractButton.TextBesideIcon
+                    Accessible.name: qsTr("New Sub-task")
+                    onClicked: pane.detail.newSubtask()
+                    Accessible.onPressAction: pane.detail.newSubtask()
+                }
+                Button {
                     objectName: "logWork"
                     flat: true
                     text: "Log Work…"

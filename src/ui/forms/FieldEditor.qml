@@ -1,5 +1,5 @@
-// One field of a transition's form: its name (marked when required), the editor its kind needs, and
-// what Jira said about it.
+// One field of a form made from a Jira screen (a transition's, a create screen): its name (marked when
+// required), the editor its kind needs, and what Jira said about it.
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -10,9 +10,10 @@ ColumnLayout {
     id: editor
 
     required property FormField modelData
-    required property TransitionForm form
 
     signal openInJiraRequested()
+    // Enter in a one-line editor, Ctrl+Enter in a multi-line one.
+    signal sendRequested()
 
     readonly property FormField field: modelData
     readonly property string accessibleName: field.name + (field.required ? ", required" : "")
@@ -98,7 +99,7 @@ ColumnLayout {
             // Enter is a new line here; Ctrl+Enter sends. Tab leaves the editor.
             Keys.onPressed: (event) => {
                 if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && (event.modifiers & Qt.ControlModifier)) {
-                    editor.form.send();
+                    editor.sendRequested();
                     event.accepted = true;
                 } else if (event.key === Qt.Key_Tab || event.key === Qt.Key_Backtab) {
                     const next = nextItemInFocusChain(event.key === Qt.Key_Tab);
@@ -121,8 +122,8 @@ ColumnLayout {
             displayText: currentIndex < 0 ? "Choose…" : currentText
             onActivated: (index) => editor.field.choice = index - offset
             // A closed list lets Enter send the form, as every other editor does.
-            Keys.onReturnPressed: (event) => { if (popup.visible) event.accepted = false; else editor.form.send(); }
-            Keys.onEnterPressed: (event) => { if (popup.visible) event.accepted = false; else editor.form.send(); }
+            Keys.onReturnPressed: (event) => { if (popup.visible) event.accepted = false; else editor.sendRequested(); }
+            Keys.onEnterPressed: (event) => { if (popup.visible) event.accepted = false; else editor.sendRequested(); }
             Accessible.name: editor.accessibleName
             Accessible.description: editor.field.error
         }

@@ -188,6 +188,7 @@ void FormField::setError(const QString &error)
 
 void FormField::edited()
 {
+    m_edited = true;
     // What Jira said about the old value no longer applies to the new one.
     setError({});
 }
@@ -305,6 +306,7 @@ void FormField::restore(const QJsonObject &draft)
         m_userName.clear();
         m_userDisplayName.clear();
     }
+    m_edited = true;
     emit textChanged();
     emit choiceChanged();
     emit chosenChanged();

@@ -75,6 +75,8 @@ public:
     // the chosen user.
     [[nodiscard]] QJsonObject draft() const;
     void restore(const QJsonObject &draft);
+    // Whether the user changed what the screen filled in (or a draft put back what they had typed).
+    [[nodiscard]] bool isEdited() const { return m_edited; }
 
 signals:
     void textChanged();
@@ -98,6 +100,7 @@ private:
     QString m_userDisplayName;
     UserLookUp *m_lookUp = nullptr; // user fields only
     QString m_error;
+    bool m_edited = false;
 };
 
 

@@ -74,10 +74,10 @@ Dialog {
             Repeater {
                 id: fields
                 model: dialog.form.fields
-                delegate: TransitionFieldEditor {
+                delegate: FieldEditor {
                     Layout.fillWidth: true
-                    form: dialog.form
                     onOpenInJiraRequested: dialog.openInJiraRequested()
+                    onSendRequested: dialog.form.send()
                 }
             }
         }

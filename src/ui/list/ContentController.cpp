@@ -1,6 +1,7 @@
 #include "ContentController.h"
 
 #include "SystemEvents.h"
+#include "ui/forms/CreateIssueForm.h"
 #include "client/JiraClient.h"
 #include "desktop/ChangeNotifier.h"
 #include "presentation/CoarseClock.h"
@@ -83,6 +84,17 @@ void ContentController::setSettings(AppSettings *settings)
             [this] { CoarseClock::instance()->setAnchor(m_store->lastUpdated()); });
     connect(m_store, &TicketStore::selectedTicketIDChanged, this, &ContentController::updateDetail);
     connect(m_store, &TicketStore::ticketsChanged, this, &ContentController::updateDetail);
+    connect(m_store, &TicketStore::ticketsChanged, this, [this] {
+        if (m_createdKey.isEmpty())
+            return;
+        for (const JiraIssue &issue : m_store->tickets()) {
+            if (issue.key == m_createdKey) {
+                m_createdKey.clear();
+                m_store->setSelectedTicketID(issue.id);
+                emit raiseRequested();
+            }
+        }
+    });
 
     m_settingsSettled.setSingleShot(true);
     m_settingsSettled.setInterval(1000);
@@ -231,6 +243,8 @@ void ContentController::updateDetail()
             },
             this);
         m_detail->setMyName(m_myName);
+        connect(m_detail, &TicketDetail::newSubtaskRequested, this,
+                [this, key = selected->key] { emit newIssueRequested(key); });
         if (!m_settings->isReadingToken())
             m_detail->load();
     }
@@ -254,6 +268,40 @@ void ContentController::appeared()
         if (appearance == m_appearance)
             m_store->startAutoRefresh();
     });
+}
+
+void ContentController::requestNewIssue(const QString &parentIssueId)
+{
+    QString parentKey;
+    if (m_store && !parentIssueId.isEmpty()) {
+        for (const JiraIssue &issue : m_store->tickets()) {
+            if (issue.id == parentIssueId)
+                parentKey = issue.key;
+        }
+        if (parentKey.isEmpty())
+            return;
+    }
+    emit newIssueRequested(parentKey);
+}
+
+CreateIssueForm *ContentController::newIssueForm(const QString &parentKey)
+{
+    if (!m_store)
+        return nullptr;
+    // An issue's key starts with its project's. Without a parent the form is the QML engine's, and goes
+    // once the window that shows it has gone.
+    auto *form = new CreateIssueForm(m_settings, m_store->client(), parentKey, parentKey.section(u'-', 0, 0));
+    connect(form, &CreateIssueForm::created, this, &ContentController::showCreated);
+    form->start();
+    return form;
+}
+
+void ContentController::showCreated(const QString &key)
+{
+    if (!m_store || key.isEmpty())
+        return;
+    m_createdKey = key;
+    m_store->refresh();
 }
 
 void ContentController::firstFrameShown()

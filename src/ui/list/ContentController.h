@@ -2,6 +2,7 @@
 // The state behind the main window's content: owns the ticket store, chooses what the sidebar shows,
 // and keeps one detail pane for the selected issue.
 
+#include "ui/forms/CreateIssueForm.h"
 #include "SidebarContent.h"
 #include "SourceList.h"
 #include "settings/AppSettings.h"
@@ -92,6 +93,14 @@ public:
     // coming back) is listened to from now on.
     Q_INVOKABLE void firstFrameShown();
     Q_INVOKABLE void refresh();
+
+    // "New Issue…" (no parent) and "New Sub-task…" of the issue with that id: the window asks for a form.
+    Q_INVOKABLE void requestNewIssue(const QString &parentIssueId = {});
+    // A form for a new issue, or for a sub-task of the issue with that key, its lists already asked for;
+    // the caller (the QML engine) owns it.
+    [[nodiscard]] Q_INVOKABLE CreateIssueForm *newIssueForm(const QString &parentKey);
+    // Jira made the issue: the list is searched again and the issue selected once the list holds it.
+    Q_INVOKABLE void showCreated(const QString &key);
     // Puts "KEY Summary", the key or the issue's link in Jira on the clipboard.
     Q_INVOKABLE void copy(const QString &issueId, ContentController::Copy what) const;
 
@@ -108,6 +117,8 @@ signals:
     void queryChanged();
     // A query was checked and kept.
     void queryAdded();
+    // `parentKey` empty for an issue of its own.
+    void newIssueRequested(const QString &parentKey);
 
 private:
     void askMyName();
@@ -123,6 +134,8 @@ private:
     TicketDetail *m_detail = nullptr;
     ChangeNotifier *m_notifier = nullptr;
     SystemEvents *m_systemEvents = nullptr; // made with the first frame
+    // The issue just created, selected once a refresh brings it into the list.
+    QString m_createdKey;
     SourceList *m_sources = nullptr;
     QList<JiraFilter> m_favourites; // as the server last listed them
     QString m_queryError;

@@ -7,6 +7,7 @@ import QtQuick.Layouts
 import QtQml.Models
 import Tessarin.Common
 import Tessarin.Detail
+import Tessarin.Forms
 import Tessarin.Core
 import Tessarin.List
 
@@ -57,6 +58,28 @@ Item {
                 window.showNormal()
             window.raise()
             window.requestActivate()
+        }
+    }
+
+    // "New Issue…" and "New Sub-task…": one window, made when first asked for, a new one for another kind
+    // of issue (what was typed in the last stays in its draft).
+    Loader {
+        id: createWindow
+        property string parentKey
+        active: false
+    }
+    Connections {
+        target: content.controller
+        function onNewIssueRequested(parentKey: string) {
+            if (!createWindow.active || createWindow.parentKey !== parentKey) {
+                createWindow.parentKey = parentKey;
+                createWindow.active = true;
+                createWindow.setSource("qrc:/Tessarin/Forms/CreateIssueWindow.qml",
+                                       { form: content.controller.newIssueForm(parentKey) });
+            }
+            (createWindow.item as CreateIssueWindow).show();
+            (createWindow.item as CreateIssueWindow).raise();
+            (createWindow.item as CreateIssueWindow).requestActivate();
         }
     }
 

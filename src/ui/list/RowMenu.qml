@@ -1,4 +1,5 @@
-// A ticket row's context menu: copy the issue's key or its link. Made when first asked for.
+// A ticket row's context menu: copy the issue's key or its link, make a sub-task of it. Made when first
+// asked for.
 pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
@@ -25,5 +26,11 @@ Menu {
         objectName: "copyLink"
         text: "Copy Link"
         onTriggered: menu.controller.copy(menu.issueId, ContentController.Link)
+    }
+    MenuSeparator {}
+    MenuItem {
+        objectName: "newSubtask"
+        text: qsTr("New Sub-task…")
+        onTriggered: menu.controller.requestNewIssue(menu.issueId)
     }
 }

@@ -1,0 +1,244 @@
+// Creating issues against the fake Jira: the create screen read from either form of createmeta (and from
+// the older one only where the paged one is missing), every page of it; the body a new issue and a
+// sub-task make; Jira's refusals under their fields with everything typed kept; the draft kept until Jira
+// has the issue.
+
+#include "Fixtures.h"
+#include "ui/forms/CreateIssueForm.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString pagedTypes = u"/rest/api/2/issue/createmeta/PLAT/issuetypes"_s;
+const QString oldCreateMeta = u"/rest/api/2/issue/createmeta"_s;
+
+QStringList keysOf(const QList<JiraScreenField> &fields)
+{
+    QStringList keys;
+    for (const JiraScreenField &field : fields)
+        keys.append(field.key);
+    return keys;
+}
+
+} // namespace
+
+class TestCreateIssue : public JiraTestCase
+{
+    Q_OBJECT
+
+    QList<QByteArray> created()
+    {
+        QList<QByteArray> bodies;
+        for (const FakeJira::Request &request : jira().requests()) {
+            if (request.method == "POST" && request.path == u"/rest/api/2/issue"_s)
+                bodies.append(request.body);
+        }
+        return bodies;
+    }
+    int asked(const QString &path) { return m_fixture->requestCount("GET", path); }
+
+    // A form whose fields for `type` have arrived.
+    std::unique_ptr<CreateIssueForm> form(JiraClient &client, const QString &type, const QString &parent = {})
+    {
+        auto made = std::make_unique<CreateIssueForm>(&settings(), &client, parent, parent.section(u'-', 0, 0));
+        made->start();
+        if (!QTest::qWaitFor([&] { return !made->isLoading() && !made->fields().isEmpty(); }, 10'000))
+            return nullptr;
+        const int index = int(made->issueTypes().indexOf(type));
+        if (index < 0)
+            return nullptr;
+        made->chooseIssueType(index);
+        if (!QTest::qWaitFor([&] { return !made->isLoading() && made->field(u"summary"_s); }, 10'000))
+            return nullptr;
+        return made;
+    }
+
+private slots:
+    // The same create screen whichever form of createmeta the server has, each page of a paged one read;
+    // the older form only asked where the paged one is missing, and then straight away next time.
+    void createScreenFromEitherForm_data()
+    {
+        QTest::addColumn<int>("forms");
+        QTest::addColumn<int>("oldAsked"); // times, over two reads of the types
+        QTest::newRow("Jira 9: paged only") << int(FakeJira::CreateMetaForms::New) << 0;
+        QTest::newRow("Jira 8.4 to 8.x: both") << int(FakeJira::CreateMetaForms::Both) << 0;
+        QTest::newRow("before 8.4: older only") << int(FakeJira::CreateMetaForms::Old) << 3;
+    }
+    void createScreenFromEitherForm()
+    {
+        QFETCH(int, forms);
+        QFETCH(int, oldAsked);
+        jira().setCreateMetaForms(FakeJira::CreateMetaForms(forms));
+        jira().setCreateMetaPageSize(5);
+        JiraClient client(&settings());
+        for (int round = 0; round < 2; ++round) {
+            Answer<QList<JiraCreateIssueType>> types;
+            client.fetchCreateIssueTypes(u"PLAT"_s, &types.context, types.callback());
+            QVERIFY(types.wait() && *types.result);
+            QStringList names;
+            for (const JiraCreateIssueType &type : types.result->value())
+                names.append(type.name + (type.subtask ? u" (sub-task)"_s : QString()));
+            QCOMPARE(names.size(), 4);
+            QVERIFY(names.contains(u"Sub-task (sub-task)"_s) && names.contains(u"Bug"_s));
+        }
+        Answer<QList<JiraScreenField>> fields;
+        client.fetchCreateFields(u"PLAT"_s, u"10004"_s, &fields.context, fields.callback());
+        QVERIFY(fields.wait() && *fields.result);
+        const QList<JiraScreenField> screen = fields.result->value();
+        // 13 fields: three pages of five where the paged form is read.
+        QCOMPARE(screen.size(), 13);
+        // The screen's order (the paged form's own), the project and type set above it left aside.
+        QStringList shown = keysOf(screen);
+        shown.removeAll(u"project"_s);
+        shown.removeAll(u"issuetype"_s);
+        QCOMPARE(shown.first(), u"summary"_s);
+        if (forms == int(FakeJira::CreateMetaForms::New))
+            QCOMPARE(shown.mid(0, 4), (QStringList {u"summary"_s, u"priority"_s, u"duedate"_s, u"components"_s}));
+        QVERIFY(keysOf(screen).contains(u"customfield_10300"_s));
+        for (const JiraScreenField &field : screen) {
+            if (field.key == u"customfield_10300"_s)
+                QVERIFY(field.required && field.allowedValues.size() == 3);
+            if (field.key == u"fixVersions"_s) // nested one array deeper by the older form
+                QVERIFY(field.allowedValues.size() == 4 && field.allowedValues.first().isObject());
+            if (field.key == u"priority"_s)
+                QVERIFY(field.defaultValue.has_value());
+        }
+        QCOMPARE(asked(oldCreateMeta), oldAsked);
+        if (forms != int(FakeJira::CreateMetaForms::Old))
+            QCOMPARE(m_fixture->requestCount("GET", pagedTypes + u"/10004"_s), 3);
+        else // found missing once, then never asked again
+            QVERIFY(asked(pagedTypes) == 1 && asked(pagedTypes + u"/10004"_s) == 0);
+    }
+
+    // An unknown project is said in the words of the form the server has: never the older form's 404 on
+    // a server that only has the paged one.
+    void unknownProject_data()
+    {
+        QTest::addColumn<int>("forms");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("paged only") << int(FakeJira::CreateMetaForms::New) << u"No project could be found with key 'NOPE'."_s;
+        QTest::newRow("older only") << int(FakeJira::CreateMetaForms::Old) << u"project NOPE"_s;
+    }
+    void unknownProject()
+    {
+        QFETCH(int, forms);
+        QFETCH(QString, said);
+        jira().setCreateMetaForms(FakeJira::CreateMetaForms(forms));
+        JiraClient client(&settings());
+        Answer<QList<JiraCreateIssueType>> types;
+        client.fetchCreateIssueTypes(u"NOPE"_s, &types.context, types.callback());
+        QVERIFY(types.wait() && !*types.result);
+        QVERIFY2(types.result->error().message().contains(said), qPrintable(types.result->error().message()));
+        QVERIFY(!types.result->error().message().contains(u"Issue Does Not Exist"_s));
+    }
+
+    // A bug with its required select, a default priority left as it was and labels typed: the body Jira
+    // reads, the key it gives back, and the issue in the user's list after.
+    void createsWithTheFieldsShapes()
+    {
+        JiraClient client(&settings());
+        std::unique_ptr<CreateIssueForm> bug = form(client, u"Bug"_s);
+        QVERIFY(bug);
+        QSignalSpy made(bug.get(), &CreateIssueForm::created);
+        bug->field(u"summary"_s)->setText(u"Login page times out behind the proxy"_s);
+        bug->field(u"labels"_s)->setText(u"proxy  login"_s);
+        bug->field(u"assignee"_s)->setText(u"mhartmann"_s);
+        FormField *environment = bug->field(u"customfield_10300"_s);
+        QVERIFY(environment && environment->required());
+        bug->send();
+        QCOMPARE(environment->error(), u"Environment is required."_s); // said before anything is sent
+        QVERIFY(created().isEmpty());
+        environment->setChoice(int(environment->options().indexOf(u"Staging"_s)));
+        bug->send();
+        QVERIFY(made.wait(10'000));
+
+        const QJsonObject fields = QJsonDocument::fromJson(created().constLast()).object().value(u"fields"_s).toObject();
+        QCOMPARE(fields.value(u"project"_s).toObject(), (QJsonObject {{u"key"_s, u"PLAT"_s}}));
+        QCOMPARE(fields.value(u"issuetype"_s).toObject(), (QJsonObject {{u"id"_s, u"10004"_s}}));
+        QCOMPARE(fields.value(u"customfield_10300"_s).toObject(), (QJsonObject {{u"id"_s, u"10321"_s}}));
+        QCOMPARE(fields.value(u"labels"_s).toArray(), (QJsonArray {u"proxy"_s, u"login"_s}));
+        QCOMPARE(fields.value(u"assignee"_s).toObject(), (QJsonObject {{u"name"_s, u"mhartmann"_s}}));
+        QCOMPARE(fields.value(u"priority"_s).toObject().value(u"name"_s), u"Medium"_s);
+        QVERIFY(!fields.contains(u"customfield_10301"_s)); // an optional field left empty is not sent
+        QCOMPARE(bug->createdKey(), u"PLAT-467"_s);
+
+        TicketStore store(&settings());
+        QVERIFY(refreshed(store));
+        QVERIFY(std::any_of(store.tickets().begin(), store.tickets().end(),
+                            [](const JiraIssue &issue) { return issue.key == u"PLAT-467"_s; }));
+        QCOMPARE(settings().lastCreatedIn(), std::pair(u"PLAT"_s, u"Bug"_s));
+    }
+
+    // Jira refuses: its message goes under the field it names, the rest of what was typed stays, and a
+    // second send with the field put right goes through.
+    void refusalKeepsEverything()
+    {
+        JiraClient client(&settings());
+        std::unique_ptr<CreateIssueForm> task = form(client, u"Task"_s);
+        QVERIFY(task);
+        task->field(u"summary"_s)->setText(u"line one\nline two"_s);
+        task->field(u"description"_s)->setText(u"Keep *this*."_s);
+        task->send();
+        QTRY_VERIFY(!task->isSending());
+        QCOMPARE(task->field(u"summary"_s)->error(), u"The summary is invalid because it contains newline characters."_s);
+        QCOMPARE(task->field(u"description"_s)->text(), u"Keep *this*."_s);
+        QVERIFY(task->createdKey().isEmpty());
+        task->field(u"summary"_s)->setText(u"line one"_s);
+        QVERIFY(task->field(u"summary"_s)->error().isEmpty());
+        task->send();
+        QTRY_VERIFY(!task->createdKey().isEmpty());
+    }
+
+    // A sub-task: only sub-task types are offered, its parent goes with it, and the parent lists it.
+    void subtaskOfItsParent()
+    {
+        JiraClient client(&settings());
+        std::unique_ptr<CreateIssueForm> subtask = form(client, u"Sub-task"_s, u"PLAT-417"_s);
+        QVERIFY(subtask);
+        QCOMPARE(subtask->issueTypes(), QStringList {u"Sub-task"_s});
+        QVERIFY(!subtask->field(u"parent"_s)); // set above, never typed
+        subtask->field(u"summary"_s)->setText(u"Reproduce with the proxy logs"_s);
+        subtask->send();
+        QTRY_VERIFY(!subtask->createdKey().isEmpty());
+        const QJsonObject fields = QJsonDocument::fromJson(created().constLast()).object().value(u"fields"_s).toObject();
+        QCOMPARE(fields.value(u"parent"_s).toObject(), (QJsonObject {{u"key"_s, u"PLAT-417"_s}}));
+        const QJsonArray subtasks = jira().issue(u"PLAT-417"_s).value(u"fields"_s).toObject().value(u"subtasks"_s).toArray();
+        QVERIFY(std::any_of(subtasks.begin(), subtasks.end(), [&](const QJsonValue &each) {
+            return each.toObject().value(u"key"_s) == subtask->createdKey();
+        }));
+    }
+
+    // What was typed outlives the form (a closed window, a restart), across a change of type too, and is
+    // gone once Jira has the issue.
+    void draftUntilCreated()
+    {
+        JiraClient client(&settings());
+        {
+            std::unique_ptr<CreateIssueForm> story = form(client, u"Story"_s);
+            QVERIFY(story);
+            story->field(u"summary"_s)->setText(u"Offer a dark theme"_s);
+            story->field(u"customfield_10002"_s)->setText(u"5"_s);
+            story->chooseIssueType(int(story->issueTypes().indexOf(u"Task"_s)));
+            QTRY_VERIFY(!story->isLoading() && story->field(u"summary"_s));
+            QCOMPARE(story->field(u"summary"_s)->text(), u"Offer a dark theme"_s);
+        }
+        std::unique_ptr<CreateIssueForm> again = form(client, u"Story"_s);
+        QVERIFY(again);
+        QCOMPARE(again->field(u"summary"_s)->text(), u"Offer a dark theme"_s);
+        QCOMPARE(again->field(u"customfield_10002"_s)->text(), u"5"_s);
+        again->send();
+        QTRY_VERIFY(!again->createdKey().isEmpty());
+        again.reset();
+        std::unique_ptr<CreateIssueForm> fresh = form(client, u"Story"_s);
+        QVERIFY(fresh);
+        QVERIFY(fresh->field(u"summary"_s)->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestCreateIssue)
+#include "tst_createissue.moc"
