@@ -4,7 +4,9 @@
 // has the issue.
 
 #include "Fixtures.h"
+#include "QuickHarness.h"
 #include "ui/forms/CreateIssueForm.h"
+#include "ui/list/ContentController.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -174,6 +176,31 @@ private slots:
         QCOMPARE(settings().lastCreatedIn(), std::pair(u"PLAT"_s, u"Bug"_s));
     }
 
+    // The window's content: the form it makes for a sub-task is the parent's, and an issue made that the
+    // list then holds is selected in it.
+    void contentSelectsTheNewIssue()
+    {
+        std::unique_ptr<ContentController> content = loadedContent(settings());
+        QVERIFY(content);
+        QSignalSpy asked(content.get(), &ContentController::newIssueRequested);
+        const QList<JiraIssue> tickets = content->store()->tickets();
+        const auto parent = std::find_if(tickets.begin(), tickets.end(),
+                                         [](const JiraIssue &issue) { return issue.key == u"PLAT-417"_s; });
+        QVERIFY(parent != tickets.end());
+        content->requestNewIssue(parent->id);
+        QCOMPARE(asked.count(), 1);
+        QCOMPARE(asked.constLast().constFirst().toString(), u"PLAT-417"_s);
+
+        std::unique_ptr<CreateIssueForm> subtask(content->newIssueForm(u"PLAT-417"_s));
+        QTRY_VERIFY(!subtask->isLoading() && subtask->field(u"summary"_s));
+        subtask->field(u"summary"_s)->setText(u"Mine, at once"_s);
+        subtask->field(u"assignee"_s)->setText(u"mhartmann"_s);
+        subtask->send();
+        QTRY_VERIFY(!subtask->createdKey().isEmpty());
+        const QString key = subtask->createdKey();
+        QTRY_VERIFY_WITH_TIMEOUT(content->detail() && content->detail()->key() == key, 10'000);
+    }
+
     // Jira refuses: its message goes under the field it names, the rest of what was typed stays, and a
     // second send with the field put right goes through.
     void refusalKeepsEverything()
@@ -211,6 +238,21 @@ private slots:
         QVERIFY(std::any_of(subtasks.begin(), subtasks.end(), [&](const QJsonValue &each) {
             return each.toObject().value(u"key"_s) == subtask->createdKey();
         }));
+    }
+
+    // Jira's own page to finish on, under the base URL's context path, with the plain fields typed so far,
+    // each value escaped; and the made issue's page.
+    void jiraPages()
+    {
+        JiraClient client(&settings());
+        std::unique_ptr<CreateIssueForm> bug = form(client, u"Bug"_s);
+        QVERIFY(bug);
+        settings().setBaseURLString(jira().url().toString() + u"/jira/"_s);
+        bug->field(u"summary"_s)->setText(u"a&b c=d#e"_s);
+        const QString page = QString::fromLatin1(bug->jiraPage().toEncoded());
+        QCOMPARE(page, jira().url().toString() +
+                           u"/jira/secure/CreateIssueDetails!init.jspa?pid=10100&issuetype=10004&summary=a%26b%20c%3Dd%23e"_s);
+        QVERIFY(bug->createdPage().isEmpty());
     }
 
     // What was typed outlives the form (a closed window, a restart), across a change of type too, and is

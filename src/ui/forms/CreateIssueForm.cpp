@@ -5,6 +5,8 @@
 #include "settings/AppSettings.h"
 #include "ui/common/MessageText.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -257,8 +259,15 @@ void CreateIssueForm::send()
     if (m_isSending || !m_client || m_project < 0 || m_issueType < 0 || needsJira() || !m_createdKey.isEmpty())
         return;
     std::optional<FormValues> values = formValues(m_fields);
-    if (!values)
-        return;
+    if (!values) {
+        // The fields may be scrolled away: which ones, said at the top.
+        QStringList names;
+        for (const FormField *field : std::as_const(m_fields)) {
+            if (!field->error().isEmpty())
+                names.append(field->name());
+        }
+        return setError(tr("Look at these fields: %1.").arg(QLocale().createSeparatedList(names)));
+    }
     const JiraProject project = m_projects.at(m_project);
     const JiraCreateIssueType type = m_issueTypes.at(m_issueType);
     values->fields.insert(u"project"_s, QJsonObject {{u"key"_s, project.key}});
@@ -292,13 +301,28 @@ void CreateIssueForm::discard()
     loadFields();
 }
 
+namespace {
+
+// A page of Jira's under the base URL, its context path kept.
+QUrl jiraPageAt(QUrl base, const QString &path)
+{
+    QString basePath = base.path();
+    while (basePath.endsWith(u'/'))
+        basePath.chop(1);
+    base.setPath(basePath + path);
+    return base;
+}
+
+} // namespace
+
+QUrl CreateIssueForm::createdPage() const
+{
+    return m_createdKey.isEmpty() ? QUrl() : jiraPageAt(m_settings->baseURL(), u"/browse/"_s + m_createdKey);
+}
+
 QUrl CreateIssueForm::jiraPage() const
 {
-    QUrl page = m_settings->baseURL();
-    QString path = page.path();
-    while (path.endsWith(u'/'))
-        path.chop(1);
-    page.setPath(path + u"/secure/CreateIssueDetails!init.jspa"_s);
+    QUrl page = jiraPageAt(m_settings->baseURL(), u"/secure/CreateIssueDetails!init.jspa"_s);
     QStringList query;
     const auto add = [&query](const QString &key, const QString &value) {
         query.append(QString::fromLatin1(QUrl::toPercentEncoding(key) + '=' + QUrl::toPercentEncoding(value)));

@@ -83,6 +83,8 @@ public:
     // Jira's own create page for this project and type, with what was typed in its plain fields filled in:
     // for a required field no editor here can set.
     [[nodiscard]] Q_INVOKABLE QUrl jiraPage() const;
+    // The new issue's page in Jira, once it is made.
+    [[nodiscard]] Q_INVOKABLE QUrl createdPage() const;
 
 signals:
     void projectsChanged();

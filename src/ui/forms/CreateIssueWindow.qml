@@ -15,6 +15,8 @@ ApplicationWindow {
     required property CreateIssueForm form
 
     title: form.title
+
+
     width: 560
     height: 620
     minimumWidth: 420
@@ -117,11 +119,20 @@ ApplicationWindow {
             Item { Layout.fillHeight: true }
             Label {
                 objectName: "createdMessage"
-                Layout.alignment: Qt.AlignHCenter
+                Layout.fillWidth: true
+                horizontalAlignment: Text.AlignHCenter
                 text: qsTr("%1 was created.").arg(window.form.createdKey)
                 textFormat: Text.PlainText
                 font.pixelSize: 15
                 font.weight: Font.DemiBold
+            }
+            Button {
+                objectName: "openCreated"
+                Layout.alignment: Qt.AlignHCenter
+                text: qsTr("Open in Jira")
+                Accessible.name: qsTr("Open %1 in Jira").arg(window.form.createdKey)
+                onClicked: Qt.openUrlExternally(window.form.createdPage())
+                Accessible.onPressAction: Qt.openUrlExternally(window.form.createdPage())
             }
             Item { Layout.fillHeight: true }
         }
@@ -135,6 +146,7 @@ ApplicationWindow {
                 text: qsTr("Discard Draft")
                 Accessible.name: text
                 onClicked: window.form.discard()
+                Accessible.onPressAction: window.form.discard()
             }
             Button {
                 objectName: "finishInJira"
@@ -142,6 +154,7 @@ ApplicationWindow {
                 text: qsTr("Finish in Jira…")
                 Accessible.name: text
                 onClicked: Qt.openUrlExternally(window.form.jiraPage())
+                Accessible.onPressAction: Qt.openUrlExternally(window.form.jiraPage())
             }
             Item { Layout.fillWidth: true }
             BusyIndicator {
@@ -156,6 +169,7 @@ ApplicationWindow {
                 text: window.form.createdKey.length > 0 ? qsTr("Close") : qsTr("Cancel")
                 Accessible.name: text
                 onClicked: window.close()
+                Accessible.onPressAction: window.close()
             }
             Button {
                 objectName: "createIssue"
@@ -165,6 +179,7 @@ ApplicationWindow {
                 enabled: window.form.canSend
                 Accessible.name: text
                 onClicked: window.form.send()
+                Accessible.onPressAction: if (enabled) window.form.send()
             }
         }
     }

@@ -1,7 +1,6 @@
 #include "ContentController.h"
 
 #include "SystemEvents.h"
-#include "ui/forms/CreateIssueForm.h"
 #include "client/JiraClient.h"
 #include "desktop/ChangeNotifier.h"
 #include "presentation/CoarseClock.h"
@@ -10,11 +9,13 @@
 #include "store/TicketStore.h"
 #include "ui/common/MessageText.h"
 #include "ui/detail/TicketDetail.h"
+#include "ui/forms/CreateIssueForm.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -91,7 +92,6 @@ void ContentController::setSettings(AppSettings *settings)
             if (issue.key == m_createdKey) {
                 m_createdKey.clear();
                 m_store->setSelectedTicketID(issue.id);
-                emit raiseRequested();
             }
         }
     });
@@ -294,6 +294,21 @@ CreateIssueForm *ContentController::newIssueForm(const QString &parentKey)
     connect(form, &CreateIssueForm::created, this, &ContentController::showCreated);
     form->start();
     return form;
+}
+
+void ContentController::present(QObject *window, QObject *over)
+{
+    auto *shown = qobject_cast<QWindow *>(window);
+    if (!shown)
+        return;
+    if (const auto *parent = qobject_cast<QWindow *>(over); parent && !shown->isVisible()) {
+        QRect frame(QPoint(), shown->size());
+        frame.moveCenter(parent->geometry().center());
+        shown->setPosition(frame.topLeft());
+    }
+    shown->show();
+    shown->raise();
+    shown->requestActivate();
 }
 
 void ContentController::showCreated(const QString &key)

@@ -99,6 +99,9 @@ public:
     // A form for a new issue, or for a sub-task of the issue with that key, its lists already asked for;
     // the caller (the QML engine) owns it.
     [[nodiscard]] Q_INVOKABLE CreateIssueForm *newIssueForm(const QString &parentKey);
+    // Shows a window of the content's (the new issue's) over the middle of `over` the first time, else
+    // where it was, raised and active.
+    Q_INVOKABLE static void present(QObject *window, QObject *over);
     // Jira made the issue: the list is searched again and the issue selected once the list holds it.
     Q_INVOKABLE void showCreated(const QString &key);
     // Puts "KEY Summary", the key or the issue's link in Jira on the clipboard.

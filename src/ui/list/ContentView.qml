@@ -77,9 +77,7 @@ Item {
                 createWindow.setSource("qrc:/Tessarin/Forms/CreateIssueWindow.qml",
                                        { form: content.controller.newIssueForm(parentKey) });
             }
-            (createWindow.item as CreateIssueWindow).show();
-            (createWindow.item as CreateIssueWindow).raise();
-            (createWindow.item as CreateIssueWindow).requestActivate();
+            content.controller.present(createWindow.item, content.Window.window);
         }
     }
 
