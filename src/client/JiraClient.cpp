@@ -904,6 +904,14 @@ void JiraClient::fetchEditFields(const QString &issueKey, QObject *context, Call
                         [](JiraEditMeta &&answer) { return std::move(answer.fields); });
 }
 
+void JiraClient::fetchIssueValues(const QString &issueKey, const QStringList &fieldIds, QObject *context,
+                                  Callback<JiraIssueValues> done)
+{
+    exchange<JiraIssueValues>(u"/rest/api/2/issue/"_s + issueKey, "GET"_ba,
+                              {{u"fields"_s, (fieldIds + QStringList {u"updated"_s}).join(u',')}}, {}, context,
+                              std::move(done));
+}
+
 void JiraClient::updateIssue(const QString &issueKey, const QJsonObject &fields, const QJsonObject &update,
                              QObject *context, Callback<void> done)
 {

@@ -95,6 +95,9 @@ public:
                      Callback<JiraCreatedIssue> done);
     // Editing: the fields that may be edited on an issue, and an edit of some of them.
     void fetchEditFields(const QString &issueKey, QObject *context, Callback<QList<JiraScreenField>> done);
+    // These fields of an issue as Jira holds them now (its `updated` always with them).
+    void fetchIssueValues(const QString &issueKey, const QStringList &fieldIds, QObject *context,
+                          Callback<JiraIssueValues> done);
     void updateIssue(const QString &issueKey, const QJsonObject &fields, const QJsonObject &update, QObject *context,
                      Callback<void> done);
 

@@ -70,7 +70,9 @@ QJsonObject jiraChoiceReference(const JiraScreenField &field, const QJsonObject 
 {
     static const QLatin1StringView byName[] = {"name"_L1, "id"_L1};
     static const QLatin1StringView byId[] = {"id"_L1, "value"_L1, "name"_L1};
-    const bool named = field.key == "resolution"_L1 || field.key == "priority"_L1;
+    // Components and versions by name too, as Jira's own REST examples write them.
+    const bool named = field.key == "resolution"_L1 || field.key == "priority"_L1 ||
+        field.schema.items == "component"_L1 || field.schema.items == "version"_L1;
     for (const QLatin1StringView key : named ? std::span<const QLatin1StringView>(byName)
                                              : std::span<const QLatin1StringView>(byId)) {
         if (allowed.contains(key))

@@ -30,8 +30,8 @@ enum class JiraFieldKind {
 
 // What names an allowed value on screen: its name, else its value.
 [[nodiscard]] QString jiraChoiceLabel(const QJsonObject &allowed);
-// How a request names an allowed value: resolution and priority by name (as Jira Server expects), others
-// by id, else by value, else by name.
+// How a request names an allowed value: resolution, priority, components and versions by name (as Jira
+// Server expects), others by id, else by value, else by name.
 [[nodiscard]] QJsonObject jiraChoiceReference(const JiraScreenField &field, const QJsonObject &allowed);
 // Whether `value` (a default, say) names the allowed value by id, name or value.
 [[nodiscard]] bool jiraChoiceMatches(const QJsonObject &allowed, const QJsonValue &value);

@@ -375,6 +375,12 @@ template<> JiraEditMeta decode(const QJsonValue &value)
     return {field(asObject(value), "fields"_L1, screen)};
 }
 
+template<> JiraIssueValues decode(const QJsonValue &value)
+{
+    const QJsonObject fields = field(asObject(value), "fields"_L1, [](const QJsonValue &v) { return asObject(v); });
+    return {fields, field(fields, "updated"_L1, requiredString)};
+}
+
 template<> JiraCreatedIssue decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
@@ -559,6 +565,7 @@ TESSARIN_JIRA_RECORD(JiraScreenFieldsPage)
 TESSARIN_JIRA_RECORD(JiraCreateMetaResponse)
 TESSARIN_JIRA_RECORD(JiraEditMeta)
 TESSARIN_JIRA_RECORD(JiraCreatedIssue)
+TESSARIN_JIRA_RECORD(JiraIssueValues)
 
 std::optional<JiraAccessToken> jiraTokenInUse(const QList<JiraAccessToken> &tokens)
 {

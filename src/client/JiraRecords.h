@@ -172,6 +172,13 @@ struct JiraEditMeta
     QList<JiraScreenField> fields;
 };
 
+// Some of an issue's fields as Jira holds them now, and when it last changed.
+struct JiraIssueValues
+{
+    QJsonObject fields;
+    QString updated;
+};
+
 // What POST /rest/api/2/issue answers: the new issue.
 struct JiraCreatedIssue
 {

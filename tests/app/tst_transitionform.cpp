@@ -122,8 +122,10 @@ private slots:
             u"customfield_10210"_s, u"0"_s, R"({"value":"Yes"})", QJsonArray {object(R"({"value":"Yes"})")});
         row("checkboxes", object(R"({"type":"array","items":"option","custom":"x:multicheckboxes"})"),
             u"customfield_10205"_s, u"0,2"_s, R"([{"id":"10301"},{"id":"10303"}])", options);
-        row("fix versions", object(R"({"type":"array","items":"version","system":"fixVersions"})"), u"fixVersions"_s,
-            u"1"_s, R"([{"id":"501"}])", versions);
+        row("fix versions by name", object(R"({"type":"array","items":"version","system":"fixVersions"})"),
+            u"fixVersions"_s, u"1"_s, R"([{"name":"2.5"}])", versions);
+        row("components by name", object(R"({"type":"array","items":"component","system":"components"})"),
+            u"components"_s, u"0"_s, R"([{"name":"2.4"}])", versions);
         row("assignee by login name", object(R"({"type":"user","system":"assignee"})"), u"assignee"_s, u"jbecker"_s,
             R"({"name":"jbecker"})");
         row("text", object(R"({"type":"string","custom":"x:textfield"})"), u"customfield_10220"_s, u" as typed "_s,

@@ -262,6 +262,30 @@ void TicketDetail::closeWorkLog()
     form->deleteLater(); // its draft stays on disk unless discarded
 }
 
+void TicketDetail::openEdit()
+{
+    if (m_edit || !m_client)
+        return;
+    m_edit = new EditIssueForm(m_settings, m_client, m_issue.key, this);
+    connect(m_edit, &EditIssueForm::saved, this, [this] {
+        closeEdit();
+        if (m_refresh)
+            m_refresh([] { });
+    });
+    m_edit->start();
+    emit editChanged();
+}
+
+void TicketDetail::closeEdit()
+{
+    if (!m_edit)
+        return;
+    EditIssueForm *form = m_edit;
+    m_edit = nullptr;
+    emit editChanged();
+    form->deleteLater(); // a description being typed stays in its draft
+}
+
 void TicketDetail::loadTimeTracking()
 {
     if (!m_client)

@@ -5,6 +5,7 @@
 #include "CommentEditor.h"
 #include "WorkLogForm.h"
 #include "client/JiraRecords.h"
+#include "ui/forms/EditIssueForm.h"
 #include "ui/forms/TransitionForm.h"
 #include "ui/forms/UserLookUp.h"
 
@@ -76,6 +77,8 @@ class TicketDetail : public QObject
     Q_PROPERTY(QString assignError READ assignError NOTIFY assignmentChanged FINAL)
     // The work-log form, open or null.
     Q_PROPERTY(WorkLogForm *workLog READ workLog NOTIFY workLogChanged FINAL)
+    // The edit of the issue's fields, while it is open.
+    Q_PROPERTY(EditIssueForm *edit READ edit NOTIFY editChanged FINAL)
     // "Estimated 2d · Remaining 1d 4h · Logged 4h", empty when the server keeps no time tracking.
     Q_PROPERTY(QString timeTrackingText READ timeTrackingText NOTIFY timeTrackingChanged FINAL)
 
@@ -152,6 +155,10 @@ public:
     [[nodiscard]] QString assignError() const { return m_assignError; }
 
     [[nodiscard]] WorkLogForm *workLog() const { return m_workLog; }
+    [[nodiscard]] EditIssueForm *edit() const { return m_edit; }
+    // "Edit…" and F2: the fields Jira lets the user edit, filled with what the issue holds.
+    Q_INVOKABLE void openEdit();
+    Q_INVOKABLE void closeEdit();
     Q_INVOKABLE void openWorkLog();
     Q_INVOKABLE void closeWorkLog();
     [[nodiscard]] QString timeTrackingText() const { return m_timeTrackingText; }
@@ -182,6 +189,7 @@ signals:
     void commentActionChanged();
     void assignmentChanged();
     void workLogChanged();
+    void editChanged();
     void timeTrackingChanged();
 
 private:
@@ -225,5 +233,6 @@ private:
     bool m_isAssigning = false;
     QString m_assignError;
     QPointer<WorkLogForm> m_workLog;
+    QPointer<EditIssueForm> m_edit;
     QString m_timeTrackingText;
 };

@@ -16,6 +16,12 @@ ScrollView {
     contentWidth: availableWidth
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
 
+    Shortcut {
+        sequence: "F2"
+        enabled: pane.detail.edit === null
+        onActivated: pane.detail.openEdit()
+    }
+
     ColumnLayout {
         width: pane.availableWidth
         spacing: 18
@@ -41,6 +47,17 @@ ScrollView {
                 }
                 Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
                 Item { Layout.fillWidth: true }
+                Button {
+                    objectName: "editIssue"
+                    flat: true
+                    text: qsTr("Edit…")
+                    icon.name: "document-edit"
+                    display: AbstractButton.TextBesideIcon
+                    Accessible.name: qsTr("Edit Fields")
+                    enabled: pane.detail.edit === null
+                    onClicked: pane.detail.openEdit()
+                    Accessible.onPressAction: pane.detail.openEdit()
+                }
                 Button {
                     objectName: "newSubtask"
                     flat: true
@@ -293,6 +310,25 @@ ScrollView {
         }
 
         Rectangle { Layout.fillWidth: true; Layout.leftMargin: 24; Layout.rightMargin: 24; implicitHeight: 1; color: Theme.separator }
+
+        // The edit of the issue's fields, over the pane, made when asked for (Edit…, F2).
+        Loader {
+            id: editFormLoader
+            objectName: "editFormLoader"
+            visible: false // holds a popup, takes no room
+            active: pane.detail.edit !== null
+            onActiveChanged: {
+                if (active)
+                    setSource("qrc:/Tessarin/Forms/EditIssueView.qml", { parent: pane, form: pane.detail.edit });
+                else
+                    source = "";
+            }
+            onLoaded: (editFormLoader.item as EditIssueView).open()
+        }
+        Connections {
+            target: editFormLoader.item as EditIssueView
+            function onCancelled() { pane.detail.closeEdit(); }
+        }
 
         // The form of a transition that asks for fields, over the pane. Named by its file, so that it is
         // compiled when first asked for, not with every pane at start-up.

@@ -148,8 +148,8 @@ void FormField::setText(const QString &text)
         m_userName.clear();
         m_userDisplayName.clear();
     }
-    emit textChanged();
     edited();
+    emit textChanged();
 }
 
 void FormField::setChoice(int choice)
@@ -157,8 +157,8 @@ void FormField::setChoice(int choice)
     if (choice < -1 || choice >= m_options.size() || choice == m_choice)
         return;
     m_choice = choice;
-    emit choiceChanged();
     edited();
+    emit choiceChanged();
 }
 
 QVariantList FormField::chosen() const
@@ -174,8 +174,8 @@ void FormField::setChosen(int index, bool chosen)
     if (index < 0 || index >= m_chosen.size() || m_chosen[index] == chosen)
         return;
     m_chosen[index] = chosen;
-    emit chosenChanged();
     edited();
+    emit chosenChanged();
 }
 
 void FormField::setError(const QString &error)
@@ -210,9 +210,9 @@ void FormField::chooseUser(int index)
     m_userName = user.name.value_or(user.displayName);
     m_userDisplayName = user.displayName;
     m_text = user.displayName;
+    edited();
     emit textChanged();
     m_lookUp->clear();
-    edited();
 }
 
 bool FormField::hasValue() const
@@ -311,6 +311,49 @@ void FormField::restore(const QJsonObject &draft)
     emit choiceChanged();
     emit chosenChanged();
     setError({});
+}
+
+void FormField::fill(const QJsonValue &value)
+{
+    m_text.clear();
+    m_choice = -1;
+    m_chosen.fill(false);
+    m_userName.clear();
+    m_userDisplayName.clear();
+    if (!value.isNull() && !value.isUndefined())
+        fillDefault(value);
+    m_edited = false;
+    emit textChanged();
+    emit choiceChanged();
+    emit chosenChanged();
+    setError({});
+}
+
+QString FormField::displayText() const
+{
+    switch (m_kind) {
+    case JiraFieldKind::Choice:
+        return m_choice >= 0 ? m_options.at(m_choice) : QString();
+    case JiraFieldKind::MultiChoice: {
+        QStringList chosen;
+        for (qsizetype i = 0; i < m_chosen.size(); ++i) {
+            if (m_chosen[i])
+                chosen.append(m_options.at(i));
+        }
+        return QLocale().createSeparatedList(chosen);
+    }
+    default:
+        return m_text;
+    }
+}
+
+QJsonValue FormField::valueOrNull() const
+{
+    if (!hasValue())
+        return QJsonValue::Null;
+    QString problem;
+    const QJsonValue value = jiraValue(&problem);
+    return value.isUndefined() ? QJsonValue(QJsonValue::Null) : value;
 }
 
 std::optional<FormValues> formValues(const QList<FormField *> &fields)

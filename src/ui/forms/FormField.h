@@ -75,8 +75,16 @@ public:
     // the chosen user.
     [[nodiscard]] QJsonObject draft() const;
     void restore(const QJsonObject &draft);
+    // Puts in a value as Jira holds it (an issue's field), as if nothing had been typed.
+    void fill(const QJsonValue &value);
+    // What the editor shows, in words: the text, the chosen options' names.
+    [[nodiscard]] QString displayText() const;
+    // The value as Jira reads it, null when the editor is empty or its text is not a value.
+    [[nodiscard]] QJsonValue valueOrNull() const;
     // Whether the user changed what the screen filled in (or a draft put back what they had typed).
     [[nodiscard]] bool isEdited() const { return m_edited; }
+    // Once what was typed is where it was going (Jira took it): as if nothing had been typed.
+    void setEdited(bool edited) { m_edited = edited; }
 
 signals:
     void textChanged();
