@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "ApplicationShell.h"
+#include "ui/list/ContentController.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -65,6 +66,11 @@ public:
         then([this] { tourNewWindows(u"network window"_s); });
         then([this] { m_shell.delegate()->showAbout(); });
         then([this] { tourNewWindows(u"about window"_s); });
+        then([this] {
+            if (auto *content = m_shell.mainWindow()->findChild<ContentController *>())
+                content->requestNewIssue();
+        });
+        then([this] { tourNewWindows(u"new issue window"_s); });
         then([] {
             say(u"warnings %1"_s.arg(warningCount.load()));
             QCoreApplication::exit(warningCount.load() == 0 ? 0 : 1);

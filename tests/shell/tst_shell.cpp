@@ -534,7 +534,7 @@ private slots:
         const QStringList said = QString::fromUtf8(program.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         QVERIFY2(program.exitCode() == 0, qPrintable(errors));
         for (const char *opened : {"main window", "settings window", "notificationsDialog", "certificateDialog",
-                                   "network window", "fileDialog", "about window"})
+                                   "network window", "fileDialog", "about window", "new issue window"})
             QVERIFY2(said.contains(u"tessarin-tour opened "_s + QLatin1String(opened)), opened);
         QCOMPARE(said.constLast(), u"tessarin-tour warnings 0"_s);
     }
