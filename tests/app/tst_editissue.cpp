@@ -3,11 +3,15 @@
 // what Jira ends with; refusals under their fields; the description's draft until Jira has it.
 
 #include "Fixtures.h"
+#include "QuickHarness.h"
+#include "ui/detail/TicketDetail.h"
 #include "ui/forms/EditIssueForm.h"
+#include "ui/list/ContentController.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QVariantMap>
 
 using namespace Qt::StringLiterals;
@@ -139,6 +143,52 @@ private slots:
             }
         }
         QCOMPARE(fieldsOnServer().value(u"summary"_s).toString(), summaryAfter);
+    }
+
+    // In the pane: the summary and the priority edited where they are shown; someone else's change to
+    // the summary brings up the whole form with both values instead of saving.
+    void inThePane_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("summary") << u"summary"_s;
+        QTest::newRow("priority") << u"priority"_s;
+        QTest::newRow("summary changed by another") << u"conflict"_s;
+    }
+    void inThePane()
+    {
+        QFETCH(QString, what);
+        std::unique_ptr<ContentController> content = loadedContent(settings());
+        QVERIFY(content);
+        // The pane goes once the list shows the issue as changed.
+        const QPointer<TicketDetail> pane = selectIssue(content.get(), u"PLAT-417"_s);
+        QVERIFY(pane);
+        pane->editInPlace(what == u"priority"_s ? u"priority"_s : u"summary"_s);
+        QTRY_VERIFY(!pane->edit()->isLoading() && !pane->editPriorities().isEmpty());
+        QCOMPARE(pane->editingSummary(), what != u"priority"_s);
+        QCOMPARE(pane->editSummary(), u"Token refresh fails after the gateway restarts"_s);
+        if (what == u"priority"_s) {
+            const int low = int(pane->editPriorities().indexOf(u"Low"_s));
+            QVERIFY(low >= 0);
+            pane->savePriority(low);
+            QTRY_COMPARE(fieldsOnServer().value(u"priority"_s).toObject().value(u"name"_s).toString(), u"Low"_s);
+            QTRY_VERIFY(!pane || !pane->edit());
+            return;
+        }
+        if (what == u"conflict"_s) {
+            JiraClient other(&settings());
+            Answer<void> theirs;
+            other.updateIssue(u"PLAT-417"_s, {{u"summary"_s, u"Theirs"_s}}, {}, &theirs.context, theirs.callback());
+            QVERIFY(theirs.wait() && *theirs.result);
+        }
+        pane->saveSummary(u"Mine"_s);
+        if (what == u"conflict"_s) {
+            QTRY_VERIFY(pane->editFormShown());
+            QCOMPARE(pane->edit()->conflicts().size(), 1);
+            QCOMPARE(fieldsOnServer().value(u"summary"_s).toString(), u"Theirs"_s);
+        } else {
+            QTRY_COMPARE(fieldsOnServer().value(u"summary"_s).toString(), u"Mine"_s);
+            QTRY_VERIFY(!pane || !pane->edit());
+        }
     }
 
     // Jira refuses: its words under the field, everything typed kept.

@@ -262,17 +262,41 @@ void TicketDetail::closeWorkLog()
     form->deleteLater(); // its draft stays on disk unless discarded
 }
 
-void TicketDetail::openEdit()
+void TicketDetail::editInPlace(const QString &fieldKey)
 {
+    if (!m_edit || !m_editFormShown) {
+        m_inPlace = fieldKey;
+        emit editChanged();
+    }
     if (m_edit || !m_client)
         return;
+    m_editFormShown = false;
     m_edit = new EditIssueForm(m_settings, m_client, m_issue.key, this);
     connect(m_edit, &EditIssueForm::saved, this, [this] {
         closeEdit();
         if (m_refresh)
             m_refresh([] { });
     });
+    connect(m_edit, &EditIssueForm::fieldsChanged, this, &TicketDetail::editChanged);
+    // Someone else's change, or Jira's refusal, is shown with the whole form.
+    const auto needsForm = [this] {
+        if (m_edit && !m_editFormShown && (!m_edit->conflicts().isEmpty() || !m_edit->error().isEmpty())) {
+            m_editFormShown = true;
+            emit editChanged();
+        }
+    };
+    connect(m_edit, &EditIssueForm::conflictsChanged, this, needsForm);
+    connect(m_edit, &EditIssueForm::errorChanged, this, needsForm);
     m_edit->start();
+    emit editChanged();
+}
+
+void TicketDetail::openEdit()
+{
+    editInPlace({});
+    if (!m_edit || m_editFormShown)
+        return;
+    m_editFormShown = true;
     emit editChanged();
 }
 
@@ -282,8 +306,48 @@ void TicketDetail::closeEdit()
         return;
     EditIssueForm *form = m_edit;
     m_edit = nullptr;
+    m_editFormShown = false;
+    m_inPlace.clear();
     emit editChanged();
     form->deleteLater(); // a description being typed stays in its draft
+}
+
+bool TicketDetail::editingSummary() const
+{
+    return m_edit && !m_editFormShown && m_inPlace == u"summary"_s && m_edit->field(u"summary"_s);
+}
+
+QString TicketDetail::editSummary() const
+{
+    const FormField *field = m_edit ? m_edit->field(u"summary"_s) : nullptr;
+    return field ? field->text() : m_issue.fields.summary;
+}
+
+QStringList TicketDetail::editPriorities() const
+{
+    const FormField *field = m_edit ? m_edit->field(u"priority"_s) : nullptr;
+    return field ? field->options() : QStringList();
+}
+
+void TicketDetail::saveSummary(const QString &summary)
+{
+    FormField *field = m_edit ? m_edit->field(u"summary"_s) : nullptr;
+    if (!field)
+        return;
+    field->setText(summary);
+    m_edit->save();
+    // A summary Jira refuses is said under the field, with the whole form.
+    if (!field->error().isEmpty())
+        openEdit();
+}
+
+void TicketDetail::savePriority(int index)
+{
+    FormField *field = m_edit ? m_edit->field(u"priority"_s) : nullptr;
+    if (!field)
+        return;
+    field->setChoice(index);
+    m_edit->save();
 }
 
 void TicketDetail::loadTimeTracking()

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
@@ -77,8 +78,16 @@ class TicketDetail : public QObject
     Q_PROPERTY(QString assignError READ assignError NOTIFY assignmentChanged FINAL)
     // The work-log form, open or null.
     Q_PROPERTY(WorkLogForm *workLog READ workLog NOTIFY workLogChanged FINAL)
-    // The edit of the issue's fields, while it is open.
+    // The edit of the issue's fields, while it is open: in place (the summary, the priority) or as the form
+    // of all of them, which also shows a conflict or a refusal of an edit begun in place.
     Q_PROPERTY(EditIssueForm *edit READ edit NOTIFY editChanged FINAL)
+    Q_PROPERTY(bool editFormShown READ editFormShown NOTIFY editChanged FINAL)
+    // The summary is being edited where it is shown.
+    Q_PROPERTY(bool editingSummary READ editingSummary NOTIFY editChanged FINAL)
+    // The summary as the editor in place starts it, and the priorities Jira offers for this issue (none
+    // until its edit metadata is in).
+    Q_PROPERTY(QString editSummary READ editSummary NOTIFY editChanged FINAL)
+    Q_PROPERTY(QStringList editPriorities READ editPriorities NOTIFY editChanged FINAL)
     // "Estimated 2d · Remaining 1d 4h · Logged 4h", empty when the server keeps no time tracking.
     Q_PROPERTY(QString timeTrackingText READ timeTrackingText NOTIFY timeTrackingChanged FINAL)
 
@@ -156,9 +165,18 @@ public:
 
     [[nodiscard]] WorkLogForm *workLog() const { return m_workLog; }
     [[nodiscard]] EditIssueForm *edit() const { return m_edit; }
-    // "Edit…" and F2: the fields Jira lets the user edit, filled with what the issue holds.
+    // "Edit…": the fields Jira lets the user edit, filled with what the issue holds.
     Q_INVOKABLE void openEdit();
     Q_INVOKABLE void closeEdit();
+    // A click on the summary (or F2) or the priority: that field edited where it is shown.
+    Q_INVOKABLE void editInPlace(const QString &fieldKey);
+    [[nodiscard]] bool editFormShown() const { return m_edit && m_editFormShown; }
+    // Once the edit metadata is in: the editor in place opens with what may be edited.
+    [[nodiscard]] bool editingSummary() const;
+    [[nodiscard]] QString editSummary() const;
+    [[nodiscard]] QStringList editPriorities() const;
+    Q_INVOKABLE void saveSummary(const QString &summary);
+    Q_INVOKABLE void savePriority(int index);
     Q_INVOKABLE void openWorkLog();
     Q_INVOKABLE void closeWorkLog();
     [[nodiscard]] QString timeTrackingText() const { return m_timeTrackingText; }
@@ -234,5 +252,7 @@ private:
     QString m_assignError;
     QPointer<WorkLogForm> m_workLog;
     QPointer<EditIssueForm> m_edit;
+    bool m_editFormShown = false;
+    QString m_inPlace; // the field edited in place
     QString m_timeTrackingText;
 };

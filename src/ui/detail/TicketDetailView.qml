@@ -19,7 +19,7 @@ ScrollView {
     Shortcut {
         sequence: "F2"
         enabled: pane.detail.edit === null
-        onActivated: pane.detail.openEdit()
+        onActivated: pane.detail.editInPlace("summary")
     }
 
     ColumnLayout {
@@ -54,7 +54,7 @@ ScrollView {
                     icon.name: "document-edit"
                     display: AbstractButton.TextBesideIcon
                     Accessible.name: qsTr("Edit Fields")
-                    enabled: pane.detail.edit === null
+                    enabled: !pane.detail.editFormShown
                     onClicked: pane.detail.openEdit()
                     Accessible.onPressAction: pane.detail.openEdit()
                 }
@@ -92,17 +92,37 @@ ScrollView {
 
             // The editor in an item of the height its text takes: laid out directly, a wrapped editor keeps
             // the height of an earlier, narrower width.
+            // A click (or F2) edits the summary where it is: Enter saves, Escape leaves it as it was.
             Item {
                 Layout.fillWidth: true
-                implicitHeight: summary.contentHeight
+                implicitHeight: pane.detail.editingSummary ? summaryEditor.implicitHeight : summary.contentHeight
                 RichTextView {
                     id: summary
                     objectName: "summary"
                     width: parent.width
+                    visible: !pane.detail.editingSummary
                     text: pane.detail.summary
                     detail: pane.detail
                     font.pixelSize: 20
                     font.weight: Font.DemiBold
+                    // On the text itself, so that it hears the click before the text takes it.
+                    TapHandler {
+                        enabled: !pane.detail.editingSummary
+                        onTapped: pane.detail.editInPlace("summary")
+                    }
+                }
+                TextField {
+                    id: summaryEditor
+                    objectName: "summaryEditor"
+                    width: parent.width
+                    visible: pane.detail.editingSummary
+                    text: pane.detail.editSummary
+                    font.pixelSize: 20
+                    font.weight: Font.DemiBold
+                    onVisibleChanged: if (visible) forceActiveFocus()
+                    onAccepted: pane.detail.saveSummary(text)
+                    Keys.onEscapePressed: pane.detail.closeEdit()
+                    Accessible.name: qsTr("Summary")
                 }
             }
 
@@ -166,15 +186,30 @@ ScrollView {
                     }
                 }
 
-                Label {
+                // The priority, chosen again in place.
+                Button {
+                    id: priorityButton
+                    objectName: "priorityButton"
+                    flat: true
+                    padding: 2
                     visible: pane.detail.hasPriority
                     Accessible.ignored: !visible
-                    text: pane.detail.priorityName
-                    textFormat: Text.PlainText
-                    font.pixelSize: 12
-                    color: { Theme.isDark; return Theme.priorityColor(pane.detail.priorityName); }
-                    leftPadding: 16
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "flag"; sourceSize.width: 12; sourceSize.height: 12; color: parent.color }
+                    Accessible.name: qsTr("Priority: %1").arg(pane.detail.priorityName)
+                    onClicked: { pane.detail.editInPlace("priority"); priorityMenu.open(); }
+                    Accessible.onPressAction: { pane.detail.editInPlace("priority"); priorityMenu.open(); }
+                    contentItem: Label {
+                        text: pane.detail.priorityName
+                        textFormat: Text.PlainText
+                        font.pixelSize: 12
+                        color: { Theme.isDark; return Theme.priorityColor(pane.detail.priorityName); }
+                        leftPadding: 16
+                        IconImage { anchors.verticalCenter: parent.verticalCenter; name: "flag"; sourceSize.width: 12; sourceSize.height: 12; color: parent.color }
+                    }
+                    PriorityMenu {
+                        id: priorityMenu
+                        y: priorityButton.height
+                        detail: pane.detail
+                    }
                 }
                 Button {
                     id: assigneeButton
@@ -311,12 +346,13 @@ ScrollView {
 
         Rectangle { Layout.fillWidth: true; Layout.leftMargin: 24; Layout.rightMargin: 24; implicitHeight: 1; color: Theme.separator }
 
-        // The edit of the issue's fields, over the pane, made when asked for (Edit…, F2).
+        // The edit of all the issue's fields, over the pane, made when asked for (Edit…), or when an edit
+        // in place meets someone else's change or Jira's refusal.
         Loader {
             id: editFormLoader
             objectName: "editFormLoader"
             visible: false // holds a popup, takes no room
-            active: pane.detail.edit !== null
+            active: pane.detail.editFormShown
             onActiveChanged: {
                 if (active)
                     setSource("qrc:/Tessarin/Forms/EditIssueView.qml", { parent: pane, form: pane.detail.edit });
