@@ -111,18 +111,16 @@ ScrollView {
                         onTapped: pane.detail.editInPlace("summary")
                     }
                 }
-                TextField {
+                Loader {
                     id: summaryEditor
-                    objectName: "summaryEditor"
                     width: parent.width
-                    visible: pane.detail.editingSummary
-                    text: pane.detail.editSummary
-                    font.pixelSize: 20
-                    font.weight: Font.DemiBold
-                    onVisibleChanged: if (visible) forceActiveFocus()
-                    onAccepted: pane.detail.saveSummary(text)
-                    Keys.onEscapePressed: pane.detail.closeEdit()
-                    Accessible.name: qsTr("Summary")
+                    active: pane.detail.editingSummary
+                    onActiveChanged: {
+                        if (active)
+                            setSource("qrc:/Tessarin/Detail/SummaryEditor.qml", { detail: pane.detail });
+                        else
+                            source = "";
+                    }
                 }
             }
 
@@ -195,8 +193,15 @@ ScrollView {
                     visible: pane.detail.hasPriority
                     Accessible.ignored: !visible
                     Accessible.name: qsTr("Priority: %1").arg(pane.detail.priorityName)
-                    onClicked: { pane.detail.editInPlace("priority"); priorityMenu.open(); }
-                    Accessible.onPressAction: { pane.detail.editInPlace("priority"); priorityMenu.open(); }
+                    // The menu made when first asked for.
+                    function openMenu() {
+                        pane.detail.editInPlace("priority");
+                        if (!priorityMenu.item)
+                            priorityMenu.setSource("qrc:/Tessarin/Detail/PriorityMenu.qml", { detail: pane.detail });
+                        (priorityMenu.item as PriorityMenu).open();
+                    }
+                    onClicked: openMenu()
+                    Accessible.onPressAction: openMenu()
                     contentItem: Label {
                         text: pane.detail.priorityName
                         textFormat: Text.PlainText
@@ -205,10 +210,9 @@ ScrollView {
                         leftPadding: 16
                         IconImage { anchors.verticalCenter: parent.verticalCenter; name: "flag"; sourceSize.width: 12; sourceSize.height: 12; color: parent.color }
                     }
-                    PriorityMenu {
+                    Loader {
                         id: priorityMenu
                         y: priorityButton.height
-                        detail: pane.detail
                     }
                 }
                 Button {
