@@ -8,6 +8,8 @@
 #include "ui/forms/CreateIssueForm.h"
 #include "ui/list/ContentController.h"
 
+#include <QFile>
+#include <QLocale>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -238,6 +240,112 @@ private slots:
         QVERIFY(std::any_of(subtasks.begin(), subtasks.end(), [&](const QJsonValue &each) {
             return each.toObject().value(u"key"_s) == subtask->createdKey();
         }));
+    }
+
+    // What a draft keeps of each kind of field comes back as it was; an option the screen no longer
+    // offers comes back unchosen.
+    void draftOfEachKind_data()
+    {
+        QTest::addColumn<QString>("kind"); // the editor
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("restoredAs"); // displayText() of a field restored from the draft
+        QTest::newRow("one choice") << u"choice"_s << u"1"_s << u"Staging"_s;
+        QTest::newRow("several choices") << u"multiChoice"_s << u"0,2"_s
+                                         << QLocale().createSeparatedList({u"Production"_s, u"Development"_s});
+        QTest::newRow("labels") << u"labels"_s << u"proxy login"_s << u"proxy login"_s;
+        QTest::newRow("date") << u"date"_s << u"2026-12-24"_s << u"2026-12-24"_s;
+        QTest::newRow("a choice since removed") << u"gone"_s << u"1"_s << QString();
+    }
+    void draftOfEachKind()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, input);
+        QFETCH(QString, restoredAs);
+        const QJsonArray options {QJsonObject {{u"id"_s, u"1"_s}, {u"value"_s, u"Production"_s}},
+                                  QJsonObject {{u"id"_s, u"2"_s}, {u"value"_s, u"Staging"_s}},
+                                  QJsonObject {{u"id"_s, u"3"_s}, {u"value"_s, u"Development"_s}}};
+        JiraScreenField screen {u"customfield_1"_s, u"Field"_s, false, {}, {}, std::nullopt, {}};
+        if (kind == u"multiChoice"_s)
+            screen.schema = {u"array"_s, u"option"_s, std::nullopt, u"x:multiselect"_s};
+        else if (kind == u"labels"_s)
+            screen.schema = {u"array"_s, u"string"_s, u"labels"_s, std::nullopt};
+        else if (kind == u"date"_s)
+            screen.schema = {u"date"_s, std::nullopt, std::nullopt, u"x:datepicker"_s};
+        else
+            screen.schema = {u"option"_s, std::nullopt, std::nullopt, u"x:select"_s};
+        if (kind != u"labels"_s && kind != u"date"_s)
+            screen.allowedValues = options;
+        FormField typed(screen, nullptr, {}, nullptr);
+        if (kind == u"choice"_s || kind == u"gone"_s) {
+            typed.setChoice(input.toInt());
+        } else if (kind == u"multiChoice"_s) {
+            for (const QString &index : input.split(u','))
+                typed.setChosen(index.toInt(), true);
+        } else {
+            typed.setText(input);
+        }
+        if (kind == u"gone"_s)
+            screen.allowedValues = QJsonArray {options.at(0)};
+        FormField restored(screen, nullptr, {}, nullptr);
+        // Through the disk's own form: JSON text.
+        restored.restore(QJsonDocument::fromJson(QJsonDocument(typed.draft()).toJson()).object());
+        QCOMPARE(restored.displayText(), restoredAs);
+        QVERIFY(restored.isEdited());
+    }
+
+    // A project is found by typing a part of its name or its key, any case.
+    void projectTypedToFilter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen"); // empty: none found, the choice stays
+        QTest::newRow("key") << u"ops"_s << u"Operations (OPS)"_s;
+        QTest::newRow("part of the name") << u"web app"_s << u"Customer Web App (WEB)"_s;
+        QTest::newRow("nothing like it") << u"zzz"_s << QString();
+        QTest::newRow("blank") << u"  "_s << QString();
+    }
+    void projectTypedToFilter()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        JiraClient client(&settings());
+        std::unique_ptr<CreateIssueForm> made = form(client, u"Bug"_s);
+        QVERIFY(made);
+        const QString before = made->projects().at(made->project());
+        QCOMPARE(made->chooseTypedProject(typed), !chosen.isEmpty());
+        QCOMPARE(made->projects().at(made->project()), chosen.isEmpty() ? before : chosen);
+    }
+
+    // A required field no editor here can set: the form is not sent, and Jira's own page is offered with
+    // what was typed; the same field optional never stands in the way.
+    void requiredFieldOnlyJiraCanSet()
+    {
+        QFile file(FakeJira::sampleDataPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QJsonObject data = QJsonDocument::fromJson(file.readAll()).object();
+        QJsonArray projects = data.value(u"projects"_s).toArray();
+        QJsonObject plat = projects.at(0).toObject();
+        QJsonArray types = plat.value(u"issuetypes"_s).toArray();
+        QJsonObject bug = types.at(0).toObject();
+        QJsonObject fields = bug.value(u"fields"_s).toObject();
+        QJsonObject cascading = fields.value(u"customfield_10301"_s).toObject();
+        QVERIFY(!cascading.isEmpty());
+        cascading.insert(u"required"_s, true);
+        fields.insert(u"customfield_10301"_s, cascading);
+        bug.insert(u"fields"_s, fields);
+        types.replace(0, bug);
+        plat.insert(u"issuetypes"_s, types);
+        projects.replace(0, plat);
+        data.insert(u"projects"_s, projects);
+        jira().loadData(data);
+
+        JiraClient client(&settings());
+        std::unique_ptr<CreateIssueForm> made = form(client, u"Bug"_s);
+        QVERIFY(made);
+        QVERIFY(made->needsJira() && !made->canSend());
+        made->field(u"summary"_s)->setText(u"Typed here"_s);
+        made->send();
+        QVERIFY(created().isEmpty());
+        QVERIFY(QString::fromLatin1(made->jiraPage().toEncoded()).endsWith(u"&summary=Typed%20here"_s));
     }
 
     // Jira's own page to finish on, under the base URL's context path, with the plain fields typed so far,

@@ -191,6 +191,24 @@ private slots:
         }
     }
 
+    // An optional field emptied is cleared in Jira (sent as null), and a user chosen by name is sent by
+    // their login name.
+    void clearingAndChoosingPeople()
+    {
+        JiraClient client(&settings());
+        std::unique_ptr<EditIssueForm> edit = form(client);
+        QVERIFY(edit);
+        QVERIFY(!edit->field(u"duedate"_s)->text().isEmpty());
+        edit->field(u"duedate"_s)->setText(QString());
+        edit->field(u"assignee"_s)->setText(u"jbecker"_s);
+        QVERIFY(saved(*edit));
+        const QJsonObject fields = puts().constLast().value(u"fields"_s).toObject();
+        QVERIFY(fields.value(u"duedate"_s).isNull());
+        QCOMPARE(fields.value(u"assignee"_s).toObject(), (QJsonObject {{u"name"_s, u"jbecker"_s}}));
+        QVERIFY(fieldsOnServer().value(u"duedate"_s).isNull());
+        QCOMPARE(fieldsOnServer().value(u"assignee"_s).toObject().value(u"name"_s).toString(), u"jbecker"_s);
+    }
+
     // Jira refuses: its words under the field, everything typed kept.
     void refusalUnderTheField()
     {
