@@ -5,6 +5,7 @@
 
 #include "Fixtures.h"
 #include "QuickHarness.h"
+#include "cache/Draft.h"
 #include "ui/forms/CreateIssueForm.h"
 #include "ui/list/ContentController.h"
 
@@ -373,6 +374,10 @@ private slots:
             QVERIFY(story);
             story->field(u"summary"_s)->setText(u"Offer a dark theme"_s);
             story->field(u"customfield_10002"_s)->setText(u"5"_s);
+            // On disk while the form still exists: a killed process, which flushes nothing, loses none of it.
+            QTRY_VERIFY_WITH_TIMEOUT(Draft(settings().baseURL(), {}, u"new-issue"_s).value().value(u"fields"_s).toObject()
+                                         .value(u"summary"_s).toObject().value(u"text"_s) == u"Offer a dark theme"_s,
+                                     5'000);
             story->chooseIssueType(int(story->issueTypes().indexOf(u"Task"_s)));
             QTRY_VERIFY(!story->isLoading() && story->field(u"summary"_s));
             QCOMPARE(story->field(u"summary"_s)->text(), u"Offer a dark theme"_s);

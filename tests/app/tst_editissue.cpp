@@ -4,6 +4,7 @@
 
 #include "Fixtures.h"
 #include "QuickHarness.h"
+#include "cache/Draft.h"
 #include "ui/detail/TicketDetail.h"
 #include "ui/forms/EditIssueForm.h"
 #include "ui/list/ContentController.h"
@@ -234,6 +235,11 @@ private slots:
             std::unique_ptr<EditIssueForm> edit = form(client);
             QVERIFY(edit);
             edit->field(u"description"_s)->setText(u"Half a thought"_s);
+            // On disk while the form still exists: a killed process, which flushes nothing, loses none of it.
+            QTRY_VERIFY_WITH_TIMEOUT(Draft(settings().baseURL(), u"PLAT-417"_s, u"edit-description"_s)
+                                             .value()
+                                             .value(u"text"_s) == u"Half a thought"_s,
+                                     5'000);
         }
         std::unique_ptr<EditIssueForm> again = form(client);
         QVERIFY(again);
