@@ -697,6 +697,13 @@ void JiraClient::searchAssignableUsers(const QString &issueKey, const QString &t
                              context, std::move(done), [](JiraUsersResponse &&answer) { return std::move(answer.users); });
 }
 
+void JiraClient::searchProjectAssignableUsers(const QString &projectKey, const QString &text, QObject *context,
+                                              Callback<QList<JiraUser>> done)
+{
+    fetch<JiraUsersResponse>(u"/rest/api/2/user/assignable/search"_s, {{u"project"_s, projectKey}, {u"username"_s, text}},
+                             context, std::move(done), [](JiraUsersResponse &&answer) { return std::move(answer.users); });
+}
+
 void JiraClient::searchUsers(const QString &text, QObject *context, Callback<QList<JiraUser>> done)
 {
     fetch<JiraUsersResponse>(u"/rest/api/2/user/picker"_s, {{u"query"_s, text}}, context, std::move(done),

@@ -67,6 +67,9 @@ public:
     // Users the issue can be assigned to whose name, display name or e-mail address begins with `text`.
     void searchAssignableUsers(const QString &issueKey, const QString &text, QObject *context,
                                Callback<QList<JiraUser>> done);
+    // The same for a new issue of a project.
+    void searchProjectAssignableUsers(const QString &projectKey, const QString &text, QObject *context,
+                                      Callback<QList<JiraUser>> done);
     // Any users matching `text`, as Jira's user picker finds them.
     void searchUsers(const QString &text, QObject *context, Callback<QList<JiraUser>> done);
     // In the server's order, unsorted.

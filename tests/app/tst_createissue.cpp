@@ -204,6 +204,22 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(content->detail() && content->detail()->key() == key, 10'000);
     }
 
+    // The assignee of a new issue is looked up among the people its project's issues can be given to.
+    void assigneeLookedUpInTheProject()
+    {
+        JiraClient client(&settings());
+        std::unique_ptr<CreateIssueForm> bug = form(client, u"Bug"_s);
+        QVERIFY(bug);
+        bug->field(u"assignee"_s)->lookUpUsers(u"mhart"_s);
+        QTRY_VERIFY(!bug->field(u"assignee"_s)->suggestions().isEmpty());
+        const QList<FakeJira::Request> requests = jira().requests();
+        const auto asked = std::find_if(requests.begin(), requests.end(), [](const FakeJira::Request &r) {
+            return r.path == u"/rest/api/2/user/assignable/search"_s;
+        });
+        QVERIFY(asked != requests.end());
+        QCOMPARE(asked->query, (QList<std::pair<QString, QString>> {{u"project"_s, u"PLAT"_s}, {u"username"_s, u"mhart"_s}}));
+    }
+
     // Jira refuses: its message goes under the field it names, the rest of what was typed stays, and a
     // second send with the field put right goes through.
     void refusalKeepsEverything()

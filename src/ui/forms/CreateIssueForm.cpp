@@ -220,7 +220,7 @@ void CreateIssueForm::showFields(const QList<JiraScreenField> &screen)
     for (const JiraScreenField &screenField : screen) {
         if (setAbove(screenField.key))
             continue;
-        auto *field = new FormField(screenField, m_client, {}, this);
+        auto *field = new FormField(screenField, m_client, {}, this, m_projects.at(m_project).key);
         if (const auto typed = m_typed.constFind(field->key()); typed != m_typed.constEnd())
             field->restore(*typed);
         for (auto signal : {&FormField::textChanged, &FormField::choiceChanged, &FormField::chosenChanged})

@@ -36,7 +36,8 @@ std::optional<double> number(const QString &text)
 
 } // namespace
 
-FormField::FormField(JiraScreenField field, JiraClient *client, const QString &issueKey, QObject *parent)
+FormField::FormField(JiraScreenField field, JiraClient *client, const QString &issueKey, QObject *parent,
+                     const QString &projectKey)
     : QObject(parent)
     , m_field(std::move(field))
     , m_kind(jiraFieldKind(m_field))
@@ -47,10 +48,12 @@ FormField::FormField(JiraScreenField field, JiraClient *client, const QString &i
     if (m_field.defaultValue)
         fillDefault(*m_field.defaultValue);
     if (m_kind == JiraFieldKind::User) {
-        const auto source = m_field.schema.system == u"assignee"_s && !issueKey.isEmpty()
-            ? UserLookUp::Source::AssignableUsers
-            : UserLookUp::Source::AnyUsers;
-        m_lookUp = new UserLookUp(source, client, issueKey, this);
+        auto source = UserLookUp::Source::AnyUsers;
+        if (m_field.schema.system == u"assignee"_s && !issueKey.isEmpty())
+            source = UserLookUp::Source::AssignableUsers;
+        else if (m_field.schema.system == u"assignee"_s && !projectKey.isEmpty())
+            source = UserLookUp::Source::ProjectAssignableUsers;
+        m_lookUp = new UserLookUp(source, client, issueKey.isEmpty() ? projectKey : issueKey, this);
         connect(m_lookUp, &UserLookUp::suggestionsChanged, this, &FormField::suggestionsChanged);
     }
 }

@@ -44,8 +44,10 @@ class FormField : public QObject
     Q_PROPERTY(QString error READ error NOTIFY errorChanged FINAL)
 
 public:
-    // `client` and `issueKey` serve the user look-ups (the issue's assignable users; any users without one).
-    FormField(JiraScreenField field, JiraClient *client, const QString &issueKey, QObject *parent);
+    // `client` and `issueKey` serve the user look-ups: an assignee is looked up among the issue's
+    // assignable users, or for a new issue (no key) among its project's; other users among anyone.
+    FormField(JiraScreenField field, JiraClient *client, const QString &issueKey, QObject *parent,
+              const QString &projectKey = {});
 
     [[nodiscard]] QString key() const { return m_field.key; }
     [[nodiscard]] QString name() const { return m_field.name; }

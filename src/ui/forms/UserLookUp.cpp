@@ -60,6 +60,8 @@ void UserLookUp::send()
     };
     if (m_source == Source::AssignableUsers)
         m_client->searchAssignableUsers(m_issueKey, m_text, this, std::move(done));
+    else if (m_source == Source::ProjectAssignableUsers)
+        m_client->searchProjectAssignableUsers(m_issueKey, m_text, this, std::move(done));
     else
         m_client->searchUsers(m_text, this, std::move(done));
 }

@@ -24,11 +24,12 @@ class UserLookUp : public QObject
     Q_PROPERTY(QVariantList suggestions READ suggestions NOTIFY suggestionsChanged FINAL)
 
 public:
-    enum class Source { AssignableUsers, AnyUsers };
+    // The users an issue, or a project's new issues, can be assigned to; anyone.
+    enum class Source { AssignableUsers, ProjectAssignableUsers, AnyUsers };
     // How long typing pauses before users are looked up.
     static constexpr int pauseMs = 250;
 
-    // `issueKey` is needed for assignable users only.
+    // `issueKey` is the issue's key for AssignableUsers, the project's for ProjectAssignableUsers.
     UserLookUp(Source source, JiraClient *client, QString issueKey, QObject *parent = nullptr);
 
     [[nodiscard]] QVariantList suggestions() const { return m_suggestions; }
