@@ -78,6 +78,10 @@ QByteArray usualPhrase(int status)
         return "Not Found"_ba;
     case 405:
         return "Method Not Allowed"_ba;
+    case 410:
+        return "Gone"_ba;
+    case 413:
+        return "Request Entity Too Large"_ba;
     case 415:
         return "Unsupported Media Type"_ba;
     case 500:
@@ -135,6 +139,10 @@ QString deniedText(const QByteArray &method, const QString &path)
     } else if ((path == "/rest/api/2/issue"_L1 && method == "POST"_ba) ||
                path.startsWith("/rest/api/2/issue/createmeta"_L1)) {
         action = u"create issues in this project"_s;
+    } else if (path.endsWith("/attachments"_L1) && method == "POST"_ba) {
+        action = u"create attachments for this issue"_s;
+    } else if (path.startsWith("/rest/api/2/attachment/"_L1) && method == "DELETE"_ba) {
+        action = u"delete this attachment"_s;
     } else if (path.endsWith("/editmeta"_L1)) {
         action = u"edit this issue"_s;
     } else if (path.startsWith("/rest/api/2/issue/"_L1)) {
@@ -220,6 +228,7 @@ void FakeJira::loadData(const QJsonObject &data)
     m_generatedIssues = 0;
     m_initialStatus = data.value("initialStatus"_L1).toString(u"To Do"_s);
     loadProjects(data.value("projects"_L1).toArray(), {});
+    loadAttachments(data);
 
     // The favourite filters. One without an id, a name or a query is no filter Jira would list: it is left
     // out, with a word for whoever wrote the data.
@@ -372,11 +381,19 @@ void FakeJira::handle(const QHttpServerRequest &request, QTcpSocket *socket)
     for (const auto &[name, value] : request.headers())
         entry.headers.append({name, value});
     entry.body = request.body();
+    entry.bodySize = entry.body.size();
     if (const auto *ssl = qobject_cast<const QSslSocket *>(socket)) {
         const QStringList names = ssl->peerCertificate().subjectInfo(QSslCertificate::CommonName);
         entry.clientCertificate = names.isEmpty() ? QString() : names.first();
     }
-    m_log.append(entry);
+    // The log keeps the start of a large body only; the routes get all of it.
+    if (entry.body.size() > loggedBodyLimit) {
+        Request logged = entry;
+        logged.body = entry.body.left(loggedBodyLimit);
+        m_log.append(logged);
+    } else {
+        m_log.append(entry);
+    }
     emit requestReceived();
 
     const Answer reply = m_faults.contains(entry.path) ? m_faults.value(entry.path) : answer(entry);
@@ -477,6 +494,17 @@ FakeJira::Answer FakeJira::answer(const Request &request)
     }
     if (path == "/rest/api/2/search"_L1 && request.method == "GET"_ba)
         return answerSearch(request);
+    if (path == "/rest/api/2/mypermissions"_L1 && request.method == "GET"_ba)
+        return answerMyPermissions(request);
+    if (path == "/rest/api/2/attachment/meta"_L1 && request.method == "GET"_ba)
+        return answerAttachmentMeta();
+    const QString attachmentPrefix = u"/rest/api/2/attachment/"_s;
+    if (path.startsWith(attachmentPrefix) && !path.mid(attachmentPrefix.size()).contains(u'/')) {
+        if (request.method == "GET"_ba)
+            return answerAttachment(path.mid(attachmentPrefix.size()));
+        if (request.method == "DELETE"_ba)
+            return answerDeleteAttachment(path.mid(attachmentPrefix.size()));
+    }
     if (path == "/rest/api/2/filter/favourite"_L1 && request.method == "GET"_ba)
         return answerFavouriteFilters();
     if (path == "/rest/api/2/project"_L1 && request.method == "GET"_ba)
@@ -526,17 +554,18 @@ FakeJira::Answer FakeJira::answer(const Request &request)
             return answerAssign(rest[0], request);
         if (rest.size() == 2 && rest[1] == "worklog"_L1 && request.method == "POST"_ba)
             return answerAddWorklog(rest[0], request);
+        if (rest.size() == 2 && rest[1] == "attachments"_L1 && request.method == "POST"_ba)
+            return answerAddAttachments(rest[0], request);
     }
     if (path == "/rest/api/2/user/assignable/search"_L1 && request.method == "GET"_ba)
         return answerAssignableUsers(request);
     if (path == "/rest/api/2/user/picker"_L1 && request.method == "GET"_ba)
         return answerUserPicker(request);
-    // The sample team's one attachment has its thumbnail, so that the picture in its description loads.
-    if (path.startsWith("/secure/thumbnail/"_L1) && request.method == "GET"_ba) {
-        QFile thumbnail(u":/fake-jira/data/thumbnail.png"_s);
-        if (thumbnail.open(QIODevice::ReadOnly))
-            return {200, thumbnail.readAll(), {{"Content-Type"_ba, "image/png"_ba}}, {}, false};
-    }
+    // What an attachment's content and thumbnail URLs name, as Jira's servlets serve them (not REST).
+    if (path.startsWith("/secure/attachment/"_L1) && request.method == "GET"_ba)
+        return answerAttachmentContent(path);
+    if (path.startsWith("/secure/thumbnail/"_L1) && request.method == "GET"_ba)
+        return answerThumbnail(path);
     return {
         404, jiraErrorBody(u"null for uri: "_s + url().toString() + path), {{"Content-Type"_ba, jsonType}}, {}, false};
 }

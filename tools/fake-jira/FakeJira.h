@@ -1,6 +1,6 @@
 #pragma once
-// A local stand-in for a Jira Server: the REST requests Tessarin makes (and the sample's attachment
-// thumbnail), bearer-token checks, a workflow with transition screens, user searches, the user's Personal
+// A local stand-in for a Jira Server: the REST requests Tessarin makes (and attachments' content and
+// thumbnails), bearer-token checks, a workflow with transition screens, user searches, the user's Personal
 // Access Tokens, HTTPS with a self-signed or a CA-signed certificate (or one that is wrong in a chosen
 // way), client certificates, a log of every request and switches for faults.
 // Listens on 127.0.0.1 only. Tests embed it; the fake-jira program serves it for the demo.
@@ -31,6 +31,17 @@
 // screen without project, issue type and parent, with comment; a default screen for a project or type
 // without one), and PUT .../KEY edits it, checked against that the same way, moving `updated` when
 // something changes.
+//
+// Attachments as Jira Server 8/9 shows them, or as Jira 5 did after setOldAttachments(true): the issue's
+// "attachment" field (always there, [] without any), GET /rest/api/2/attachment/ID and .../attachment/meta,
+// the content at /secure/attachment/ID/NAME and a picture's thumbnail at /secure/thumbnail/ID/..., which
+// need the token like every other path. The URLs an attachment names are on Jira's own base URL
+// (https://jira.example.internal), as the data's other links. POST /rest/api/2/issue/KEY/attachments
+// takes multipart/form-data as Jira does (X-Atlassian-Token: no-check, each part named "file" a file, its
+// name from filename* or filename, at most the upload limit each, all or nothing); DELETE
+// /rest/api/2/attachment/ID removes one's own, or anyone's after setMayDeleteAnyAttachment(true); GET
+// /rest/api/2/mypermissions answers the attachment permissions. Of a file larger than
+// keptAttachmentContent only the size and the SHA-256 are kept: its content answers 410.
 //
 // GET /rest/api/2/search reads its jql with FakeJql (a part of JQL; see FakeJql.h) over every issue the
 // server holds, and answers one page of them (startAt, maxResults) with the total of all that matched; a
@@ -93,7 +104,10 @@ public:
         QByteArray rawQuery; // as sent, without "?"
         QList<std::pair<QString, QString>> query; // decoded, in order; '+' stays '+'
         Headers headers; // as received, in order
+        // In the log, at most the first loggedBodyLimit bytes of the body (a large upload's would fill the
+        // memory); bodySize is always the whole body's size. The routes themselves get the whole body.
         QByteArray body;
+        qint64 bodySize = 0;
         // The common name of the certificate the client presented over TLS; empty when it presented none.
         // The server always asks for one, but checks it against the client CA (and insists on it) only
         // after requireClientCertificate(true).
@@ -114,6 +128,8 @@ public:
     };
 
     static const QString defaultToken;
+    // The most of a request's body the log keeps (1 MiB).
+    static constexpr qsizetype loggedBodyLimit = 1024 * 1024;
 
     explicit FakeJira(QObject *parent = nullptr);
     ~FakeJira() override;
@@ -225,6 +241,33 @@ public:
     [[nodiscard]] QJsonObject issue(const QString &key) const;
     // The work logged on the issue so far, oldest first, each as POST .../worklog answered it.
     [[nodiscard]] QJsonArray worklogs(const QString &key) const;
+
+    // Attachments. Not touched by clearFaults() or by loading data; a new server has them enabled, a
+    // limit of 10 MiB a file, Jira 8's shape, and only one's own may be deleted.
+    // The most a file may have (GET /rest/api/2/attachment/meta's uploadLimit); a larger one gets 413.
+    static constexpr qint64 defaultAttachmentUploadLimit = 10485760;
+    // The largest content the server keeps (32 MiB): of a larger upload it keeps the size and the SHA-256
+    // only, and GET of its content answers 410.
+    static constexpr qint64 keptAttachmentContent = 32 * 1024 * 1024;
+    // false: as an administrator can switch them off; uploads and deletes get 403, the meta says so and the
+    // attachment permissions are not had. What is attached stays shown and served.
+    void setAttachmentsEnabled(bool enabled) { m_attachmentsEnabled = enabled; }
+    [[nodiscard]] bool attachmentsEnabled() const { return m_attachmentsEnabled; }
+    void setAttachmentUploadLimit(qint64 bytes) { m_attachmentUploadLimit = std::max<qint64>(bytes, 0); }
+    [[nodiscard]] qint64 attachmentUploadLimit() const { return m_attachmentUploadLimit; }
+    // true: attachments are shown as Jira 5 showed them: no id (self still ends in it), no thumbnail,
+    // "properties": {}.
+    void setOldAttachments(bool old) { m_oldAttachments = old; }
+    [[nodiscard]] bool oldAttachments() const { return m_oldAttachments; }
+    // true: myself may delete anyone's attachments (DELETE_ALL_ATTACHMENTS), not only its own.
+    void setMayDeleteAnyAttachment(bool may) { m_mayDeleteAnyAttachment = may; }
+    [[nodiscard]] bool mayDeleteAnyAttachment() const { return m_mayDeleteAnyAttachment; }
+    // The issue's attachments as the server now shows them (in the shape setOldAttachments() says), in the
+    // order attached; empty for an unknown issue.
+    [[nodiscard]] QJsonArray attachments(const QString &key) const;
+    // The SHA-256 of an attachment's content, in hex, also for one whose content is not kept; empty for an
+    // unknown id.
+    [[nodiscard]] QByteArray attachmentSha256(const QString &id) const;
 
 signals:
     void requestReceived();
@@ -375,6 +418,35 @@ private:
     [[nodiscard]] std::optional<QJsonObject> user(const QString &name) const;
     [[nodiscard]] QJsonObject myselfAsUser() const;
 
+    // Attachments (FakeJiraAttachments.cpp).
+    struct Attachment
+    {
+        QString id; // numeric
+        QString filename;
+        QJsonObject author;
+        QString created;
+        QString mimeType;
+        qint64 size = 0;
+        std::optional<QByteArray> content; // none: larger than keptAttachmentContent
+        QByteArray sha256; // hex
+        QByteArray thumbnail; // PNG; empty: none
+    };
+    // Takes the attachments out of the data's issues (fields.attachment) into m_attachments, with their
+    // files named by the data's "attachmentFiles".
+    void loadAttachments(const QJsonObject &data);
+    [[nodiscard]] QJsonObject attachmentJson(const Attachment &attachment) const;
+    // The issue's "attachment" field as the server shows it.
+    [[nodiscard]] QJsonArray attachmentField(const QString &key) const;
+    // The attachment with that id, and the key of its issue.
+    [[nodiscard]] const Attachment *findAttachment(const QString &id, QString *key = nullptr) const;
+    Answer answerAttachmentMeta() const;
+    Answer answerAttachment(const QString &id) const;
+    Answer answerAttachmentContent(const QString &path) const;
+    Answer answerThumbnail(const QString &path) const;
+    Answer answerAddAttachments(const QString &key, const Request &request);
+    Answer answerDeleteAttachment(const QString &id);
+    Answer answerMyPermissions(const Request &request) const;
+
     // Favourite filters and what a query may name (FakeJiraFilters.cpp).
     Answer answerFavouriteFilters() const;
     // What a query may name: the users, statuses, projects, resolutions and issues the server knows.
@@ -423,4 +495,11 @@ private:
     QString m_initialStatus; // the status a new issue starts in
     CreateMetaForms m_createMetaForms = CreateMetaForms::Both;
     int m_createMetaPageSize = 50;
+    QHash<QString, QList<Attachment>> m_attachments; // issue key -> in the order attached
+    // The last attachment id given out; it only grows, so that a deleted attachment's id never comes back.
+    qlonglong m_lastAttachmentId = 0;
+    bool m_attachmentsEnabled = true;
+    qint64 m_attachmentUploadLimit = defaultAttachmentUploadLimit;
+    bool m_oldAttachments = false;
+    bool m_mayDeleteAnyAttachment = false;
 };

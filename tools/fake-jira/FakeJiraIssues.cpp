@@ -123,7 +123,13 @@ QString formatDuration(qint64 seconds)
 QJsonObject FakeJira::issue(const QString &key) const
 {
     const std::optional<qsizetype> index = indexOfIssue(key);
-    return index ? m_issues.at(*index).toObject() : QJsonObject();
+    if (!index)
+        return {};
+    QJsonObject issue = m_issues.at(*index).toObject();
+    QJsonObject fields = issue.value("fields"_L1).toObject();
+    fields.insert(u"attachment"_s, attachmentField(key));
+    issue.insert(u"fields"_s, fields);
+    return issue;
 }
 
 QJsonArray FakeJira::worklogs(const QString &key) const
@@ -175,6 +181,7 @@ FakeJira::Answer FakeJira::answerSearch(const Request &request) const
         QJsonObject fields = issue.value("fields"_L1).toObject();
         // As GET .../issue/KEY has it: always there, empty when time tracking is off.
         fields.insert(u"timetracking"_s, m_timeTracking ? fields.value("timetracking"_L1).toObject() : QJsonObject());
+        fields.insert(u"attachment"_s, attachmentField(issue.value("key"_L1).toString()));
         const QString id = issue.value("id"_L1).toString();
         QJsonObject entry {
             {u"expand"_s, u"operations,versionedRepresentations,editmeta,changelog,renderedFields"_s},
@@ -207,6 +214,8 @@ FakeJira::Answer FakeJira::answerIssue(const QString &key, const Request &reques
     QJsonObject stored = issue.value("fields"_L1).toObject();
     // Jira always has the field: empty without estimates or logged work, and empty when time tracking is off.
     stored.insert(u"timetracking"_s, m_timeTracking ? stored.value("timetracking"_L1).toObject() : QJsonObject());
+    // Kept apart from the fields, in the shape the server shows; an issue without any has an empty list.
+    stored.insert(u"attachment"_s, attachmentField(key));
     QJsonObject fields;
     for (auto it = stored.begin(); it != stored.end(); ++it) {
         if (shown(it.key()))
@@ -454,6 +463,10 @@ QJsonObject FakeJira::crowdedSample(int issueCount, int commentCount)
         issue.insert(u"id"_s, QString::number(60000 + i));
         issue.insert(u"key"_s, key);
         QJsonObject fields = issue.value("fields"_L1).toObject();
+        // The first copy of each sample issue keeps its attachments, so that their ids stay those the
+        // descriptions name; later copies have none, as an id is one attachment's only.
+        if (i >= sampleIssues.size())
+            fields.remove(u"attachment"_s);
         fields.insert(u"assignee"_s, myself);
         fields.insert(u"resolution"_s, QJsonValue::Null);
         // One issue every 37 minutes, newest first: distinct times, so the order is fixed.

@@ -76,8 +76,19 @@ int main(int argc, char *argv[])
     const QCommandLineOption createMetaPageSizeOption(
         u"createmeta-page-size"_s,
         u"The most issue types or fields on one page of the paged createmeta (default 50)."_s, u"count"_s);
+    const QCommandLineOption attachmentLimitOption(
+        u"attachment-limit"_s,
+        u"The largest file that may be attached, in bytes (default %1)."_s.arg(FakeJira::defaultAttachmentUploadLimit),
+        u"bytes"_s);
+    const QCommandLineOption noAttachmentsOption(u"no-attachments"_s,
+                                                 u"Have attachments disabled, as an administrator can."_s);
+    const QCommandLineOption oldAttachmentsOption(
+        u"old-attachments"_s, u"Show attachments as Jira 5 did: no id, no thumbnail, empty properties."_s);
+    const QCommandLineOption deleteAnyAttachmentOption(
+        u"delete-any-attachment"_s, u"Let the user delete anyone's attachments, not only its own."_s);
     parser.addOptions({portOption, httpsOption, tokenOption, dataOption, certificateOption, clientCertificateOption,
-                       noTokenListOption, generatedIssuesOption, createMetaOption, createMetaPageSizeOption});
+                       noTokenListOption, generatedIssuesOption, createMetaOption, createMetaPageSizeOption,
+                       attachmentLimitOption, noAttachmentsOption, oldAttachmentsOption, deleteAnyAttachmentOption});
     parser.process(app);
 
     bool portOk = false;
@@ -128,6 +139,19 @@ int main(int argc, char *argv[])
         }
         jira.setCreateMetaPageSize(size);
     }
+    if (parser.isSet(attachmentLimitOption)) {
+        bool limitOk = false;
+        const qint64 limit = parser.value(attachmentLimitOption).toLongLong(&limitOk);
+        if (!limitOk || limit < 0) {
+            std::fprintf(stderr, "fake-jira: not a number of bytes: %s\n",
+                         qPrintable(parser.value(attachmentLimitOption)));
+            return 2;
+        }
+        jira.setAttachmentUploadLimit(limit);
+    }
+    jira.setAttachmentsEnabled(!parser.isSet(noAttachmentsOption));
+    jira.setOldAttachments(parser.isSet(oldAttachmentsOption));
+    jira.setMayDeleteAnyAttachment(parser.isSet(deleteAnyAttachmentOption));
     std::optional<FakeJira::Certificate> certificate;
     if (parser.isSet(certificateOption)) {
         certificate = certificateKind(parser.value(certificateOption));
