@@ -141,6 +141,7 @@ private:
             return;
         connect(detail, &TicketDetail::isLoadingCommentsChanged, this, &Probe::check, Qt::UniqueConnection);
         connect(detail, &TicketDetail::isLoadingTransitionsChanged, this, &Probe::check, Qt::UniqueConnection);
+        connect(detail->attachments(), &IssueAttachments::isLoadingChanged, this, &Probe::check, Qt::UniqueConnection);
         check();
     }
 
@@ -151,7 +152,7 @@ private:
         if (m_milestone == "detail") {
             const TicketDetail *detail = m_controller->detail();
             if (!detail || detail->isLoadingComments() || detail->isLoadingTransitions() ||
-                detail->commentList().isEmpty())
+                detail->attachments()->isLoading() || detail->commentList().isEmpty())
                 return;
         }
         m_armed.store(true);

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QHttpMultiPart>
 #include <QLocale>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
@@ -25,6 +26,7 @@ namespace {
 
 const auto searchFields = u"summary,status,priority,issuetype,updated,duedate,assignee,description,project"_s;
 constexpr int maxRedirects = 10;
+constexpr qint64 sinkBufferSize = 512 * 1024;
 
 // Characters kept as they are in a path besides the unreserved ones; everything else is percent-encoded,
 // '%' included, so an issue key can never smuggle in an escape of its own.
@@ -280,7 +282,27 @@ std::optional<QString> strictUtf8(const QByteArray &bytes)
     return text;
 }
 
+// The base URL's own text, then the path: a context path stays in front of "/rest".
+QByteArray underBase(const QUrl &base, const QString &path, bool pathIsEncoded = false)
+{
+    QByteArray text = base.toEncoded();
+    while (text.endsWith('/'))
+        text.chop(1);
+    return text + (pathIsEncoded ? path.toLatin1() : QUrl::toPercentEncoding(path, pathKeeps));
+}
+
 } // namespace
+
+std::optional<QUrl> jiraAttachmentUrl(const QUrl &base, const QString &jiraUrl)
+{
+    const std::optional<QString> path = jiraAttachmentPath(jiraUrl);
+    if (!path || !base.isValid() || !isHttpScheme(base.scheme()))
+        return std::nullopt;
+    const QUrl url = QUrl::fromEncoded(underBase(base, *path, true), QUrl::StrictMode);
+    if (!url.isValid())
+        return std::nullopt;
+    return url;
+}
 
 // One operation in flight: its hops through redirects, and its way back to the caller.
 class JiraRequest : public QObject
@@ -289,7 +311,7 @@ class JiraRequest : public QObject
 
 public:
     JiraRequest(JiraClient *client, QObject *context, JiraClient::Callback<QByteArray> done, const QUrl &url,
-                QByteArray method, QByteArray body, QString token)
+                QByteArray method, QByteArray body, QString token, JiraClient::Transfer transfer)
         : QObject(client)
         , m_client(client)
         , m_context(context)
@@ -298,6 +320,7 @@ public:
         , m_method(std::move(method))
         , m_body(std::move(body))
         , m_token(std::move(token))
+        , m_transfer(std::move(transfer))
     {
         // Abandoned with its context: the reply goes, the callback never runs.
         connect(context, &QObject::destroyed, this, [this] {
@@ -320,11 +343,21 @@ private:
         if (sameOrigin(url, m_origin))
             request.setRawHeader("Authorization"_ba, "Bearer "_ba + m_token.toUtf8());
         request.setRawHeader("Accept"_ba, "application/json"_ba);
+        for (const auto &[name, value] : std::as_const(m_transfer.headers))
+            request.setRawHeader(name, value);
         if (url.scheme() == "https"_L1)
             request.setSslConfiguration(m_client->m_network.tls());
 
         QNetworkAccessManager *manager = m_client->manager();
-        if (m_method == "GET"_ba) {
+        if (m_transfer.multipart) {
+            QHttpMultiPart *multipart = m_transfer.multipart();
+            if (!multipart) {
+                finish(JiraError::transport(u"The file to send can no longer be read."_s));
+                return;
+            }
+            m_reply = manager->sendCustomRequest(request, m_method, multipart);
+            multipart->setParent(m_reply);
+        } else if (m_method == "GET"_ba) {
             m_reply = manager->get(request);
         } else {
             request.setRawHeader("Content-Type"_ba, "application/json"_ba);
@@ -332,6 +365,22 @@ private:
         }
         AppSettings *settings = m_client->m_settings;
         QNetworkReply *reply = m_reply;
+        if (m_transfer.sink) {
+            // The network thread holds no more than this ahead of the file: memory stays flat however
+            // fast the server sends.
+            reply->setReadBufferSize(sinkBufferSize);
+            connect(reply, &QNetworkReply::readyRead, this, [this] { drain(); });
+        }
+        if (m_transfer.progress) {
+            connect(reply, &QNetworkReply::uploadProgress, this, [this](qint64 sent, qint64 total) {
+                if (m_transfer.multipart)
+                    m_transfer.progress(sent, total);
+            });
+            connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received, qint64 total) {
+                if (m_transfer.sink && isSuccess(reply))
+                    m_transfer.progress(received, total);
+            });
+        }
         connect(reply, &QNetworkReply::sslErrors, this, [this, settings, reply](const QList<QSslError> &errors) {
             // Read now, not when the request was made: the user may have just changed it. With trust on,
             // the one certificate pinned for this server is accepted, and no other: the request (and the
@@ -354,8 +403,35 @@ private:
         connect(reply, &QNetworkReply::finished, this, [this] { onFinished(); });
     }
 
+    static bool isSuccess(const QNetworkReply *reply)
+    {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        return status >= 200 && status <= 299;
+    }
+
+    // Moves what has arrived of a successful answer into the sink; an answer that is not the content (an
+    // error, a redirect) stays with the reply for onFinished. False when the sink took less than given.
+    bool drain()
+    {
+        QNetworkReply *reply = m_reply;
+        if (!reply || !isSuccess(reply))
+            return true;
+        const QByteArray chunk = reply->readAll();
+        if (chunk.isEmpty())
+            return true;
+        QIODevice *sink = m_transfer.sink.data();
+        if (sink && sink->write(chunk) == chunk.size())
+            return true;
+        const QString why = sink ? sink->errorString() : u"the file was closed"_s;
+        dropReply();
+        finish(JiraError::transport(u"Could not write the file: %1"_s.arg(why)));
+        return false;
+    }
+
     void onFinished()
     {
+        if (m_transfer.sink && !drain())
+            return;
         QNetworkReply *reply = m_reply;
         m_reply = nullptr;
         reply->deleteLater();
@@ -397,6 +473,10 @@ private:
 
         const QByteArray body = reply->readAll();
         const JiraError::Diagnosis diagnosis = answerDiagnosis(reply, status);
+        if (status >= 200 && status <= 299 && m_transfer.sink) {
+            finish(QByteArray()); // the content is in the sink; it may well be an HTML page
+            return;
+        }
         if (status >= 200 && status <= 299) {
             // A page where data was expected (a POST answered so was not carried out): a failure, in the
             // decoder's own words, with why.
@@ -436,6 +516,7 @@ private:
         if (status == 303 || ((status == 301 || status == 302) && m_method == "POST"_ba)) {
             m_method = "GET"_ba;
             m_body.clear();
+            m_transfer.multipart = nullptr;
         }
         start(target);
     }
@@ -481,6 +562,7 @@ private:
     QByteArray m_method;
     QByteArray m_body;
     QString m_token;
+    JiraClient::Transfer m_transfer;
     QPointer<QNetworkReply> m_reply;
     int m_redirects = 0;
     std::optional<JiraCertificate> m_refusedCertificate;
@@ -537,6 +619,12 @@ void JiraClient::pruneRetiredManagers()
 void JiraClient::send(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
                       QObject *context, Callback<QByteArray> done)
 {
+    send(path, method, query, body, context, std::move(done), Transfer {});
+}
+
+void JiraClient::send(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
+                      QObject *context, Callback<QByteArray> done, Transfer transfer)
+{
     if (!context)
         context = this;
     auto failNow = [&](JiraError error) {
@@ -562,11 +650,7 @@ void JiraClient::send(const QString &path, const QByteArray &method, const Query
     if (const std::optional<JiraError> &problem = m_network.problem())
         return failNow(*problem);
 
-    // The base URL's own text, then the path: a context path stays in front of "/rest".
-    QByteArray text = base.toEncoded();
-    while (text.endsWith('/'))
-        text.chop(1);
-    text += QUrl::toPercentEncoding(path, pathKeeps);
+    QByteArray text = underBase(base, path, transfer.pathIsEncoded);
     if (!query.isEmpty()) {
         text += '?';
         for (qsizetype i = 0; i < query.size(); ++i) {
@@ -581,7 +665,7 @@ void JiraClient::send(const QString &path, const QByteArray &method, const Query
     if (!url.isValid() || !isHttpScheme(url.scheme()) || url.host().isEmpty())
         return failNow(JiraError::invalidURL());
 
-    new JiraRequest(this, context, std::move(done), url, method, body, token);
+    new JiraRequest(this, context, std::move(done), url, method, body, token, std::move(transfer));
 }
 
 template<typename Record, typename T, typename Pick>
@@ -929,6 +1013,32 @@ void JiraClient::updateIssue(const QString &issueKey, const QJsonObject &fields,
         body.insert(u"update"_s, update);
     command(u"/rest/api/2/issue/"_s + issueKey, "PUT"_ba, QJsonDocument(body).toJson(QJsonDocument::Compact), context,
             std::move(done));
+}
+
+void JiraClient::fetchAttachments(const QString &issueKey, QObject *context, Callback<QList<JiraAttachment>> done)
+{
+    fetch<JiraAttachments>(u"/rest/api/2/issue/"_s + issueKey, {{u"fields"_s, u"attachment"_s}}, context,
+                           std::move(done), [](JiraAttachments &&answer) { return std::move(answer.attachments); });
+}
+
+void JiraClient::fetchAttachmentMeta(QObject *context, Callback<JiraAttachmentMeta> done)
+{
+    exchange<JiraAttachmentMeta>(u"/rest/api/2/attachment/meta"_s, "GET"_ba, {}, {}, context, std::move(done));
+}
+
+void JiraClient::fetchAttachmentPermissions(const QString &issueKey, QObject *context,
+                                            Callback<JiraAttachmentPermissions> done)
+{
+    exchange<JiraAttachmentPermissions>(
+        u"/rest/api/2/mypermissions"_s, "GET"_ba,
+        {{u"issueKey"_s, issueKey},
+         {u"permissions"_s, u"CREATE_ATTACHMENTS,DELETE_OWN_ATTACHMENTS,DELETE_ALL_ATTACHMENTS"_s}},
+        {}, context, std::move(done));
+}
+
+void JiraClient::deleteAttachment(const QString &attachmentId, QObject *context, Callback<void> done)
+{
+    command(u"/rest/api/2/attachment/"_s + attachmentId, "DELETE"_ba, {}, context, std::move(done));
 }
 
 #include "JiraClient.moc"

@@ -7,6 +7,7 @@
 #include "NetworkSetup.h"
 
 #include <QDateTime>
+#include <QIODevice>
 #include <QJsonObject>
 #include <QList>
 #include <QObject>
@@ -16,15 +17,25 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class AppSettings;
+class QHttpMultiPart;
 class QNetworkAccessManager;
+class QNetworkRequest;
 class QUrl;
 
 // scheme://host:port, the port always given: what a certificate is pinned for.
 [[nodiscard]] QString jiraOrigin(const QUrl &url);
-class QNetworkRequest;
+
+// Where to fetch an attachment's content or thumbnail, given the URL Jira wrote for it. Jira writes that
+// URL from its own base-URL setting, which may name another host or port than the user's address for it
+// (a proxy, an alias): what counts is the part from "/secure/attachment/" or "/secure/thumbnail/" on, put
+// under the configured base URL, context path included. None for any other URL, or one whose path climbs
+// out of that part. The path as it is written in the URL, escapes and all.
+[[nodiscard]] std::optional<QString> jiraAttachmentPath(const QString &jiraUrl);
+[[nodiscard]] std::optional<QUrl> jiraAttachmentUrl(const QUrl &base, const QString &jiraUrl);
 
 class JiraClient : public QObject
 {
@@ -104,14 +115,46 @@ public:
     void updateIssue(const QString &issueKey, const QJsonObject &fields, const QJsonObject &update, QObject *context,
                      Callback<void> done);
 
+    // Attachments. An issue's, in the server's order.
+    void fetchAttachments(const QString &issueKey, QObject *context, Callback<QList<JiraAttachment>> done);
+    // Whether attachments are on, and the upload limit.
+    void fetchAttachmentMeta(QObject *context, Callback<JiraAttachmentMeta> done);
+    void fetchAttachmentPermissions(const QString &issueKey, QObject *context, Callback<JiraAttachmentPermissions> done);
+    // How far a transfer is: bytes so far, and in all (-1 while unknown).
+    using Progress = std::function<void(qint64 done, qint64 total)>;
+    // Writes an attachment's content or thumbnail (the URL as the attachment names it) into `sink` as it
+    // arrives, never the whole of it in memory. A download is cancelled by destroying its context; `sink`
+    // must live as long as the context.
+    void download(const QString &jiraUrl, QIODevice *sink, QObject *context, Progress progress, Callback<void> done);
+    // One file as multipart/form-data, streamed from disk, under `fileName` and `contentType`; Jira
+    // answers with the attachments it made. Cancelled like a download.
+    void uploadAttachment(const QString &issueKey, const QString &filePath, const QString &fileName,
+                          const QByteArray &contentType, QObject *context, Progress progress,
+                          Callback<QList<JiraAttachment>> done);
+    void deleteAttachment(const QString &attachmentId, QObject *context, Callback<void> done);
+
 private:
     friend class JiraRequest;
+
+    // What a request carries besides a JSON body: more headers, a multipart body made anew for each hop
+    // of a redirect, a device the answer goes to as it arrives, and a progress report.
+    struct Transfer
+    {
+        QList<std::pair<QByteArray, QByteArray>> headers;
+        std::function<QHttpMultiPart *()> multipart;
+        QPointer<QIODevice> sink;
+        Progress progress;
+        // The path is already escaped as it goes on the wire.
+        bool pathIsEncoded = false;
+    };
 
     using QueryItems = QList<std::pair<QString, QString>>;
 
     // The body of a 2xx answer, or the error that ended the request.
     void send(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
               QObject *context, Callback<QByteArray> done);
+    void send(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
+              QObject *context, Callback<QByteArray> done, Transfer transfer);
     template<typename Record, typename T, typename Pick>
     void fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick);
     // Sends a body and decodes the answer as one record.

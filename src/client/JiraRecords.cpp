@@ -387,6 +387,59 @@ template<> JiraCreatedIssue decode(const QJsonValue &value)
     return {field(o, "id"_L1, requiredString), field(o, "key"_L1, requiredString)};
 }
 
+template<> JiraAttachment decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    QString id = field(o, "id"_L1, optionalString).value_or(QString());
+    if (id.isEmpty()) {
+        // Jira 5: the id is only in `self`, ".../rest/api/2/attachment/10000".
+        const QString self = field(o, "self"_L1, requiredString);
+        id = self.section(u'/', -1);
+        bool isNumber = false;
+        id.toLongLong(&isNumber);
+        if (!isNumber)
+            throw DecodeFailure {u"self"_s, u"expected an attachment URL ending in its id"_s};
+    }
+    const auto size = [](const QJsonValue &v) { return qint64(count(v)); };
+    return {id,
+            field(o, "filename"_L1, requiredString),
+            field(o, "size"_L1, size),
+            field(o, "author"_L1, optional(decode<JiraUser>)),
+            field(o, "created"_L1, optionalString).value_or(QString()),
+            field(o, "mimeType"_L1, optionalString).value_or(u"application/octet-stream"_s),
+            field(o, "content"_L1, requiredString),
+            field(o, "thumbnail"_L1, optionalString)};
+}
+
+template<> JiraAttachments decode(const QJsonValue &value)
+{
+    if (value.isArray())
+        return {list<JiraAttachment>(value)};
+    const QJsonObject fields = field(asObject(value), "fields"_L1, [](const QJsonValue &v) { return asObject(v); });
+    const QJsonValue attachments = fields.value("attachment"_L1);
+    if (attachments.isUndefined() || attachments.isNull())
+        return {};
+    return {field(fields, "attachment"_L1, list<JiraAttachment>)};
+}
+
+template<> JiraAttachmentMeta decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    const auto limit = [](const QJsonValue &v) { return qint64(count(v)); };
+    return {field(o, "enabled"_L1, boolean), field(o, "uploadLimit"_L1, optional(limit)).value_or(0)};
+}
+
+template<> JiraAttachmentPermissions decode(const QJsonValue &value)
+{
+    const QJsonObject permissions =
+        field(asObject(value), "permissions"_L1, [](const QJsonValue &v) { return asObject(v); });
+    // A permission the server does not know (an older Jira) is one the user does not have.
+    const auto has = [&permissions](QLatin1StringView key) {
+        return permissions.value(key).toObject().value("havePermission"_L1).toBool(false);
+    };
+    return {has("CREATE_ATTACHMENTS"_L1), has("DELETE_OWN_ATTACHMENTS"_L1), has("DELETE_ALL_ATTACHMENTS"_L1)};
+}
+
 template<> JiraComment decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
@@ -566,6 +619,10 @@ TESSARIN_JIRA_RECORD(JiraCreateMetaResponse)
 TESSARIN_JIRA_RECORD(JiraEditMeta)
 TESSARIN_JIRA_RECORD(JiraCreatedIssue)
 TESSARIN_JIRA_RECORD(JiraIssueValues)
+TESSARIN_JIRA_RECORD(JiraAttachment)
+TESSARIN_JIRA_RECORD(JiraAttachments)
+TESSARIN_JIRA_RECORD(JiraAttachmentMeta)
+TESSARIN_JIRA_RECORD(JiraAttachmentPermissions)
 
 std::optional<JiraAccessToken> jiraTokenInUse(const QList<JiraAccessToken> &tokens)
 {

@@ -186,6 +186,43 @@ struct JiraCreatedIssue
     QString key;
 };
 
+// An issue's attachment. Old servers (Jira 5) give no `id`, only `self`, whose last step is the id, and may
+// leave out the thumbnail. `content` and `thumbnail` are written from Jira's own base-URL setting, which
+// need not be the address the user reaches it by: fetch them through jiraAttachmentUrl().
+struct JiraAttachment
+{
+    QString id;
+    QString filename;
+    qint64 size = 0;
+    std::optional<JiraUser> author; // none for an anonymous upload
+    QString created;
+    QString mimeType;
+    QString content;
+    std::optional<QString> thumbnail;
+};
+
+// An issue's attachments, read from an issue answer's fields.attachment (none when it is absent), or the
+// array that POST .../attachments answers with the new ones.
+struct JiraAttachments
+{
+    QList<JiraAttachment> attachments;
+};
+
+// Whether the server takes attachments, and the largest file it takes, in bytes.
+struct JiraAttachmentMeta
+{
+    bool enabled = false;
+    qint64 uploadLimit = 0;
+};
+
+// What the user may do with an issue's attachments (mypermissions).
+struct JiraAttachmentPermissions
+{
+    bool create = false;
+    bool deleteOwn = false;
+    bool deleteAll = false;
+};
+
 struct JiraTransition
 {
     QString id;

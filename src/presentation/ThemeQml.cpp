@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPalette>
 
 ThemeQml::ThemeQml(QObject *parent)
     : QObject(parent)
@@ -58,6 +59,11 @@ QColor ThemeQml::separator() const
     QColor rule = Theme::color(Theme::NamedColor::Gray, appearanceOf(m_isDark));
     rule.setAlphaF(0.3f);
     return rule;
+}
+
+QColor ThemeQml::accent() const
+{
+    return QGuiApplication::palette().color(QPalette::Highlight);
 }
 
 QColor ThemeQml::priorityColor(const QString &priorityName) const

@@ -24,6 +24,8 @@ class ThemeQml : public QObject
     Q_PROPERTY(QColor gray READ gray NOTIFY isDarkChanged FINAL)
     // Thin rules between sections.
     Q_PROPERTY(QColor separator READ separator NOTIFY isDarkChanged FINAL)
+    // Links, progress and what has the focus: the palette's highlight.
+    Q_PROPERTY(QColor accent READ accent NOTIFY isDarkChanged FINAL)
 
 public:
     explicit ThemeQml(QObject *parent = nullptr);
@@ -34,6 +36,7 @@ public:
     [[nodiscard]] QColor orange() const;
     [[nodiscard]] QColor gray() const;
     [[nodiscard]] QColor separator() const;
+    [[nodiscard]] QColor accent() const;
 
     Q_INVOKABLE [[nodiscard]] QColor priorityColor(const QString &priorityName) const;
     Q_INVOKABLE [[nodiscard]] QColor statusColor(const QString &categoryKey) const;

@@ -11,8 +11,9 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 core=(client settings cache store presentation desktop)
 # The user interface from the bottom up; the shell (app) sits on all of them.
-layers=(ui/common ui/forms ui/detail ui/list ui/settings app)
-declare -A uri=([ui/common]=Tessarin.Common [ui/forms]=Tessarin.Forms [ui/detail]=Tessarin.Detail
+layers=(ui/common ui/forms ui/attachments ui/detail ui/list ui/settings app)
+declare -A uri=([ui/common]=Tessarin.Common [ui/forms]=Tessarin.Forms [ui/attachments]=Tessarin.Attachments
+  [ui/detail]=Tessarin.Detail
   [ui/list]=Tessarin.List [ui/settings]=Tessarin.Settings [app]=Tessarin)
 
 for folder in "${core[@]}"; do

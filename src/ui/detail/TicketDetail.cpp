@@ -22,6 +22,7 @@ TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraCl
     , m_client(client)
     , m_refresh(std::move(refresh))
     , m_composer(new CommentEditor(settings->baseURL(), issue.key, {}, {}, client, this))
+    , m_attachments(new IssueAttachments(issue.key, settings, client, this))
     , m_assignees(new UserLookUp(UserLookUp::Source::AssignableUsers, client, issue.key, this))
 {
     updateDescription();
@@ -122,6 +123,7 @@ void TicketDetail::setMyName(const QString &name)
     if (m_myName == name)
         return;
     m_myName = name;
+    m_attachments->setMyName(name);
     emit myNameChanged();
     resumeEdit();
 }
@@ -390,6 +392,7 @@ void TicketDetail::load()
     loadTransitions();
     loadComments();
     loadTimeTracking();
+    m_attachments->load();
 }
 
 void TicketDetail::loadTransitions()

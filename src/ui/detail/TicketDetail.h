@@ -4,6 +4,7 @@
 
 #include "CommentEditor.h"
 #include "WorkLogForm.h"
+#include "ui/attachments/IssueAttachments.h"
 #include "client/JiraRecords.h"
 #include "ui/forms/EditIssueForm.h"
 #include "ui/forms/TransitionForm.h"
@@ -66,6 +67,8 @@ class TicketDetail : public QObject
     Q_PROPERTY(QString myName READ myName NOTIFY myNameChanged FINAL)
     // The editor of a new comment, under the comments.
     Q_PROPERTY(CommentEditor *composer READ composer CONSTANT FINAL)
+    // The issue's attachments, loaded with the pane.
+    Q_PROPERTY(IssueAttachments *attachments READ attachments CONSTANT FINAL)
     // The edit of one of the user's comments under way, or null.
     Q_PROPERTY(CommentEditor *commentEdit READ commentEdit NOTIFY commentEditChanged FINAL)
     // A comment being deleted, and what went wrong with the last edit or deletion (under that comment).
@@ -146,6 +149,7 @@ public:
     [[nodiscard]] QString myName() const { return m_myName; }
     Q_INVOKABLE [[nodiscard]] bool isOwnComment(const QString &commentId) const;
     [[nodiscard]] CommentEditor *composer() const { return m_composer; }
+    [[nodiscard]] IssueAttachments *attachments() const { return m_attachments; }
     [[nodiscard]] CommentEditor *commentEdit() const { return m_commentEdit; }
     Q_INVOKABLE void editComment(const QString &commentId);
     Q_INVOKABLE void closeCommentEdit();
@@ -243,6 +247,7 @@ private:
     QPointer<TransitionForm> m_form;
     QString m_myName;
     CommentEditor *m_composer;
+    IssueAttachments *m_attachments;
     QPointer<CommentEditor> m_commentEdit;
     QString m_busyCommentId;
     QString m_commentActionError;

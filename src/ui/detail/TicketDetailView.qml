@@ -1,4 +1,4 @@
-// One issue in full: header with the status menu, description and comments.
+// One issue in full: header with the status menu, description, attachments and comments.
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.impl
@@ -7,6 +7,7 @@ import Tessarin.Common
 import Tessarin.Forms
 import Tessarin.Core
 import Tessarin.Detail
+import Tessarin.Attachments
 
 ScrollView {
     id: pane
@@ -15,6 +16,27 @@ ScrollView {
 
     contentWidth: availableWidth
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
+
+    // Files dropped anywhere on the pane are attached to its issue.
+    background: DropArea {
+        id: dropArea
+        objectName: "attachmentDrop"
+        keys: ["text/uri-list"]
+        onDropped: drop => {
+            if (drop.hasUrls) {
+                pane.detail.attachments.attach(drop.urls);
+                drop.acceptProposedAction();
+            }
+        }
+        Rectangle {
+            anchors.fill: parent
+            visible: dropArea.containsDrag
+            color: Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.08)
+            border.width: 2
+            border.color: Theme.accent
+            radius: 4
+        }
+    }
 
     Shortcut {
         sequence: "F2"
@@ -442,6 +464,13 @@ ScrollView {
                 text: "No description."
                 color: Theme.secondary
             }
+        }
+
+        AttachmentsSection {
+            Layout.fillWidth: true
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            attachments: pane.detail.attachments
         }
 
         Rectangle { Layout.fillWidth: true; Layout.leftMargin: 24; Layout.rightMargin: 24; implicitHeight: 1; color: Theme.separator }

@@ -1,5 +1,6 @@
 #include "SettingsController.h"
 
+#include "cache/AttachmentFiles.h"
 #include "client/JiraClient.h"
 #include "client/NetworkSetup.h"
 #include "desktop/TrayPresence.h"
@@ -160,7 +161,9 @@ void SettingsController::appeared()
 
 void SettingsController::clearCachedData()
 {
-    m_cacheText = ListCache::clear() ? u"Cached data cleared"_s : u"Could not clear cached data"_s;
+    const bool lists = ListCache::clear();
+    const bool attachments = AttachmentFiles::Cache::clear();
+    m_cacheText = lists && attachments ? u"Cached data cleared"_s : u"Could not clear cached data"_s;
     emit cacheTextChanged();
 }
 
