@@ -4,6 +4,7 @@
 #include "Fixtures.h"
 #include "JiraJson.h"
 #include "client/JiraFieldKinds.h"
+#include "client/JiraIssueKeys.h"
 #include "ui/common/MessageText.h"
 #include "ui/settings/SettingsController.h"
 
@@ -93,6 +94,40 @@ class TestClient : public JiraTestCase
     Q_OBJECT
 
 private slots:
+    // What "Go to Issue" takes: a key however typed, or a link to it on this server; nothing else.
+    void issueKeysAsWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("key"); // empty: refused
+        const QString base = u"https://jira.corp.example/jira"_s;
+        QTest::newRow("key") << u"PLAT-417"_s << u"PLAT-417"_s;
+        QTest::newRow("lower case, spaced") << u"  plat-417 "_s << u"PLAT-417"_s;
+        QTest::newRow("digits and underscore in the project") << u"AB_2-9"_s << u"AB_2-9"_s;
+        QTest::newRow("link of this server") << base + u"/browse/PLAT-417"_s << u"PLAT-417"_s;
+        QTest::newRow("link with query and fragment")
+            << base + u"/browse/PLAT-417?focusedCommentId=10203&page=x#comment-10203"_s << u"PLAT-417"_s;
+        QTest::newRow("link with the default port written") << u"https://jira.corp.example:443/jira/browse/web-2/"_s
+                                                            << u"WEB-2"_s;
+        QTest::newRow("refused: no number") << u"PLAT-"_s << QString();
+        QTest::newRow("refused: number from 0") << u"PLAT-0417"_s << QString();
+        QTest::newRow("refused: project from a digit") << u"1PLAT-4"_s << QString();
+        QTest::newRow("refused: words") << u"token refresh"_s << QString();
+        QTest::newRow("refused: two keys") << u"PLAT-1 PLAT-2"_s << QString();
+        QTest::newRow("refused: another host") << u"https://jira.evil.example/jira/browse/PLAT-417"_s << QString();
+        QTest::newRow("refused: another port") << u"https://jira.corp.example:8443/jira/browse/PLAT-417"_s << QString();
+        QTest::newRow("refused: plain http") << u"http://jira.corp.example/jira/browse/PLAT-417"_s << QString();
+        QTest::newRow("refused: outside the context path") << u"https://jira.corp.example/browse/PLAT-417"_s << QString();
+        QTest::newRow("refused: deeper path") << base + u"/browse/PLAT-417/attachments"_s << QString();
+        QTest::newRow("refused: another page") << base + u"/projects/PLAT/issues/PLAT-417"_s << QString();
+    }
+    void issueKeysAsWritten()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, key);
+        const std::optional<QString> found = jiraIssueKey(text, QUrl(u"https://jira.corp.example/jira/"_s));
+        QCOMPARE(found.value_or(QString()), key);
+    }
+
     // Absent and null optional values are none. One bad part anywhere fails the whole answer, and the
     // detail names where.
     void decoding_data()
