@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -145,6 +146,47 @@ template<> JiraUser decode(const QJsonValue &value)
             field(o, "emailAddress"_L1, optionalString)};
 }
 
+template<> JiraIssueLinkType decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "id"_L1, requiredString), field(o, "name"_L1, requiredString),
+            field(o, "inward"_L1, requiredString), field(o, "outward"_L1, requiredString)};
+}
+
+template<> JiraLinkedIssue decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    QString id = field(o, "id"_L1, requiredString);
+    QString key = field(o, "key"_L1, requiredString);
+    return field(o, "fields"_L1, [&id, &key](const QJsonValue &fieldsValue) {
+        const QJsonObject f = asObject(fieldsValue);
+        return JiraLinkedIssue {std::move(id),
+                                std::move(key),
+                                field(f, "summary"_L1, requiredString),
+                                field(f, "status"_L1, record<JiraStatus>),
+                                field(f, "priority"_L1, optional(decode<JiraPriority>)),
+                                field(f, "issuetype"_L1, optional(decode<JiraIssueType>))};
+    });
+}
+
+template<> JiraIssueLink decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "id"_L1, requiredString), field(o, "type"_L1, record<JiraIssueLinkType>),
+            field(o, "outwardIssue"_L1, optional(decode<JiraLinkedIssue>)),
+            field(o, "inwardIssue"_L1, optional(decode<JiraLinkedIssue>))};
+}
+
+// An issue's links. A link that names neither other issue, or both, says nothing that can be shown as a
+// link of this issue: it is left out, and the issue with its other links still shown. A link of the wrong
+// shape fails the answer like any other part.
+QList<JiraIssueLink> issueLinks(const QJsonValue &value)
+{
+    QList<JiraIssueLink> links = list<JiraIssueLink>(value);
+    links.removeIf([](const JiraIssueLink &link) { return bool(link.outwardIssue) == bool(link.inwardIssue); });
+    return links;
+}
+
 template<> JiraIssueFields decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
@@ -158,6 +200,9 @@ template<> JiraIssueFields decode(const QJsonValue &value)
         field(o, "assignee"_L1, optional(decode<JiraUser>)),
         field(o, "description"_L1, optionalString),
         field(o, "project"_L1, record<JiraProject>),
+        field(o, "parent"_L1, optional(decode<JiraLinkedIssue>)),
+        field(o, "subtasks"_L1, optional(list<JiraLinkedIssue>)).value_or(QList<JiraLinkedIssue>()),
+        field(o, "issuelinks"_L1, optional(issueLinks)).value_or(QList<JiraIssueLink>()),
     };
 }
 
@@ -299,6 +344,39 @@ template<> JiraUsersResponse decode(const QJsonValue &value)
     if (value.isArray())
         return {list<JiraUser>(value)};
     return {field(asObject(value), "users"_L1, list<JiraUser>)};
+}
+
+template<> JiraIssueLinkTypesResponse decode(const QJsonValue &value)
+{
+    return {field(asObject(value), "issueLinkTypes"_L1, list<JiraIssueLinkType>)};
+}
+
+template<> JiraPickerIssue decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "key"_L1, requiredString), field(o, "summaryText"_L1, requiredString)};
+}
+
+template<> JiraPickerSection decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    return {field(o, "id"_L1, requiredString), field(o, "label"_L1, requiredString),
+            field(o, "issues"_L1, list<JiraPickerIssue>)};
+}
+
+template<> JiraPickerResponse decode(const QJsonValue &value)
+{
+    return {field(asObject(value), "sections"_L1, list<JiraPickerSection>)};
+}
+
+template<> JiraWatchers decode(const QJsonValue &value)
+{
+    const QJsonObject o = asObject(value);
+    const auto watchCount = [](const QJsonValue &v) {
+        return int(std::min<qsizetype>(count(v), std::numeric_limits<int>::max()));
+    };
+    return {field(o, "watchCount"_L1, watchCount), field(o, "isWatching"_L1, boolean),
+            field(o, "watchers"_L1, list<JiraUser>)};
 }
 
 template<> JiraTransitionsResponse decode(const QJsonValue &value)
@@ -623,6 +701,14 @@ TESSARIN_JIRA_RECORD(JiraAttachment)
 TESSARIN_JIRA_RECORD(JiraAttachments)
 TESSARIN_JIRA_RECORD(JiraAttachmentMeta)
 TESSARIN_JIRA_RECORD(JiraAttachmentPermissions)
+TESSARIN_JIRA_RECORD(JiraIssueLinkType)
+TESSARIN_JIRA_RECORD(JiraLinkedIssue)
+TESSARIN_JIRA_RECORD(JiraIssueLink)
+TESSARIN_JIRA_RECORD(JiraIssueLinkTypesResponse)
+TESSARIN_JIRA_RECORD(JiraPickerIssue)
+TESSARIN_JIRA_RECORD(JiraPickerSection)
+TESSARIN_JIRA_RECORD(JiraPickerResponse)
+TESSARIN_JIRA_RECORD(JiraWatchers)
 
 std::optional<JiraAccessToken> jiraTokenInUse(const QList<JiraAccessToken> &tokens)
 {

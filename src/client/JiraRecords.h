@@ -53,6 +53,39 @@ struct JiraUser
     std::optional<QString> emailAddress;
 };
 
+// A kind of link between issues, in its two directions' words: the issue sent as a new link's inwardIssue
+// shows the other as `outward` ("blocks"), the other shows it as `inward` ("is blocked by"). Some older
+// servers have types whose three words are all the same.
+struct JiraIssueLinkType
+{
+    QString id;
+    QString name;
+    QString inward;
+    QString outward;
+};
+
+// An issue as a link, a parent or a sub-task names it: Jira sends only these of its fields.
+struct JiraLinkedIssue
+{
+    QString id;
+    QString key;
+    QString summary;
+    JiraStatus status;
+    std::optional<JiraPriority> priority;
+    std::optional<JiraIssueType> issuetype;
+};
+
+// One link as the issue that holds it sees it: exactly one of the two is there (the other issue).
+// outwardIssue: this issue <type.outward> it ("blocks WEB-1187"); inwardIssue: this issue <type.inward> it
+// ("is duplicated by PLAT-402").
+struct JiraIssueLink
+{
+    QString id;
+    JiraIssueLinkType type;
+    std::optional<JiraLinkedIssue> outwardIssue;
+    std::optional<JiraLinkedIssue> inwardIssue;
+};
+
 struct JiraIssueFields
 {
     QString summary;
@@ -64,6 +97,10 @@ struct JiraIssueFields
     std::optional<JiraUser> assignee;
     std::optional<QString> description;
     JiraProject project;
+    // Only when asked for (fetchIssue does; the lists' searches do not): absent reads as none.
+    std::optional<JiraLinkedIssue> parent;
+    QList<JiraLinkedIssue> subtasks;
+    QList<JiraIssueLink> issuelinks;
 };
 
 struct JiraRenderedFields
@@ -323,6 +360,42 @@ struct JiraTransitionRequest
 
     // Compact JSON, the id always a string: {"transition":{"id":"31"},"fields":{…},"update":{…}}.
     [[nodiscard]] QByteArray toJson() const;
+};
+
+// GET /rest/api/2/issueLinkType.
+struct JiraIssueLinkTypesResponse
+{
+    QList<JiraIssueLinkType> issueLinkTypes;
+};
+
+// An issue the issue picker offers: its key and its summary as plain text (the picker's "summary" is
+// HTML with the matched words in bold; "summaryText" is the same without markup).
+struct JiraPickerIssue
+{
+    QString key;
+    QString summaryText;
+};
+
+// One section of the picker's answer: "hs" (History Search, issues the user looked at lately) or "cs"
+// (Current Search), each with Jira's own label.
+struct JiraPickerSection
+{
+    QString id;
+    QString label;
+    QList<JiraPickerIssue> issues;
+};
+
+struct JiraPickerResponse
+{
+    QList<JiraPickerSection> sections;
+};
+
+// Who watches an issue, and whether the token's user is one of them.
+struct JiraWatchers
+{
+    int watchCount = 0;
+    bool isWatching = false;
+    QList<JiraUser> watchers;
 };
 
 // A list of users: what both of Jira's user searches answer (the picker's "users", or a bare array).
