@@ -143,6 +143,10 @@ QString deniedText(const QByteArray &method, const QString &path)
         action = u"create attachments for this issue"_s;
     } else if (path.startsWith("/rest/api/2/attachment/"_L1) && method == "DELETE"_ba) {
         action = u"delete this attachment"_s;
+    } else if (path.startsWith("/rest/api/2/issueLink"_L1)) {
+        action = method == "DELETE"_ba ? u"delete this link"_s : u"link these issues"_s;
+    } else if (path.endsWith("/watchers"_L1)) {
+        action = method == "GET"_ba ? u"see the watchers of this issue"_s : u"manage the watchers of this issue"_s;
     } else if (path.endsWith("/editmeta"_L1)) {
         action = u"edit this issue"_s;
     } else if (path.startsWith("/rest/api/2/issue/"_L1)) {
@@ -275,15 +279,19 @@ void FakeJira::loadData(const QJsonObject &data)
     if (data.contains("users"_L1)) {
         for (const QJsonValue &user : data.value("users"_L1).toArray())
             add(user.toObject());
-        return;
+    } else {
+        add(myselfAsUser());
+        for (const QJsonValue &issue : std::as_const(m_issues))
+            add(issue.toObject().value("fields"_L1)["assignee"_L1].toObject());
+        for (const QJsonValue &comments : std::as_const(m_comments)) {
+            for (const QJsonValue &comment : comments.toArray())
+                add(comment.toObject().value("author"_L1).toObject());
+        }
     }
-    add(myselfAsUser());
-    for (const QJsonValue &issue : std::as_const(m_issues))
-        add(issue.toObject().value("fields"_L1)["assignee"_L1].toObject());
-    for (const QJsonValue &comments : std::as_const(m_comments)) {
-        for (const QJsonValue &comment : comments.toArray())
-            add(comment.toObject().value("author"_L1).toObject());
-    }
+
+    // After the issues and the users, which the links and the watchers name.
+    loadLinks(data);
+    m_viewed.clear();
 }
 
 bool FakeJira::listen(quint16 port)
@@ -349,6 +357,7 @@ void FakeJira::clearFaults()
     m_broken.clear();
     m_denied.clear();
     m_delay = std::chrono::milliseconds(0);
+    m_pickerDelays.clear();
 }
 
 std::optional<qsizetype> FakeJira::indexOfIssue(const QString &key) const
@@ -401,8 +410,11 @@ void FakeJira::handle(const QHttpServerRequest &request, QTcpSocket *socket)
         writeBroken(socket, reply, entry.path);
         return;
     }
-    if (m_delay.count() > 0) {
-        QTimer::singleShot(m_delay, this, [socket = QPointer<QTcpSocket>(socket), reply] {
+    std::chrono::milliseconds delay = m_delay;
+    if (entry.path == "/rest/api/2/issue/picker"_L1)
+        delay = std::max(delay, m_pickerDelays.value(formValue(entry, u"query"_s)));
+    if (delay.count() > 0) {
+        QTimer::singleShot(delay, this, [socket = QPointer<QTcpSocket>(socket), reply] {
             if (socket)
                 write(socket, reply);
         });
@@ -530,10 +542,33 @@ FakeJira::Answer FakeJira::answer(const Request &request)
     if ((path == "/rest/pat/latest/tokens"_L1 || path == "/rest/pat/1.0/tokens"_L1) && request.method == "GET"_ba &&
         m_tokenListAvailable)
         return answerTokens();
+    if (path == "/rest/api/2/issue/picker"_L1 && request.method == "GET"_ba)
+        return answerIssuePicker(request);
+    if (path == "/rest/api/2/issueLinkType"_L1 && request.method == "GET"_ba)
+        return answerIssueLinkTypes();
+    if (path == "/rest/api/2/issueLink"_L1 && request.method == "POST"_ba)
+        return answerCreateIssueLink(request);
+    const QString issueLinkPrefix = u"/rest/api/2/issueLink/"_s;
+    if (path.startsWith(issueLinkPrefix) && request.method == "DELETE"_ba &&
+        !path.mid(issueLinkPrefix.size()).contains(u'/'))
+        return answerDeleteIssueLink(path.mid(issueLinkPrefix.size()));
     if (path.startsWith(issuePrefix)) {
         const QStringList rest = path.mid(issuePrefix.size()).split(u'/');
-        if (rest.size() == 1 && request.method == "GET"_ba)
-            return answerIssue(rest[0], request);
+        // An issue the user may not see is one that does not exist, whatever is asked of it.
+        if (m_hiddenIssues.contains(rest[0]))
+            return errorAnswer(404, u"Issue Does Not Exist"_s);
+        if (rest.size() == 1 && request.method == "GET"_ba) {
+            Answer found = answerIssue(rest[0], request);
+            if (found.status == 200)
+                noteViewed(rest[0]);
+            return found;
+        }
+        if (rest.size() == 2 && rest[1] == "watchers"_L1 && request.method == "GET"_ba)
+            return answerWatchers(rest[0]);
+        if (rest.size() == 2 && rest[1] == "watchers"_L1 && request.method == "POST"_ba)
+            return answerAddWatcher(rest[0], request);
+        if (rest.size() == 2 && rest[1] == "watchers"_L1 && request.method == "DELETE"_ba)
+            return answerRemoveWatcher(rest[0], request);
         if (rest.size() == 1 && request.method == "PUT"_ba)
             return answerEditIssue(rest[0], request);
         if (rest.size() == 2 && rest[1] == "editmeta"_L1 && request.method == "GET"_ba)

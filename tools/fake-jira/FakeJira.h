@@ -43,6 +43,26 @@
 // /rest/api/2/mypermissions answers the attachment permissions. Of a file larger than
 // keptAttachmentContent only the size and the SHA-256 are kept: its content answers 410.
 //
+// Issue links, watchers and the issue picker as Jira Server 8/9 answers them (FakeJiraLinks.cpp). The
+// data's top-level "issueLinkTypes" ({id, name, inward, outward}) and "issueLinks" ({id, type: a type's
+// name, inward: KEY, outward: KEY}), one row a link: {Blocks, inward A, outward B} is "A blocks B", so A's
+// fields.issuelinks name B as outwardIssue (read with type.outward, "blocks") and B's name A as
+// inwardIssue ("is blocked by"), each {id, self, type {id, name, inward, outward, self}, and the other
+// issue as {id, key, self, fields {summary, status, priority, issuetype}}}. GET .../issue/KEY shows
+// issuelinks, subtasks ([] without any), parent (a sub-task's) and watches with the other fields. GET
+// /rest/api/2/issueLinkType lists the types; POST /rest/api/2/issueLink {type {name or id}, inwardIssue,
+// outwardIssue {key or id}} makes the row {type, inward, outward} (201, no body; the same link again makes
+// none), 404 for an issue or type it cannot find, 401 "No Link Issue Permission for issue 'KEY'." after
+// setMayLinkIssues(false), as Jira Server refuses it; DELETE /rest/api/2/issueLink/ID removes one (204).
+// GET /rest/api/2/issue/picker?query=&currentJQL=&showSubTasks= answers Jira's two sections, both always
+// there: "hs" (History Search: issues fetched one by one with GET .../issue/KEY, newest first) and "cs"
+// (Current Search: the others, restricted by currentJQL), each issue matching by its key's start or by its
+// summary's words, sub-tasks only with showSubTasks=true. Watchers: the data's top-level "watchers"
+// ({"KEY": [login names]}); GET, POST (the name as a JSON string) and DELETE (?username=)
+// /rest/api/2/issue/KEY/watchers. After setHiddenIssues() those issues are as Jira shows an issue the user
+// may not see: every path of theirs answers 404 "Issue Does Not Exist" as an unknown key does, and the
+// search, the picker and other issues' links leave them out.
+//
 // GET /rest/api/2/search reads its jql with FakeJql (a part of JQL; see FakeJql.h) over every issue the
 // server holds, and answers one page of them (startAt, maxResults) with the total of all that matched; a
 // query Jira would refuse gets 400 with Jira's messages. GET /rest/api/2/filter/favourite lists the user's
@@ -237,6 +257,19 @@ public:
     void setCreateMetaPageSize(int size) { m_createMetaPageSize = std::max(size, 1); }
     [[nodiscard]] int createMetaPageSize() const { return m_createMetaPageSize; }
 
+    // Issues the user may not see (see above); none unless set. Not touched by clearFaults() or loading data.
+    void setHiddenIssues(const QStringList &keys) { m_hiddenIssues = keys; }
+    [[nodiscard]] QStringList hiddenIssues() const { return m_hiddenIssues; }
+    // false: myself lacks the Link Issues permission; creating and deleting links gets Jira Server's 401.
+    // Not touched by clearFaults() or loading data.
+    void setMayLinkIssues(bool may) { m_mayLinkIssues = may; }
+    [[nodiscard]] bool mayLinkIssues() const { return m_mayLinkIssues; }
+    // Answers the issue picker for this query (as sent, untrimmed) that much later, so that a test can
+    // have an older answer arrive after a newer one. Ended by clearFaults().
+    void setPickerDelay(const QString &query, std::chrono::milliseconds delay);
+    // The login names watching the issue, in the order they started.
+    [[nodiscard]] QStringList watchers(const QString &key) const;
+
     // The issue as the server now holds it (all its fields), or an empty object.
     [[nodiscard]] QJsonObject issue(const QString &key) const;
     // The work logged on the issue so far, oldest first, each as POST .../worklog answered it.
@@ -311,6 +344,9 @@ private:
     // Issues, the search and work logs (FakeJiraIssues.cpp).
     Answer answerSearch(const Request &request) const;
     Answer answerIssue(const QString &key, const Request &request) const;
+    // Every field of the issue as GET .../issue/KEY shows it: those the data holds, and those kept apart
+    // (time tracking as switched, attachments, links, watches, sub-tasks).
+    [[nodiscard]] QJsonObject shownFields(const QJsonObject &issue) const;
     Answer answerAddWorklog(const QString &key, const Request &request);
 
     // Comments (FakeJiraComments.cpp).
@@ -447,6 +483,39 @@ private:
     Answer answerDeleteAttachment(const QString &id);
     Answer answerMyPermissions(const Request &request) const;
 
+    // Issue links, watchers and the issue picker (FakeJiraLinks.cpp).
+    struct LinkType
+    {
+        QString id;
+        QString name;
+        QString inward;
+        QString outward;
+    };
+    struct Link
+    {
+        QString id;
+        QString type; // its id
+        QString inward; // the issue that shows the type's outward words toward the other
+        QString outward;
+    };
+    void loadLinks(const QJsonObject &data);
+    // By id, or (with no id) by name.
+    [[nodiscard]] const LinkType *findLinkType(const QString &id, const QString &name = {}) const;
+    [[nodiscard]] QJsonObject linkTypeJson(const LinkType &type) const;
+    // Known and not hidden.
+    [[nodiscard]] bool isVisible(const QString &key) const;
+    [[nodiscard]] QJsonArray issueLinksField(const QString &key) const;
+    [[nodiscard]] QJsonObject watchesField(const QString &key) const;
+    // Puts the issue first in the picker's history.
+    void noteViewed(const QString &key);
+    Answer answerIssueLinkTypes() const;
+    Answer answerCreateIssueLink(const Request &request);
+    Answer answerDeleteIssueLink(const QString &id);
+    Answer answerIssuePicker(const Request &request) const;
+    Answer answerWatchers(const QString &key) const;
+    Answer answerAddWatcher(const QString &key, const Request &request);
+    Answer answerRemoveWatcher(const QString &key, const Request &request);
+
     // Favourite filters and what a query may name (FakeJiraFilters.cpp).
     Answer answerFavouriteFilters() const;
     // What a query may name: the users, statuses, projects, resolutions and issues the server knows.
@@ -502,4 +571,13 @@ private:
     qint64 m_attachmentUploadLimit = defaultAttachmentUploadLimit;
     bool m_oldAttachments = false;
     bool m_mayDeleteAnyAttachment = false;
+    QList<LinkType> m_linkTypes;
+    QList<Link> m_links; // in the order made
+    // The last link id given out; it only grows, so that a deleted link's id never comes back.
+    qlonglong m_lastLinkId = 10000;
+    QHash<QString, QStringList> m_watchers; // issue key -> login names
+    QStringList m_hiddenIssues;
+    bool m_mayLinkIssues = true;
+    QStringList m_viewed; // issue keys, the last fetched first
+    QHash<QString, std::chrono::milliseconds> m_pickerDelays;
 };

@@ -84,7 +84,9 @@ FakeJqlCatalog FakeJira::jqlCatalog() const
         const QJsonValue resolution = fields.value("resolution"_L1);
         addResolution(resolution.isString() ? resolution.toString()
                                             : resolution.toObject().value("name"_L1).toString());
-        catalog.issueKeys.append(issue.value("key"_L1).toString());
+        // One the user may not see is one a query may not name, as in Jira.
+        if (!m_hiddenIssues.contains(issue.value("key"_L1).toString()))
+            catalog.issueKeys.append(issue.value("key"_L1).toString());
     }
     // The resolutions a transition sets or offers exist even while no issue has one.
     for (const QJsonValue &value : m_transitions) {

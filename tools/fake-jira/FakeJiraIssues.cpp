@@ -126,10 +126,23 @@ QJsonObject FakeJira::issue(const QString &key) const
     if (!index)
         return {};
     QJsonObject issue = m_issues.at(*index).toObject();
-    QJsonObject fields = issue.value("fields"_L1).toObject();
-    fields.insert(u"attachment"_s, attachmentField(key));
-    issue.insert(u"fields"_s, fields);
+    issue.insert(u"fields"_s, shownFields(issue));
     return issue;
+}
+
+QJsonObject FakeJira::shownFields(const QJsonObject &issue) const
+{
+    const QString key = issue.value("key"_L1).toString();
+    QJsonObject fields = issue.value("fields"_L1).toObject();
+    // Jira always has the field: empty without estimates or logged work, and empty when time tracking is off.
+    fields.insert(u"timetracking"_s, m_timeTracking ? fields.value("timetracking"_L1).toObject() : QJsonObject());
+    // Kept apart from the fields, in the shape the server shows; an issue without any has an empty list.
+    fields.insert(u"attachment"_s, attachmentField(key));
+    fields.insert(u"issuelinks"_s, issueLinksField(key));
+    fields.insert(u"watches"_s, watchesField(key));
+    if (!fields.contains("subtasks"_L1))
+        fields.insert(u"subtasks"_s, QJsonArray());
+    return fields;
 }
 
 QJsonArray FakeJira::worklogs(const QString &key) const
@@ -150,7 +163,7 @@ FakeJira::Answer FakeJira::answerSearch(const Request &request) const
     QList<QJsonObject> found;
     for (const QJsonValue &value : m_issues) {
         const QJsonObject issue = value.toObject();
-        if (query->matches(issue))
+        if (query->matches(issue) && !m_hiddenIssues.contains(issue.value("key"_L1).toString()))
             found.append(issue);
     }
     query->sort(found);
@@ -178,10 +191,7 @@ FakeJira::Answer FakeJira::answerSearch(const Request &request) const
     QJsonArray issues;
     for (qsizetype i = startAt; i < found.size() && issues.size() < maxResults; ++i) {
         const QJsonObject &issue = found.at(i);
-        QJsonObject fields = issue.value("fields"_L1).toObject();
-        // As GET .../issue/KEY has it: always there, empty when time tracking is off.
-        fields.insert(u"timetracking"_s, m_timeTracking ? fields.value("timetracking"_L1).toObject() : QJsonObject());
-        fields.insert(u"attachment"_s, attachmentField(issue.value("key"_L1).toString()));
+        const QJsonObject fields = shownFields(issue);
         const QString id = issue.value("id"_L1).toString();
         QJsonObject entry {
             {u"expand"_s, u"operations,versionedRepresentations,editmeta,changelog,renderedFields"_s},
@@ -211,11 +221,7 @@ FakeJira::Answer FakeJira::answerIssue(const QString &key, const Request &reques
     const auto shown = [&choice](const QString &field) { return choice.shown(field); };
 
     const QJsonObject issue = m_issues.at(*index).toObject();
-    QJsonObject stored = issue.value("fields"_L1).toObject();
-    // Jira always has the field: empty without estimates or logged work, and empty when time tracking is off.
-    stored.insert(u"timetracking"_s, m_timeTracking ? stored.value("timetracking"_L1).toObject() : QJsonObject());
-    // Kept apart from the fields, in the shape the server shows; an issue without any has an empty list.
-    stored.insert(u"attachment"_s, attachmentField(key));
+    const QJsonObject stored = shownFields(issue);
     QJsonObject fields;
     for (auto it = stored.begin(); it != stored.end(); ++it) {
         if (shown(it.key()))

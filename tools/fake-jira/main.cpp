@@ -86,9 +86,17 @@ int main(int argc, char *argv[])
         u"old-attachments"_s, u"Show attachments as Jira 5 did: no id, no thumbnail, empty properties."_s);
     const QCommandLineOption deleteAnyAttachmentOption(
         u"delete-any-attachment"_s, u"Let the user delete anyone's attachments, not only its own."_s);
+    const QCommandLineOption hiddenIssuesOption(
+        u"hidden-issues"_s,
+        u"Issues the user may not see (comma-separated keys): 404 \"Issue Does Not Exist\", and left out of the "
+        "search, the issue picker and other issues' links."_s,
+        u"keys"_s);
+    const QCommandLineOption noLinkPermissionOption(
+        u"no-link-permission"_s, u"The user lacks the Link Issue permission: linking and unlinking get 401."_s);
     parser.addOptions({portOption, httpsOption, tokenOption, dataOption, certificateOption, clientCertificateOption,
                        noTokenListOption, generatedIssuesOption, createMetaOption, createMetaPageSizeOption,
-                       attachmentLimitOption, noAttachmentsOption, oldAttachmentsOption, deleteAnyAttachmentOption});
+                       attachmentLimitOption, noAttachmentsOption, oldAttachmentsOption, deleteAnyAttachmentOption,
+                       hiddenIssuesOption, noLinkPermissionOption});
     parser.process(app);
 
     bool portOk = false;
@@ -152,6 +160,11 @@ int main(int argc, char *argv[])
     jira.setAttachmentsEnabled(!parser.isSet(noAttachmentsOption));
     jira.setOldAttachments(parser.isSet(oldAttachmentsOption));
     jira.setMayDeleteAnyAttachment(parser.isSet(deleteAnyAttachmentOption));
+    QStringList hidden;
+    for (const QString &key : parser.value(hiddenIssuesOption).split(u',', Qt::SkipEmptyParts))
+        hidden.append(key.trimmed());
+    jira.setHiddenIssues(hidden);
+    jira.setMayLinkIssues(!parser.isSet(noLinkPermissionOption));
     std::optional<FakeJira::Certificate> certificate;
     if (parser.isSet(certificateOption)) {
         certificate = certificateKind(parser.value(certificateOption));
