@@ -2,6 +2,7 @@
 
 #include "settings/AppSettings.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QCryptographicHash>
@@ -669,38 +670,47 @@ void JiraClient::send(const QString &path, const QByteArray &method, const Query
 }
 
 template<typename Record, typename T, typename Pick>
-void JiraClient::fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick)
+void JiraClient::fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick,
+                       Transfer transfer)
 {
-    send(path, "GET"_ba, query, QByteArray(), context,
-         [done = std::move(done), pick = std::move(pick)](JiraResult<QByteArray> answer) {
-             if (!answer)
-                 return done(answer.error());
-             JiraResult<Record> decoded = decodeJiraAnswer<Record>(answer.value());
-             if (!decoded)
-                 return done(decoded.error());
-             done(pick(std::move(decoded).value()));
-         });
+    send(
+        path, "GET"_ba, query, QByteArray(), context,
+        [done = std::move(done), pick = std::move(pick)](JiraResult<QByteArray> answer) {
+            if (!answer)
+                return done(answer.error());
+            JiraResult<Record> decoded = decodeJiraAnswer<Record>(answer.value());
+            if (!decoded)
+                return done(decoded.error());
+            done(pick(std::move(decoded).value()));
+        },
+        std::move(transfer));
 }
 
 template<typename Record>
 void JiraClient::exchange(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
-                          QObject *context, Callback<Record> done)
+                          QObject *context, Callback<Record> done, Transfer transfer)
 {
-    send(path, method, query, body, context, [done = std::move(done)](JiraResult<QByteArray> answer) {
-        if (!answer)
-            return done(answer.error());
-        done(decodeJiraAnswer<Record>(answer.value()));
-    });
+    send(
+        path, method, query, body, context,
+        [done = std::move(done)](JiraResult<QByteArray> answer) {
+            if (!answer)
+                return done(answer.error());
+            done(decodeJiraAnswer<Record>(answer.value()));
+        },
+        std::move(transfer));
 }
 
 void JiraClient::command(const QString &path, const QByteArray &method, const QByteArray &body, QObject *context,
-                         Callback<void> done)
+                         Callback<void> done, const QueryItems &query, Transfer transfer)
 {
-    send(path, method, {}, body, context, [done = std::move(done)](JiraResult<QByteArray> answer) {
-        if (!answer)
-            return done(answer.error());
-        done({});
-    });
+    send(
+        path, method, query, body, context,
+        [done = std::move(done)](JiraResult<QByteArray> answer) {
+            if (!answer)
+                return done(answer.error());
+            done({});
+        },
+        std::move(transfer));
 }
 
 void JiraClient::fetchMyself(QObject *context, Callback<JiraUser> done)
@@ -1039,6 +1049,151 @@ void JiraClient::fetchAttachmentPermissions(const QString &issueKey, QObject *co
 void JiraClient::deleteAttachment(const QString &attachmentId, QObject *context, Callback<void> done)
 {
     command(u"/rest/api/2/attachment/"_s + attachmentId, "DELETE"_ba, {}, context, std::move(done));
+}
+
+namespace {
+
+// A key or an id as one step of a path, escaped whole ('/', '%', '?' and all): whatever Jira's answers or
+// the user hand over cannot name another resource. A step of dots alone would still be read as "here" or
+// "up" once a server decodes it, so it is kept from being sent at all (see sendable()).
+QString pathStep(const QString &text)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
+bool sendable(const QString &step)
+{
+    return !step.isEmpty() && step != "."_L1 && step != ".."_L1;
+}
+
+const QString issuePath = u"/rest/api/2/issue/"_s;
+const QString issueLinkPath = u"/rest/api/2/issueLink"_s;
+
+// An error in Jira's own words (its error collection in the body) is Jira speaking about this request,
+// not about the address or the token, and must not send the user to check the URL or renew a token that
+// works: a 404 names an issue (or link) that does not exist or may not be seen, and, where
+// `unauthorizedIsPermission`, a 401 is how Jira Server refuses a missing Link Issues permission (a refused
+// token gets a 401 without a collection). The status stays as Jira sent it.
+JiraError inJirasWords(JiraError error, bool unauthorizedIsPermission)
+{
+    using D = JiraError::Diagnosis;
+    if (error.kind() != JiraError::Kind::Http || !jiraErrorCollection(error))
+        return error;
+    if (error.statusCode() == 404 && error.diagnosis() == D::NotFound)
+        return error.diagnosed(D::None);
+    if (unauthorizedIsPermission && error.statusCode() == 401 && error.diagnosis() == D::TokenRejected)
+        return error.diagnosed(D::Forbidden);
+    return error;
+}
+
+template<typename T>
+JiraClient::Callback<T> readInJirasWords(JiraClient::Callback<T> done, bool unauthorizedIsPermission = false)
+{
+    return [done = std::move(done), unauthorizedIsPermission](JiraResult<T> result) {
+        if (!result)
+            return done(inJirasWords(result.error(), unauthorizedIsPermission));
+        done(std::move(result));
+    };
+}
+
+} // namespace
+
+JiraClient::Transfer JiraClient::plainPath()
+{
+    return {};
+}
+
+JiraClient::Transfer JiraClient::escapedPath()
+{
+    Transfer transfer;
+    transfer.pathIsEncoded = true;
+    return transfer;
+}
+
+template<typename T> void JiraClient::refuseStep(const QString &step, QObject *context, Callback<T> done)
+{
+    QMetaObject::invokeMethod(
+        context ? context : this,
+        [done = std::move(done), step] {
+            done(JiraError::transport(u"Not sent: \u201c%1\u201d names no issue or link."_s.arg(step)));
+        },
+        Qt::QueuedConnection);
+}
+
+void JiraClient::fetchIssue(const QString &issueKey, QObject *context, Callback<JiraIssue> done)
+{
+    if (!sendable(issueKey))
+        return refuseStep(issueKey, context, std::move(done));
+    const QueryItems query {{u"fields"_s, searchFields + u",parent,subtasks,issuelinks"_s},
+                            {u"expand"_s, u"renderedFields"_s}};
+    exchange<JiraIssue>(issuePath + pathStep(issueKey), "GET"_ba, query, {}, context,
+                        readInJirasWords(std::move(done)), escapedPath());
+}
+
+void JiraClient::pickIssues(const QString &query, const QString &currentJql, QObject *context,
+                            Callback<QList<JiraPickerSection>> done)
+{
+    QueryItems items {{u"query"_s, query}};
+    if (!currentJql.isEmpty())
+        items.append({u"currentJQL"_s, currentJql});
+    items.append({u"showSubTasks"_s, u"true"_s});
+    fetch<JiraPickerResponse>(issuePath + u"picker"_s, items, context, std::move(done),
+                              [](JiraPickerResponse &&answer) { return std::move(answer.sections); });
+}
+
+void JiraClient::fetchIssueLinkTypes(QObject *context, Callback<QList<JiraIssueLinkType>> done)
+{
+    fetch<JiraIssueLinkTypesResponse>(
+        u"/rest/api/2/issueLinkType"_s, {}, context, std::move(done),
+        [](JiraIssueLinkTypesResponse &&answer) { return std::move(answer.issueLinkTypes); });
+}
+
+void JiraClient::linkIssues(const QString &typeName, const QString &inwardKey, const QString &outwardKey,
+                            QObject *context, Callback<void> done)
+{
+    const QJsonObject body {
+        {u"type"_s, QJsonObject {{u"name"_s, typeName}}},
+        {u"inwardIssue"_s, QJsonObject {{u"key"_s, inwardKey}}},
+        {u"outwardIssue"_s, QJsonObject {{u"key"_s, outwardKey}}},
+    };
+    command(issueLinkPath, "POST"_ba, QJsonDocument(body).toJson(QJsonDocument::Compact), context,
+            readInJirasWords(std::move(done), true));
+}
+
+void JiraClient::deleteIssueLink(const QString &linkId, QObject *context, Callback<void> done)
+{
+    if (!sendable(linkId))
+        return refuseStep(linkId, context, std::move(done));
+    command(issueLinkPath + u'/' + pathStep(linkId), "DELETE"_ba, {}, context,
+            readInJirasWords(std::move(done), true), {}, escapedPath());
+}
+
+void JiraClient::fetchWatchers(const QString &issueKey, QObject *context, Callback<JiraWatchers> done)
+{
+    if (!sendable(issueKey))
+        return refuseStep(issueKey, context, std::move(done));
+    exchange<JiraWatchers>(issuePath + pathStep(issueKey) + u"/watchers"_s, "GET"_ba, {}, {}, context,
+                           readInJirasWords(std::move(done)), escapedPath());
+}
+
+void JiraClient::watchIssue(const QString &issueKey, const QString &userName, QObject *context, Callback<void> done)
+{
+    if (!sendable(issueKey))
+        return refuseStep(issueKey, context, std::move(done));
+    // Jira Server reads the body as one JSON string; QJsonDocument writes no bare string, so the name is
+    // written as the one element of an array and the brackets taken off, escapes and all.
+    const QByteArray array = QJsonDocument(QJsonArray {userName}).toJson(QJsonDocument::Compact);
+    command(issuePath + pathStep(issueKey) + u"/watchers"_s, "POST"_ba, array.mid(1, array.size() - 2), context,
+            readInJirasWords(std::move(done)), {}, escapedPath());
+}
+
+void JiraClient::unwatchIssue(const QString &issueKey, const QString &userName, QObject *context,
+                              Callback<void> done)
+{
+    if (!sendable(issueKey))
+        return refuseStep(issueKey, context, std::move(done));
+    command(issuePath + pathStep(issueKey) + u"/watchers"_s, "DELETE"_ba, {}, context,
+            readInJirasWords(std::move(done)), {{u"username"_s, userName}}, escapedPath());
 }
 
 #include "JiraClient.moc"

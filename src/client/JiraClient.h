@@ -133,6 +133,33 @@ public:
                           Callback<QList<JiraAttachment>> done);
     void deleteAttachment(const QString &attachmentId, QObject *context, Callback<void> done);
 
+    // Issues outside the lists, and their links. Keys and ids go into paths each as one escaped step,
+    // whatever they hold.
+    // One issue by key, with what the pane shows: the list's fields, the rendered description, its parent,
+    // sub-tasks and links. Jira's 404 ("Issue Does Not Exist", also for an issue the user may not see) and
+    // 403 come back as errors with Jira's words; such a 404 is not diagnosed as a wrong server address.
+    void fetchIssue(const QString &issueKey, QObject *context, Callback<JiraIssue> done);
+    // GET /rest/api/2/issue/picker?query=…&currentJQL=…&showSubTasks=true (currentJQL left out when
+    // empty); the sections as Jira orders them.
+    void pickIssues(const QString &query, const QString &currentJql, QObject *context,
+                    Callback<QList<JiraPickerSection>> done);
+    // GET /rest/api/2/issueLinkType → {"issueLinkTypes":[…]}
+    void fetchIssueLinkTypes(QObject *context, Callback<QList<JiraIssueLinkType>> done);
+    // POST /rest/api/2/issueLink {"type":{"name":…},"inwardIssue":{"key":…},"outwardIssue":{"key":…}};
+    // Jira answers 201 with no body. Jira's own quirk: the issue sent as inwardIssue is the one that shows
+    // the type's OUTWARD words ("blocks") toward the other. Jira Server refuses a missing Link Issues
+    // permission with 401 and its error collection: that comes back with status 401 but diagnosed as
+    // Forbidden, not as a refused token; a 403 stays 403.
+    void linkIssues(const QString &typeName, const QString &inwardKey, const QString &outwardKey, QObject *context,
+                    Callback<void> done);
+    // DELETE /rest/api/2/issueLink/{id}; a 401 is read as for linkIssues.
+    void deleteIssueLink(const QString &linkId, QObject *context, Callback<void> done);
+    // GET/POST/DELETE /rest/api/2/issue/{key}/watchers. On Server the POST body is the user's name as a
+    // JSON string ("\"mhartmann\"", Content-Type application/json); DELETE takes ?username=NAME.
+    void fetchWatchers(const QString &issueKey, QObject *context, Callback<JiraWatchers> done);
+    void watchIssue(const QString &issueKey, const QString &userName, QObject *context, Callback<void> done);
+    void unwatchIssue(const QString &issueKey, const QString &userName, QObject *context, Callback<void> done);
+
 private:
     friend class JiraRequest;
 
@@ -156,14 +183,21 @@ private:
     void send(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
               QObject *context, Callback<QByteArray> done, Transfer transfer);
     template<typename Record, typename T, typename Pick>
-    void fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick);
+    void fetch(const QString &path, const QueryItems &query, QObject *context, Callback<T> done, Pick pick,
+               Transfer transfer = plainPath());
     // Sends a body and decodes the answer as one record.
     template<typename Record>
     void exchange(const QString &path, const QByteArray &method, const QueryItems &query, const QByteArray &body,
-                  QObject *context, Callback<Record> done);
+                  QObject *context, Callback<Record> done, Transfer transfer = plainPath());
     // Sends a body; whatever a successful answer carries is of no use.
     void command(const QString &path, const QByteArray &method, const QByteArray &body, QObject *context,
-                 Callback<void> done);
+                 Callback<void> done, const QueryItems &query = {}, Transfer transfer = plainPath());
+    // For a key or id no path step can carry (nothing, "." or ".."): `done` gets a transport error later,
+    // from the event loop, and nothing is sent.
+    template<typename T> void refuseStep(const QString &step, QObject *context, Callback<T> done);
+    // Nothing besides a JSON body, the path escaped when sent; or a path built of escaped steps already.
+    [[nodiscard]] static Transfer plainPath();
+    [[nodiscard]] static Transfer escapedPath();
 
     // The manager to use for a new request: a fresh one after the trust flag, the pinned certificate or
     // the network setup (CAs, client certificate, proxy) changed, so that no pooled connection made under

@@ -33,6 +33,15 @@ enum class Op {
     Unassign,
     LogWork,
     TimeTracking,
+    FetchIssue,
+    PickWithinQuery,
+    Pick,
+    LinkTypes,
+    Link,
+    Unlink,
+    Watchers,
+    Watch,
+    Unwatch,
 };
 
 struct Outcome
@@ -69,6 +78,15 @@ Outcome run(JiraClient &client, Op op)
                               note);
         },
         [&] { client.fetchTimeTracking(u"PLAT-417"_s, &context, note); },
+        [&] { client.fetchIssue(u"PLAT-417"_s, &context, note); },
+        [&] { client.pickIssues(u"gateway re"_s, u"project = PLAT AND status != Done"_s, &context, note); },
+        [&] { client.pickIssues(u"plat-41"_s, QString(), &context, note); },
+        [&] { client.fetchIssueLinkTypes(&context, note); },
+        [&] { client.linkIssues(u"Blocks"_s, u"PLAT-418"_s, u"OPS-100"_s, &context, note); },
+        [&] { client.deleteIssueLink(u"20102"_s, &context, note); },
+        [&] { client.fetchWatchers(u"PLAT-417"_s, &context, note); },
+        [&] { client.watchIssue(u"PLAT-417"_s, u"mhartmann"_s, &context, note); },
+        [&] { client.unwatchIssue(u"PLAT-417"_s, u"mhartmann"_s, &context, note); },
     };
     start[int(op)]();
     (void)QTest::qWaitFor([&] { return outcome.answered; }, 15'000);
@@ -81,6 +99,78 @@ QByteArray searchWith(const QByteArray &from = {}, const QByteArray &to = {})
     QByteArray issue =
         R"({"id":"10001","key":"PLAT-1","fields":{"summary":"Fix it","status":{"name":"In Progress","statusCategory":{"key":"indeterminate","colorName":"yellow"}},"priority":{"name":"High"},"issuetype":{"name":"Bug"},"updated":"2026-12-05T16:42:00.000+0000","duedate":null,"assignee":{"displayName":"Mara Hartmann"},"project":{"key":"PLAT","name":"Platform"}}})";
     return R"({"startAt":0,"total":1,"issues":[)" + issue.replace(from, to) + "]}";
+}
+
+// Jira Server 9's answer to GET /rest/api/2/issue/PLAT-417?fields=...&expand=renderedFields, `extra` (the
+// relatives' fields, comma-separated) after its other fields.
+QByteArray issueAnswer(const QByteArray &extra)
+{
+    return R"({"expand":"renderedFields,names,schema,operations,editmeta,changelog,versionedRepresentations","id":"27323","self":"https://jira.example.internal/rest/api/2/issue/27323","key":"PLAT-417","fields":{"summary":"Token refresh fails after the gateway restarts","issuetype":{"self":"https://jira.example.internal/rest/api/2/issuetype/10004","id":"10004","description":"","iconUrl":"https://jira.example.internal/images/icons/issuetypes/bug.svg","name":"Bug","subtask":false},"status":{"self":"https://jira.example.internal/rest/api/2/status/3","description":"","iconUrl":"https://jira.example.internal/images/icons/statuses/inprogress.png","name":"In Progress","id":"3","statusCategory":{"self":"https://jira.example.internal/rest/api/2/statuscategory/4","id":4,"key":"indeterminate","colorName":"yellow","name":"In Progress"}},"priority":{"self":"https://jira.example.internal/rest/api/2/priority/1","iconUrl":"https://jira.example.internal/images/icons/priorities/highest.svg","name":"Highest","id":"1"},"updated":"2026-12-05T16:42:00.000+0000","duedate":"2026-12-09","assignee":null,"description":"After a rolling restart ...","project":{"self":"https://jira.example.internal/rest/api/2/project/10100","id":"10100","key":"PLAT","name":"Platform Services","projectTypeKey":"software"})"_ba +
+        (extra.isEmpty() ? QByteArray() : "," + extra) +
+        R"(},"renderedFields":{"description":"<p>After a rolling restart ...</p>"}})"_ba;
+}
+
+// Another issue as a link, a parent or a sub-task names it.
+QByteArray relative(const QByteArray &id, const QByteArray &key, const QByteArray &type = "Bug",
+                    const QByteArray &subtask = "false")
+{
+    return R"({"id":")" + id + R"(","key":")" + key + R"(","self":"https://jira.example.internal/rest/api/2/issue/)" +
+        id +
+        R"(","fields":{"summary":"Related work","status":{"self":"https://jira.example.internal/rest/api/2/status/10001","description":"","iconUrl":"https://jira.example.internal/images/icons/statuses/generic.png","name":"Done","id":"10001","statusCategory":{"self":"https://jira.example.internal/rest/api/2/statuscategory/3","id":3,"key":"done","colorName":"green","name":"Done"}},"priority":{"self":"https://jira.example.internal/rest/api/2/priority/3","iconUrl":"https://jira.example.internal/images/icons/priorities/medium.svg","name":"Medium","id":"3"},"issuetype":{"self":"https://jira.example.internal/rest/api/2/issuetype/10004","id":"10004","description":"","iconUrl":"https://jira.example.internal/images/icons/issuetypes/bug.svg","name":")" +
+        type + R"(","subtask":)" + subtask + "}}}";
+}
+
+QByteArray linkType(const QByteArray &id, const QByteArray &name, const QByteArray &inward, const QByteArray &outward)
+{
+    return R"({"id":")" + id + R"(","name":")" + name + R"(","inward":")" + inward + R"(","outward":")" + outward +
+        R"(","self":"https://jira.example.internal/rest/api/2/issueLinkType/)" + id + R"("})";
+}
+
+// One of the issue's links; `sides` is `"outwardIssue":{...}` and/or `"inwardIssue":{...}`.
+QByteArray link(const QByteArray &id, const QByteArray &type, const QByteArray &sides)
+{
+    return R"({"id":")" + id + R"(","self":"https://jira.example.internal/rest/api/2/issueLink/)" + id +
+        R"(","type":)" + type + (sides.isEmpty() ? QByteArray() : "," + sides) + "}";
+}
+
+// An issue's relatives as the pane lists them: "parent KEY", "sub-task KEY", then each link from this
+// issue's side, "out <the type's outward words> KEY" or "in <its inward words> KEY", in Jira's order.
+QStringList relatives(const JiraIssueFields &fields)
+{
+    QStringList found;
+    if (fields.parent)
+        found.append(u"parent "_s + fields.parent->key);
+    for (const JiraLinkedIssue &subtask : fields.subtasks)
+        found.append(u"sub-task "_s + subtask.key);
+    for (const JiraIssueLink &link : fields.issuelinks) {
+        if (link.outwardIssue)
+            found.append(u"out "_s + link.type.outward + u' ' + link.outwardIssue->key);
+        if (link.inwardIssue)
+            found.append(u"in "_s + link.type.inward + u' ' + link.inwardIssue->key);
+    }
+    return found;
+}
+
+// Runs one client operation, `start(context, done)`, to its answer; none when none came in time.
+template<typename T, typename Start> std::optional<JiraResult<T>> outcome(Start start)
+{
+    Answer<T> answer;
+    start(&answer.context, answer.callback());
+    if (!answer.wait())
+        return std::nullopt;
+    return answer.result;
+}
+
+std::optional<JiraResult<JiraIssue>> fetched(JiraClient &client, const QString &key)
+{
+    return outcome<JiraIssue>([&](QObject *context, auto done) { client.fetchIssue(key, context, done); });
+}
+
+std::optional<JiraResult<void>> linked(JiraClient &client, const QString &type, const QString &inward,
+                                       const QString &outward)
+{
+    return outcome<void>(
+        [&](QObject *context, auto done) { client.linkIssues(type, inward, outward, context, done); });
 }
 
 } // namespace
@@ -272,6 +362,32 @@ private slots:
             << R"({"comment":"Pairing","started":"2026-12-06T14:30:00.000+0100","timeSpent":"1h 30m"})"_ba;
         QTest::newRow("time tracking") << Op::TimeTracking << issue << Query {{u"fields"_s, u"timetracking"_s}}
                                        << QByteArray();
+        QTest::newRow("one issue, with its relatives")
+            << Op::FetchIssue << issue
+            << Query {{u"fields"_s,
+                       u"summary,status,priority,issuetype,updated,duedate,assignee,description,project,"
+                       "parent,subtasks,issuelinks"_s},
+                      {u"expand"_s, u"renderedFields"_s}}
+            << QByteArray();
+        QTest::newRow("picker within a query")
+            << Op::PickWithinQuery << "/rest/api/2/issue/picker"_ba
+            << Query {{u"query"_s, u"gateway re"_s},
+                      {u"currentJQL"_s, u"project = PLAT AND status != Done"_s},
+                      {u"showSubTasks"_s, u"true"_s}}
+            << QByteArray();
+        QTest::newRow("picker without a query")
+            << Op::Pick << "/rest/api/2/issue/picker"_ba
+            << Query {{u"query"_s, u"plat-41"_s}, {u"showSubTasks"_s, u"true"_s}} << QByteArray();
+        QTest::newRow("link types") << Op::LinkTypes << "/rest/api/2/issueLinkType"_ba << Query {} << QByteArray();
+        // The first key is the issue that will read "blocks" the second.
+        QTest::newRow("link") << Op::Link << "/rest/api/2/issueLink"_ba << Query {}
+                              << R"({"inwardIssue":{"key":"PLAT-418"},"outwardIssue":{"key":"OPS-100"},"type":{"name":"Blocks"}})"_ba;
+        QTest::newRow("unlink") << Op::Unlink << "/rest/api/2/issueLink/20102"_ba << Query {} << QByteArray();
+        QTest::newRow("watchers") << Op::Watchers << issue + "/watchers" << Query {} << QByteArray();
+        // Jira Server takes the name as a bare JSON string.
+        QTest::newRow("watch") << Op::Watch << issue + "/watchers" << Query {} << "\"mhartmann\""_ba;
+        QTest::newRow("unwatch") << Op::Unwatch << issue + "/watchers" << Query {{u"username"_s, u"mhartmann"_s}}
+                                 << QByteArray();
     }
     void requestShapes()
     {
@@ -283,7 +399,8 @@ private slots:
         const FakeJira::Request request = jira().requests().first();
         const QHash<Op, QByteArray> methods {
             {Op::EditComment, "PUT"}, {Op::DeleteComment, "DELETE"}, {Op::Assign, "PUT"},  {Op::Unassign, "PUT"},
-            {Op::Perform, "POST"},    {Op::AddComment, "POST"},      {Op::LogWork, "POST"}};
+            {Op::Perform, "POST"},    {Op::AddComment, "POST"},      {Op::LogWork, "POST"},  {Op::Link, "POST"},
+            {Op::Unlink, "DELETE"},   {Op::Watch, "POST"},           {Op::Unwatch, "DELETE"}};
         const QByteArray method = methods.value(op, "GET"_ba);
         QCOMPARE(request.method, method);
         QTEST(request.rawPath, "rawPath");
@@ -295,6 +412,447 @@ private slots:
         // Besides ours (Authorization, Accept, Content-Type), only the headers Qt's HTTP stack sends on every
         // request: Accept-Encoding, Accept-Language, Connection, Host, User-Agent and Content-Length.
         QCOMPARE(request.headers.size(), method == "GET" ? 7 : 9);
+    }
+
+    // An issue's parent, sub-tasks and links, read from answers as Jira Server sends them. A link that
+    // names neither other issue, or both, is left out and the issue still shown; any part of the wrong
+    // shape fails the answer as everywhere else.
+    void issueRelatives_data()
+    {
+        QTest::addColumn<QByteArray>("extra");
+        QTest::addColumn<QString>("where"); // empty: decodes
+        QTest::addColumn<QStringList>("relatives");
+        const QByteArray duplicate = linkType("10002", "Duplicate", "is duplicated by", "duplicates");
+        const QByteArray blocks = linkType("10000", "Blocks", "is blocked by", "blocks");
+        const QByteArray depends = linkType("10100", "Depends", "Depends", "Depends");
+        const QByteArray blocked = link("20102", blocks, R"("outwardIssue":)" + relative("27414", "WEB-1187"));
+        QTest::newRow("a sub-task with its parent")
+            << R"("parent":)" + relative("27323", "PLAT-417") + R"(,"subtasks":[],"issuelinks":[])" << QString()
+            << QStringList {u"parent PLAT-417"_s};
+        QTest::newRow("a parent with its sub-tasks")
+            << R"("subtasks":[)" + relative("27324", "PLAT-418", "Sub-task", "true") + "," +
+                relative("27325", "PLAT-419", "Sub-task", "true") + "]"
+            << QString() << QStringList {u"sub-task PLAT-418"_s, u"sub-task PLAT-419"_s};
+        QTest::newRow("a duplicate each way")
+            << R"("issuelinks":[)" + link("20101", duplicate, R"("outwardIssue":)" + relative("27310", "PLAT-402")) +
+                "," + link("20105", duplicate, R"("inwardIssue":)" + relative("27299", "PLAT-399")) + "]"
+            << QString() << QStringList {u"out duplicates PLAT-402"_s, u"in is duplicated by PLAT-399"_s};
+        QTest::newRow("a type whose words are its name")
+            << R"("issuelinks":[)" + link("20104", depends, R"("outwardIssue":)" + relative("27518", "OPS-86")) +
+                "," + link("20106", depends, R"("inwardIssue":)" + relative("27531", "OPS-93")) + "]"
+            << QString() << QStringList {u"out Depends OPS-86"_s, u"in Depends OPS-93"_s};
+        QTest::newRow("no relatives' fields at all") << QByteArray() << QString() << QStringList {};
+        QTest::newRow("relatives' fields null")
+            << R"("parent":null,"subtasks":null,"issuelinks":null)"_ba << QString() << QStringList {};
+        QTest::newRow("a linked issue without priority and type")
+            << R"("issuelinks":[)" +
+                link("20102", blocks,
+                     R"("outwardIssue":{"id":"27414","key":"WEB-1187","fields":{"summary":"S","status":{"name":"To Do","statusCategory":{"key":"new"}}}})") +
+                "]"
+            << QString() << QStringList {u"out blocks WEB-1187"_s};
+        QTest::newRow("links naming neither or both other issues are left out")
+            << R"("issuelinks":[)" + link("20107", blocks, {}) + "," +
+                link("20108", blocks,
+                     R"("outwardIssue":)" + relative("27414", "WEB-1187") + R"(,"inwardIssue":)" +
+                         relative("27531", "OPS-93")) +
+                "," + blocked + "]"
+            << QString() << QStringList {u"out blocks WEB-1187"_s};
+        QTest::newRow("a link's id as a number")
+            << R"("issuelinks":[)" + link("20102", blocks, R"("outwardIssue":)" + relative("27414", "WEB-1187"))
+                                         .replace(R"("id":"20102")", R"("id":20102)") +
+                "]"
+            << u"fields.issuelinks[0].id"_s << QStringList {};
+        QTest::newRow("a linked issue without status")
+            << R"("issuelinks":[)" + blocked + "," +
+                link("20103", blocks, R"("inwardIssue":{"id":"1","key":"OPS-79","fields":{"summary":"S"}})") + "]"
+            << u"fields.issuelinks[1].inwardIssue.fields.status"_s << QStringList {};
+        QTest::newRow("a type without its inward words")
+            << R"("issuelinks":[)" + link("20102", R"({"id":"10000","name":"Blocks","outward":"blocks"})",
+                                          R"("outwardIssue":)" + relative("27414", "WEB-1187")) +
+                "]"
+            << u"fields.issuelinks[0].type.inward"_s << QStringList {};
+        QTest::newRow("a sub-task without its key")
+            << R"("subtasks":[{"id":"27324","fields":{"summary":"S","status":{"name":"To Do","statusCategory":{"key":"new"}}}}])"_ba
+            << u"fields.subtasks[0].key"_s << QStringList {};
+        QTest::newRow("links not a list") << R"("issuelinks":{})"_ba << u"fields.issuelinks"_s << QStringList {};
+    }
+    void issueRelatives()
+    {
+        QFETCH(QByteArray, extra);
+        QFETCH(QString, where);
+        const auto result = decodeJiraAnswer<JiraIssue>(issueAnswer(extra));
+        QVERIFY2(result.ok() == where.isEmpty(), qPrintable(result.ok() ? u"decoded"_s : result.error().detail()));
+        if (!result.ok()) {
+            QVERIFY2(result.error().detail().startsWith(where + u':'), qPrintable(result.error().detail()));
+            return;
+        }
+        QTEST(relatives(result.value().fields), "relatives");
+        QCOMPARE(result.value().key, u"PLAT-417"_s);
+    }
+
+    // A key or an id is one step of the path whatever it holds; one that no step can carry is not sent.
+    void keysStayInTheirStep_data()
+    {
+        QTest::addColumn<bool>("isLink"); // deleteIssueLink, else fetchIssue
+        QTest::addColumn<QString>("keyOrId");
+        QTest::addColumn<QByteArray>("rawPath"); // empty: nothing sent
+        QTest::newRow("slashes and dots") << false << u"PLAT-417/../../myself"_s
+                                          << "/rest/api/2/issue/PLAT-417%2F..%2F..%2Fmyself"_ba;
+        QTest::newRow("query and fragment") << false << u"PLAT-417?fields=x#y"_s
+                                            << "/rest/api/2/issue/PLAT-417%3Ffields%3Dx%23y"_ba;
+        QTest::newRow("an escape of its own") << false << u"PLAT-%34%31%37"_s
+                                              << "/rest/api/2/issue/PLAT-%2534%2531%2537"_ba;
+        QTest::newRow("link id with a slash") << true << u"20102/../../myself"_s
+                                              << "/rest/api/2/issueLink/20102%2F..%2F..%2Fmyself"_ba;
+        QTest::newRow("up") << false << u".."_s << QByteArray();
+        QTest::newRow("here") << true << u"."_s << QByteArray();
+        QTest::newRow("nothing") << false << QString() << QByteArray();
+    }
+    void keysStayInTheirStep()
+    {
+        QFETCH(bool, isLink);
+        QFETCH(QString, keyOrId);
+        QFETCH(QByteArray, rawPath);
+        JiraClient client(&settings());
+        const std::optional<JiraResult<void>> result = outcome<void>([&](QObject *context, auto done) {
+            if (isLink)
+                client.deleteIssueLink(keyOrId, context, done);
+            else
+                client.fetchIssue(keyOrId, context, [done](JiraResult<JiraIssue> issue) {
+                    done(issue ? JiraResult<void>() : JiraResult<void>(issue.error()));
+                });
+        });
+        QVERIFY(result && !result->ok());
+        if (rawPath.isEmpty()) {
+            QVERIFY(jira().requests().isEmpty());
+            QCOMPARE(result->error().kind(), JiraError::Kind::Transport);
+            return;
+        }
+        QCOMPARE(jira().requests().size(), 1);
+        QCOMPARE(jira().requests().first().rawPath, rawPath);
+        QCOMPARE(result->error().statusCode(), 404);
+    }
+
+    // The sample's issues outside every list of the user, and those in them, open with their relatives,
+    // each link told from the side of the issue shown.
+    void issueWithItsRelatives_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("hidden");
+        QTest::addColumn<QStringList>("relatives");
+        QTest::addColumn<bool>("inMyList");
+        QTest::newRow("PLAT-417") << u"PLAT-417"_s << QStringList {}
+                                  << QStringList {u"sub-task PLAT-418"_s, u"in is duplicated by PLAT-402"_s,
+                                                  u"out blocks WEB-1187"_s, u"out relates to OPS-79"_s}
+                                  << true;
+        QTest::newRow("WEB-1187") << u"WEB-1187"_s << QStringList {} << QStringList {u"in is blocked by PLAT-417"_s}
+                                  << true;
+        QTest::newRow("PLAT-418, someone else's sub-task")
+            << u"PLAT-418"_s << QStringList {} << QStringList {u"parent PLAT-417"_s} << false;
+        QTest::newRow("PLAT-402, resolved") << u"PLAT-402"_s << QStringList {}
+                                            << QStringList {u"out duplicates PLAT-417"_s} << false;
+        QTest::newRow("OPS-86, words as the name") << u"OPS-86"_s << QStringList {}
+                                                   << QStringList {u"out Depends PLAT-438"_s} << true;
+        QTest::newRow("PLAT-438, the other side") << u"PLAT-438"_s << QStringList {}
+                                                  << QStringList {u"in Depends OPS-86"_s} << true;
+        QTest::newRow("PLAT-417, a duplicate the user may not see")
+            << u"PLAT-417"_s << QStringList {u"PLAT-402"_s}
+            << QStringList {u"sub-task PLAT-418"_s, u"out blocks WEB-1187"_s, u"out relates to OPS-79"_s} << true;
+    }
+    void issueWithItsRelatives()
+    {
+        QFETCH(QString, key);
+        QFETCH(QStringList, hidden);
+        QFETCH(bool, inMyList);
+        jira().setHiddenIssues(hidden);
+        JiraClient client(&settings());
+        const auto issue = fetched(client, key);
+        QVERIFY(issue && issue->ok());
+        QCOMPARE(issue->value().key, key);
+        QTEST(relatives(issue->value().fields), "relatives");
+        QVERIFY(issue->value().renderedFields && issue->value().renderedFields->description);
+
+        const auto mine = outcome<JiraSearchResponse>(
+            [&](QObject *context, auto done) { client.fetchAssignedIssues(context, done); });
+        QVERIFY(mine && mine->ok());
+        QCOMPARE(keysOf(mine->value().issues).contains(key), inMyList);
+    }
+
+    // An unknown key and one the user may not see get the same answer from Jira, in its words; neither is
+    // taken for a wrong server address. The search does not find the hidden one either.
+    void missingIssue_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("hidden");
+        QTest::newRow("unknown") << u"PLAT-9999"_s << QStringList {};
+        QTest::newRow("may not be seen") << u"PLAT-402"_s << QStringList {u"PLAT-402"_s};
+    }
+    void missingIssue()
+    {
+        QFETCH(QString, key);
+        QFETCH(QStringList, hidden);
+        jira().setHiddenIssues(hidden);
+        JiraClient client(&settings());
+        const auto issue = fetched(client, key);
+        QVERIFY(issue && !issue->ok());
+        const JiraError &error = issue->error();
+        QCOMPARE(error.statusCode(), 404);
+        QCOMPARE(error.message(), u"{\"errorMessages\":[\"Issue Does Not Exist\"],\"errors\":{}}"_s);
+        QCOMPARE(error.diagnosis(), JiraError::Diagnosis::None);
+        const auto watchers = outcome<JiraWatchers>(
+            [&](QObject *context, auto done) { client.fetchWatchers(key, context, done); });
+        QVERIFY(watchers && !watchers->ok());
+        QCOMPARE(watchers->error().statusCode(), 404);
+
+        // A query may not name it either, as Jira refuses a key it does not know.
+        const auto search = outcome<JiraSearchResponse>(
+            [&](QObject *context, auto done) { client.fetchIssues(u"key = "_s + key, context, done); });
+        QVERIFY(search && !search->ok());
+        QCOMPARE(search->error().statusCode(), 400);
+        const auto found = outcome<JiraSearchResponse>(
+            [&](QObject *context, auto done) { client.fetchIssues(u"text ~ gateway"_s, context, done); });
+        QVERIFY(found && found->ok());
+        QCOMPARE(keysOf(found->value().issues).contains(key), false);
+    }
+
+    // A link made shows on both issues, each from its own side (the inward issue sent reads the outward
+    // words); made twice it is still one; deleted, it is gone from both.
+    void linkAndUnlink_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("inwardSide"); // what the issue sent as inwardIssue shows
+        QTest::addColumn<QString>("outwardSide");
+        QTest::newRow("Blocks") << u"Blocks"_s << u"out blocks OPS-100"_s << u"in is blocked by PLAT-418"_s;
+        QTest::newRow("Cloners") << u"Cloners"_s << u"out clones OPS-100"_s << u"in is cloned by PLAT-418"_s;
+        QTest::newRow("words as the name") << u"Depends"_s << u"out Depends OPS-100"_s << u"in Depends PLAT-418"_s;
+    }
+    void linkAndUnlink()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, inwardSide);
+        QFETCH(QString, outwardSide);
+        JiraClient client(&settings());
+        const auto types = outcome<QList<JiraIssueLinkType>>(
+            [&](QObject *context, auto done) { client.fetchIssueLinkTypes(context, done); });
+        QVERIFY(types && types->ok());
+        QVERIFY(std::any_of(types->value().begin(), types->value().end(),
+                            [&](const JiraIssueLinkType &each) { return each.name == type; }));
+
+        for (int round = 0; round < 2; ++round) {
+            const auto made = linked(client, type, u"PLAT-418"_s, u"OPS-100"_s);
+            QVERIFY(made && made->ok());
+        }
+        const auto inward = fetched(client, u"PLAT-418"_s);
+        const auto outward = fetched(client, u"OPS-100"_s);
+        QVERIFY(inward && inward->ok() && outward && outward->ok());
+        QCOMPARE(relatives(inward->value().fields), (QStringList {u"parent PLAT-417"_s, inwardSide}));
+        QCOMPARE(relatives(outward->value().fields), QStringList {outwardSide});
+        const QString id = outward->value().fields.issuelinks.first().id;
+        QCOMPARE(inward->value().fields.issuelinks.first().id, id);
+
+        const auto removed =
+            outcome<void>([&](QObject *context, auto done) { client.deleteIssueLink(id, context, done); });
+        QVERIFY(removed && removed->ok());
+        const auto inwardAfter = fetched(client, u"PLAT-418"_s);
+        const auto outwardAfter = fetched(client, u"OPS-100"_s);
+        QVERIFY(inwardAfter && inwardAfter->ok() && outwardAfter && outwardAfter->ok());
+        QCOMPARE(relatives(inwardAfter->value().fields), QStringList {u"parent PLAT-417"_s});
+        QVERIFY(outwardAfter->value().fields.issuelinks.isEmpty());
+    }
+
+    // A link refused: nothing changes, and the error says what the user can act on. Jira Server refuses a
+    // missing Link Issues permission with 401 and its words: that is no refused token, and the status tells
+    // it apart from a permission scheme's 403.
+    void linkRefused_data()
+    {
+        using D = JiraError::Diagnosis;
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<bool>("unlink"); // delete the sample's PLAT-417 blocks WEB-1187, else link
+        QTest::addColumn<int>("status");
+        QTest::addColumn<D>("diagnosis");
+        QTest::addColumn<QString>("message"); // in the error collection; empty: none
+        QTest::newRow("no Link Issues permission") << u"permission"_s << false << 401 << D::Forbidden
+                                                   << u"No Link Issue Permission for issue 'PLAT-418'."_s;
+        QTest::newRow("no Link Issues permission, unlink") << u"permission"_s << true << 401 << D::Forbidden
+                                                           << u"No Link Issue Permission for issue 'PLAT-417'."_s;
+        QTest::newRow("denied by the permission scheme")
+            << u"denied"_s << false << 403 << D::Forbidden << u"You do not have the permission to link these issues."_s;
+        QTest::newRow("token refused") << u"token"_s << false << 401 << D::TokenRejected << QString();
+        QTest::newRow("unknown type") << u"type"_s << false << 404 << D::None
+                                      << u"No issue link type with name 'Nope' found."_s;
+        QTest::newRow("an issue the user may not see")
+            << u"hidden"_s << false << 404 << D::None << u"Issue Does Not Exist"_s;
+        QTest::newRow("unknown link") << u"unknown link"_s << true << 404 << D::None
+                                      << u"No issue link with id '99999' exists."_s;
+    }
+    void linkRefused()
+    {
+        QFETCH(QString, refusal);
+        QFETCH(bool, unlink);
+        QFETCH(QString, message);
+        if (refusal == u"permission")
+            jira().setMayLinkIssues(false);
+        else if (refusal == u"denied")
+            jira().setDenied(u"POST"_s, u"/rest/api/2/issueLink"_s);
+        else if (refusal == u"hidden")
+            jira().setHiddenIssues({u"OPS-100"_s});
+        const QString token = jira().token();
+        if (refusal == u"token")
+            jira().setToken(u"another-token"_s);
+        JiraClient client(&settings());
+        const auto result = unlink ? outcome<void>([&](QObject *context, auto done) {
+            client.deleteIssueLink(refusal == u"unknown link" ? u"99999"_s : u"20102"_s, context, done);
+        })
+                                   : linked(client, refusal == u"type" ? u"Nope"_s : u"Blocks"_s, u"PLAT-418"_s,
+                                            u"OPS-100"_s);
+        QVERIFY(result && !result->ok());
+        QTEST(result->error().statusCode(), "status");
+        QTEST(result->error().diagnosis(), "diagnosis");
+        const std::optional<JiraErrorCollection> collection = jiraErrorCollection(result->error());
+        QCOMPARE(collection ? collection->errorMessages : QStringList(),
+                 message.isEmpty() ? QStringList() : QStringList {message});
+
+        jira().setToken(token);
+        jira().setHiddenIssues({});
+        const auto from = fetched(client, u"PLAT-418"_s);
+        const auto blocking = fetched(client, u"PLAT-417"_s);
+        QVERIFY(from && from->ok() && blocking && blocking->ok());
+        QCOMPARE(relatives(from->value().fields), QStringList {u"parent PLAT-417"_s});
+        QVERIFY(relatives(blocking->value().fields).contains(u"out blocks WEB-1187"_s));
+    }
+
+    // Watching and no longer watching, as the server then counts it; doing either twice changes nothing more.
+    void watching()
+    {
+        JiraClient client(&settings());
+        const auto watchers = [&] {
+            const auto answer = outcome<JiraWatchers>(
+                [&](QObject *context, auto done) { client.fetchWatchers(u"PLAT-418"_s, context, done); });
+            QStringList names;
+            if (!answer || !answer->ok())
+                return names << u"failed"_s;
+            for (const JiraUser &user : answer->value().watchers)
+                names.append(user.name.value_or(u"?"_s));
+            return names << QString::number(answer->value().watchCount)
+                         << (answer->value().isWatching ? u"watching"_s : u"not watching"_s);
+        };
+        const auto change = [&](bool watch) {
+            const auto done = outcome<void>([&](QObject *context, auto callback) {
+                if (watch)
+                    client.watchIssue(u"PLAT-418"_s, u"mhartmann"_s, context, callback);
+                else
+                    client.unwatchIssue(u"PLAT-418"_s, u"mhartmann"_s, context, callback);
+            });
+            return done && done->ok();
+        };
+        QCOMPARE(watchers(), (QStringList {u"jbecker"_s, u"1"_s, u"not watching"_s}));
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(change(true));
+            QCOMPARE(watchers(), (QStringList {u"jbecker"_s, u"mhartmann"_s, u"2"_s, u"watching"_s}));
+        }
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(change(false));
+            QCOMPARE(watchers(), (QStringList {u"jbecker"_s, u"1"_s, u"not watching"_s}));
+        }
+    }
+
+    // A name is sent as one JSON string, whatever it holds.
+    void watcherNameIsOneJsonString()
+    {
+        JiraClient client(&settings());
+        const auto result = outcome<void>([&](QObject *context, auto done) {
+            client.watchIssue(u"PLAT-418"_s, u"o\"neil\\ \u00e9"_s, context, done);
+        });
+        QVERIFY(result && !result->ok()); // nobody of that name
+        QCOMPARE(result->error().statusCode(), 404);
+        QCOMPARE(jira().requests().first().body, "\"o\\\"neil\\\\ \xc3\xa9\""_ba);
+        QCOMPARE(jira().requests().first().header("Content-Type"), "application/json"_ba);
+    }
+
+    // The picker's two sections, always both, in Jira's order: the issues looked at lately that match,
+    // newest first, then the others that match by key or by the summary's words, within the query given.
+    void pickerSections_data()
+    {
+        QTest::addColumn<QStringList>("viewed"); // fetched one by one, in this order
+        QTest::addColumn<QStringList>("hidden"); // after they were looked at
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("jql");
+        QTest::addColumn<QStringList>("history");
+        QTest::addColumn<QStringList>("current");
+        const QStringList none;
+        QTest::newRow("key's start, any case, sub-tasks too")
+            << none << none << u"plat-41"_s << QString() << none << QStringList {u"PLAT-417"_s, u"PLAT-418"_s};
+        QTest::newRow("every word starts a word of the summary")
+            << none << none << u"gateway rest"_s << QString() << none << QStringList {u"PLAT-417"_s};
+        QTest::newRow("looked at lately, the latest first")
+            << QStringList {u"PLAT-402"_s, u"OPS-86"_s, u"PLAT-417"_s} << none << u"gateway"_s << QString()
+            << QStringList {u"PLAT-417"_s, u"PLAT-402"_s} << none;
+        QTest::newRow("within the current query") << none << none << u"backup"_s << u"project = OPS"_s << none
+                                                  << QStringList {u"OPS-86"_s};
+        QTest::newRow("history is not narrowed by the query")
+            << QStringList {u"PLAT-438"_s} << none << u"backup"_s << u"project = OPS"_s
+            << QStringList {u"PLAT-438"_s} << QStringList {u"OPS-86"_s};
+        QTest::newRow("done ones too") << none << none << u"plat"_s << u"status = Done"_s << none
+                                       << QStringList {u"PLAT-459"_s, u"PLAT-402"_s};
+        QTest::newRow("one the user may no longer see")
+            << QStringList {u"PLAT-402"_s} << QStringList {u"PLAT-402"_s} << u"gateway"_s << QString() << none
+            << QStringList {u"PLAT-417"_s};
+        QTest::newRow("nothing found") << none << none << u"zzz"_s << QString() << none << none;
+    }
+    void pickerSections()
+    {
+        QFETCH(QStringList, viewed);
+        QFETCH(QStringList, hidden);
+        QFETCH(QString, query);
+        QFETCH(QString, jql);
+        JiraClient client(&settings());
+        for (const QString &key : viewed) {
+            const auto issue = fetched(client, key);
+            QVERIFY(issue && issue->ok());
+        }
+        jira().setHiddenIssues(hidden);
+        const auto sections = outcome<QList<JiraPickerSection>>(
+            [&](QObject *context, auto done) { client.pickIssues(query, jql, context, done); });
+        QVERIFY(sections && sections->ok());
+        QCOMPARE(sections->value().size(), 2);
+        const JiraPickerSection &history = sections->value().at(0);
+        const JiraPickerSection &current = sections->value().at(1);
+        QCOMPARE(history.id + u' ' + history.label, u"hs History Search"_s);
+        QCOMPARE(current.id + u' ' + current.label, u"cs Current Search"_s);
+        const auto keys = [](const JiraPickerSection &section) {
+            QStringList found;
+            for (const JiraPickerIssue &issue : section.issues)
+                found.append(issue.key);
+            return found;
+        };
+        QTEST(keys(history), "history");
+        QTEST(keys(current), "current");
+        for (const JiraPickerSection &section : sections->value()) {
+            for (const JiraPickerIssue &issue : section.issues)
+                QVERIFY2(!issue.summaryText.contains(u'<'), qPrintable(issue.summaryText));
+        }
+    }
+
+    // The fake can hold back one query's answer, so that an older answer arrives after a newer one, as
+    // when someone types on while Jira is slow; each arrives with its own query's issues.
+    void olderPickerAnswerArrivesLate()
+    {
+        jira().setPickerDelay(u"ref"_s, 500ms);
+        JiraClient client(&settings());
+        QObject context;
+        QStringList arrived;
+        // The query, and how many issues its current search found.
+        const auto note = [&arrived](const QString &query) {
+            return [&arrived, query](JiraResult<QList<JiraPickerSection>> sections) {
+                const bool found = sections && sections.value().size() == 2;
+                arrived.append(query + u": "_s +
+                               (found ? QString::number(sections.value().at(1).issues.size()) : u"failed"_s));
+            };
+        };
+        client.pickIssues(u"ref"_s, QString(), &context, note(u"ref"_s));
+        client.pickIssues(u"refresh once"_s, QString(), &context, note(u"refresh once"_s));
+        QTRY_COMPARE(arrived.size(), 2);
+        QCOMPARE(arrived, (QStringList {u"refresh once: 1"_s, u"ref: 2"_s}));
     }
 
     // The base URL as the user typed it, with blanks and slashes: a context path stays in front of "/rest".
