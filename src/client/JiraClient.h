@@ -134,7 +134,7 @@ public:
     void deleteAttachment(const QString &attachmentId, QObject *context, Callback<void> done);
 
     // Issues outside the lists, and their links. Keys and ids go into paths each as one escaped step,
-    // whatever they hold.
+    // whatever they hold; an empty one, "." or ".." is not sent (`done` gets a transport error, later).
     // One issue by key, with what the pane shows: the list's fields, the rendered description, its parent,
     // sub-tasks and links. Jira's 404 ("Issue Does Not Exist", also for an issue the user may not see) and
     // 403 come back as errors with Jira's words; such a 404 is not diagnosed as a wrong server address.

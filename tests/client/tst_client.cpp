@@ -638,6 +638,8 @@ private slots:
         QVERIFY(std::any_of(types->value().begin(), types->value().end(),
                             [&](const JiraIssueLinkType &each) { return each.name == type; }));
 
+        const auto before = fetched(client, u"OPS-100"_s);
+        QVERIFY(before && before->ok());
         for (int round = 0; round < 2; ++round) {
             const auto made = linked(client, type, u"PLAT-418"_s, u"OPS-100"_s);
             QVERIFY(made && made->ok());
@@ -645,6 +647,8 @@ private slots:
         const auto inward = fetched(client, u"PLAT-418"_s);
         const auto outward = fetched(client, u"OPS-100"_s);
         QVERIFY(inward && inward->ok() && outward && outward->ok());
+        // A change of the issue, which a list or a pane that compares answers sees.
+        QVERIFY(!(outward->value() == before->value()));
         QCOMPARE(relatives(inward->value().fields), (QStringList {u"parent PLAT-417"_s, inwardSide}));
         QCOMPARE(relatives(outward->value().fields), QStringList {outwardSide});
         const QString id = outward->value().fields.issuelinks.first().id;

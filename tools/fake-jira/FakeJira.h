@@ -52,7 +52,7 @@
 // issuelinks, subtasks ([] without any), parent (a sub-task's) and watches with the other fields. GET
 // /rest/api/2/issueLinkType lists the types; POST /rest/api/2/issueLink {type {name or id}, inwardIssue,
 // outwardIssue {key or id}} makes the row {type, inward, outward} (201, no body; the same link again makes
-// none), 404 for an issue or type it cannot find, 401 "No Link Issue Permission for issue 'KEY'." after
+// none; a link made or deleted moves both issues' `updated`), 404 for an issue or type it cannot find, 401 "No Link Issue Permission for issue 'KEY'." after
 // setMayLinkIssues(false), as Jira Server refuses it; DELETE /rest/api/2/issueLink/ID removes one (204).
 // GET /rest/api/2/issue/picker?query=&currentJQL=&showSubTasks= answers Jira's two sections, both always
 // there: "hs" (History Search: issues fetched one by one with GET .../issue/KEY, newest first) and "cs"
@@ -506,6 +506,8 @@ private:
     [[nodiscard]] bool isVisible(const QString &key) const;
     [[nodiscard]] QJsonArray issueLinksField(const QString &key) const;
     [[nodiscard]] QJsonObject watchesField(const QString &key) const;
+    // A link made or deleted is a change of both its issues, as in Jira's history: their `updated` moves.
+    void touchLinked(const QString &inward, const QString &outward);
     // Puts the issue first in the picker's history.
     void noteViewed(const QString &key);
     Answer answerIssueLinkTypes() const;

@@ -168,6 +168,15 @@ QJsonObject FakeJira::watchesField(const QString &key) const
     };
 }
 
+void FakeJira::touchLinked(const QString &inward, const QString &outward)
+{
+    const QString now = jiraTimestamp(QDateTime::currentDateTimeUtc());
+    for (const QString &key : {inward, outward}) {
+        if (const std::optional<qsizetype> index = indexOfIssue(key))
+            touch(*index, now);
+    }
+}
+
 void FakeJira::noteViewed(const QString &key)
 {
     m_viewed.removeAll(key);
@@ -226,8 +235,10 @@ FakeJira::Answer FakeJira::answerCreateIssueLink(const Request &request)
     const bool exists = std::any_of(m_links.begin(), m_links.end(), [&](const Link &link) {
         return link.type == type->id && link.inward == inward && link.outward == outward;
     });
-    if (!exists)
+    if (!exists) {
         m_links.append(Link {QString::number(++m_lastLinkId), type->id, inward, outward});
+        touchLinked(inward, outward);
+    }
     return {201, {}, {}, {}, false};
 }
 
@@ -238,7 +249,9 @@ FakeJira::Answer FakeJira::answerDeleteIssueLink(const QString &id)
         return errorAnswer(404, u"No issue link with id '%1' exists."_s.arg(id));
     if (!m_mayLinkIssues)
         return errorAnswer(401, u"No Link Issue Permission for issue '%1'."_s.arg(found->inward));
+    const Link gone = *found;
     m_links.erase(found);
+    touchLinked(gone.inward, gone.outward);
     return {204, {}, {}, {}, false};
 }
 
