@@ -841,7 +841,7 @@ private slots:
     // when someone types on while Jira is slow; each arrives with its own query's issues.
     void olderPickerAnswerArrivesLate()
     {
-        jira().setPickerDelay(u"ref"_s, 500ms);
+        jira().setPickerDelay(u"ref"_s, 1500ms);
         JiraClient client(&settings());
         QObject context;
         QStringList arrived;
