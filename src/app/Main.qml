@@ -88,6 +88,12 @@ ApplicationWindow {
                     shortcutText: window.newIssueKeys
                     onTriggered: contentView.controller.requestNewIssue("")
                 }
+                ShellMenuItem {
+                    objectName: "goToIssueItem"
+                    text: qsTr("Go to Issue…")
+                    shortcutText: "Ctrl+K"
+                    onTriggered: contentView.openGoTo()
+                }
                 MenuSeparator {}
                 ShellMenuItem {
                     objectName: "fileQuitItem"

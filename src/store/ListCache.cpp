@@ -192,7 +192,8 @@ bool clear()
     dropPrefetched();
     bool cleared = !QFile::exists(filePath()) || QFile::remove(filePath());
     QDir folder(QFileInfo(filePath()).absolutePath());
-    for (const QString &name : folder.entryList({u"list-*"_s}, QDir::Files))
+    // The issues viewed lately are kept beside the lists, and go with them.
+    for (const QString &name : folder.entryList({u"list-*"_s, u"recent"_s}, QDir::Files))
         cleared = folder.remove(name) && cleared;
     return cleared;
 }

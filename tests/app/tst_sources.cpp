@@ -67,7 +67,8 @@ class TestSources : public JiraTestCase
              {u"10200"_s, u"Platform"_s, u"project = PLAT ORDER BY updated DESC"_s}});
         m_content = loadedContent(settings());
         QVERIFY(m_content);
-        QTRY_COMPARE(m_content->sources()->sources().size(), 3 + settings().savedQueries().size());
+        // After them the built-in ones: the issues watched, and those viewed (the first issue selected is).
+        QTRY_COMPARE(m_content->sources()->sources().size(), 3 + settings().savedQueries().size() + 2);
     }
 
 private slots:
@@ -84,7 +85,8 @@ private slots:
         settings().setSavedQueries({{u"Mine"_s, u"reporter = currentUser()"_s}});
         load();
         QCOMPARE(names(*m_content->sources()),
-                 (QStringList {u"Assigned to Me"_s, u"Waiting for review"_s, u"Platform"_s, u"Mine"_s}));
+                 (QStringList {u"Assigned to Me"_s, u"Waiting for review"_s, u"Platform"_s, u"Mine"_s,
+                              u"Watching"_s, u"Recent"_s}));
         const QModelIndex first = m_content->sources()->index(0);
         QVERIFY(first.data(SourceList::AccessibleNameRole).toString().startsWith(u"Assigned to Me, "_s));
         QVERIFY(first.data(SourceList::AccessibleNameRole).toString().endsWith(u" issues"_s));
@@ -163,8 +165,9 @@ private slots:
         m_content.reset();
         AppSettings again;
         const std::unique_ptr<ContentController> restarted = loadedContent(again);
-        QCOMPARE(names(*restarted->sources()).last(), u"Blocked"_s);
-        restarted->removeQuery(int(restarted->sources()->sources().size()) - 1);
+        const QStringList named = names(*restarted->sources());
+        QCOMPARE(named.mid(named.size() - 3), (QStringList {u"Blocked"_s, u"Watching"_s, u"Recent"_s}));
+        restarted->removeQuery(int(named.size()) - 3);
         QVERIFY(again.savedQueries().isEmpty());
     }
 

@@ -3,6 +3,7 @@
 // limit, saved under safe names inside the folder chosen, never run, and never left half-written.
 
 #include "Fixtures.h"
+#include "OpenedUrls.h"
 #include "cache/AttachmentFiles.h"
 #include "client/JiraFieldKinds.h"
 #include "ui/attachments/IssueAttachments.h"
@@ -67,22 +68,12 @@ QByteArray elfProgram()
 
 } // namespace
 
-// What the desktop was asked to open.
-class OpenedFiles : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
-
 class TestAttachments : public JiraTestCase
 {
     Q_OBJECT
 
     std::unique_ptr<JiraClient> m_client;
-    OpenedFiles m_opened;
+    OpenedUrls m_opened; // what the desktop was asked to open
 
     std::unique_ptr<IssueAttachments> loaded(const QString &key = issueKey)
     {

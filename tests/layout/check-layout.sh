@@ -11,8 +11,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 core=(client settings cache store presentation desktop)
 # The user interface from the bottom up; the shell (app) sits on all of them.
-layers=(ui/common ui/forms ui/attachments ui/detail ui/list ui/settings app)
-declare -A uri=([ui/common]=Tessarin.Common [ui/forms]=Tessarin.Forms [ui/attachments]=Tessarin.Attachments
+layers=(ui/common ui/forms ui/attachments ui/navigation ui/detail ui/list ui/settings app)
+declare -A uri=([ui/common]=Tessarin.Common [ui/forms]=Tessarin.Forms [ui/attachments]=Tessarin.Attachments [ui/navigation]=Tessarin.Navigation
   [ui/detail]=Tessarin.Detail
   [ui/list]=Tessarin.List [ui/settings]=Tessarin.Settings [app]=Tessarin)
 

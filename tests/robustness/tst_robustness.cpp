@@ -4,6 +4,7 @@
 // long run against changing data is bench/app/bench_soak (scripts/soak.sh).
 
 #include "Fixtures.h"
+#include "OpenedUrls.h"
 #include "JiraJson.h"
 #include "OpenWatcher.h"
 #include "ProcessMemory.h"
@@ -66,15 +67,6 @@ QStringList filesContaining(const QString &root, const QList<QByteArray> &needle
     return found;
 }
 
-// Records which URLs the application asked the desktop to open.
-class OpenedLinks : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 } // namespace
 
@@ -262,7 +254,7 @@ private slots:
         QTest::newRow("https") << u"https://example.com/a"_s << u"https://example.com/a"_s;
         QTest::newRow("upper-case scheme") << u"HTTPS://example.com/"_s << u"https://example.com/"_s;
         QTest::newRow("mailto") << u"mailto:ops@example.com"_s << u"mailto:ops@example.com"_s;
-        QTest::newRow("relative to the server") << u"/browse/PAY-1"_s << u"server:/browse/PAY-1"_s;
+        QTest::newRow("relative to the server") << u"/secure/Dashboard.jspa"_s << u"server:/secure/Dashboard.jspa"_s;
         for (const QString &refused :
              {u"file:///etc/passwd"_s, u"FILE:///etc/passwd"_s, u"javascript:alert(document.cookie)"_s,
               u"data:text/html;base64,PHNjcmlwdD4="_s, u"smb://fileserver/share"_s, u"ftp://example.com/file"_s,
@@ -276,7 +268,7 @@ private slots:
     {
         QFETCH(QString, link);
         QFETCH(QString, opened);
-        OpenedLinks desktop;
+        OpenedUrls desktop;
         const QStringList schemes {u"http"_s, u"https"_s, u"mailto"_s, u"file"_s,  u"javascript"_s,
                                    u"data"_s, u"smb"_s,   u"ftp"_s,    u"vscode"_s};
         for (const QString &scheme : schemes)

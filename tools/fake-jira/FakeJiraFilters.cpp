@@ -88,6 +88,7 @@ FakeJqlCatalog FakeJira::jqlCatalog() const
         if (!m_hiddenIssues.contains(issue.value("key"_L1).toString()))
             catalog.issueKeys.append(issue.value("key"_L1).toString());
     }
+    catalog.watchers = m_watchers;
     // The resolutions a transition sets or offers exist even while no issue has one.
     for (const QJsonValue &value : m_transitions) {
         const QJsonObject transition = value.toObject();

@@ -475,6 +475,9 @@ QJsonObject FakeJira::crowdedSample(int issueCount, int commentCount)
             fields.remove(u"attachment"_s);
         fields.insert(u"assignee"_s, myself);
         fields.insert(u"resolution"_s, QJsonValue::Null);
+        // Copies under new keys: the sample's parents and sub-tasks name none of them.
+        fields.remove(u"parent"_s);
+        fields.remove(u"subtasks"_s);
         // One issue every 37 minutes, newest first: distinct times, so the order is fixed.
         fields.insert(u"updated"_s, newest.addSecs(-37 * 60 * i).toString(u"yyyy-MM-ddTHH:mm:ss.zzz+0000"_s));
         issue.insert(u"fields"_s, fields);
@@ -494,5 +497,8 @@ QJsonObject FakeJira::crowdedSample(int issueCount, int commentCount)
     }
     data.insert(u"issues"_s, issues);
     data.insert(u"comments"_s, comments);
+    // Nor do the sample's links and watchers.
+    data.remove(u"issueLinks"_s);
+    data.remove(u"watchers"_s);
     return data;
 }

@@ -26,7 +26,8 @@ struct FakeJql::Node
         Key,
         Text,
         Summary,
-        Description
+        Description,
+        Watcher
     };
     enum class Op {
         Equals,
@@ -752,6 +753,7 @@ const std::pair<QLatin1StringView, Field> fieldNames[] {
     {"text"_L1, Field::Text},
     {"summary"_L1, Field::Summary},
     {"description"_L1, Field::Description},
+    {"watcher"_L1, Field::Watcher},
 };
 
 Field fieldOf(const QString &name)
@@ -964,6 +966,20 @@ private:
                 add(errors, u"The field '"_s + name + u"' does not support searching for EMPTY values."_s);
             return;
         }
+        // A watcher names the issues that person watches: the clause is one on their keys.
+        if (node.field == Field::Watcher) {
+            const QStringList people = leaf.kind == Operand::Kind::Function
+                ? QStringList {m_catalog.currentUser.toCaseFolded()}
+                : resolve(Field::Assignee, leaf.text);
+            if (people.isEmpty())
+                add(errors, u"The value '"_s + leaf.text + u"' does not exist for the field '"_s + name + u"'."_s);
+            for (auto it = m_catalog.watchers.cbegin(); it != m_catalog.watchers.cend(); ++it) {
+                for (const QString &watcher : it.value())
+                    if (people.contains(watcher.toCaseFolded()))
+                        node.values.insert(it.key().toCaseFolded());
+            }
+            return;
+        }
         if (leaf.kind == Operand::Kind::Function) {
             if (node.field == Field::Assignee || node.field == Field::Reporter)
                 node.values.insert(m_catalog.currentUser.toCaseFolded());
@@ -1088,6 +1104,7 @@ QString identityOf(Field field, const QJsonObject &issue)
         return u"\u0001"_s;
     }
     case Field::Key:
+    case Field::Watcher: // the keys of the issues watched
         return folded(issue.value("key"_L1));
     default:
         return {};

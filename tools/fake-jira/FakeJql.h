@@ -12,7 +12,7 @@
 //   key      := field [ASC | DESC]
 //
 // Fields: assignee, reporter (= != IN NOT IN IS IS NOT; a login name, key, e-mail address or display
-// name, or currentUser()), status (by name or id), statusCategory (by name, key or id), project (by key,
+// name, or currentUser()), watcher (= != IN NOT IN; a person as for assignee), status (by name or id), statusCategory (by name, key or id), project (by key,
 // name or id), resolution (Unresolved, a resolution's name, EMPTY), key/issuekey (= != IN NOT IN),
 // text (~), summary and description (~ !~ IS [NOT] EMPTY). A custom field is read in Jira's cf[10001]
 // form, but none exists here. Keywords, field and function names are read without case. As in Jira, != and NOT IN (and
@@ -21,6 +21,7 @@
 // A query is read at most maxLength characters long and at most maxDepth levels of parentheses and NOT
 // deep, so that no text can make the reading or the evaluation go on without bound.
 
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -38,6 +39,7 @@ struct FakeJqlCatalog
     QList<QJsonObject> projects; // {id, key, name}
     QStringList resolutions; // names
     QStringList issueKeys;
+    QHash<QString, QStringList> watchers; // issue key -> the login names watching it
 };
 
 class FakeJql

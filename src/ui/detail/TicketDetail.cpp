@@ -1,6 +1,7 @@
 #include "TicketDetail.h"
 
 #include "client/JiraClient.h"
+#include "client/JiraIssueKeys.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/HtmlText.h"
 #include "settings/AppSettings.h"
@@ -24,8 +25,12 @@ TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraCl
     , m_composer(new CommentEditor(settings->baseURL(), issue.key, {}, {}, client, this))
     , m_attachments(new IssueAttachments(issue.key, settings, client, this))
     , m_assignees(new UserLookUp(UserLookUp::Source::AssignableUsers, client, issue.key, this))
+    , m_relations(new IssueRelations(client, this))
+    , m_watch(new IssueWatch(client, issue.key, [this] { return m_myName; }, this))
 {
     updateDescription();
+    m_relations->setIssue(issue);
+    connect(m_relations, &IssueRelations::linksChanged, this, &TicketDetail::loadIssue);
     // The server's comment, rendered, in its place: nothing is shown before the server has it.
     connect(m_composer, &CommentEditor::posted, this, [this](const JiraComment &comment) {
         // The window's clock may lag a minute behind: a comment just posted is not "in 6 sec.".
@@ -393,6 +398,51 @@ void TicketDetail::load()
     loadComments();
     loadTimeTracking();
     m_attachments->load();
+    loadIssue();
+    m_watch->load();
+}
+
+void TicketDetail::loadIssue()
+{
+    if (!m_client)
+        return;
+    m_client->fetchIssue(m_issue.key, this, [this](JiraResult<JiraIssue> result) {
+        if (!result || result.value().id != m_issue.id)
+            return; // the relations stay as last read; the pane's other parts say what failed
+        m_relations->setIssue(result.value());
+        // An issue of the list gets its newer copies from the list's refreshes.
+        if (!m_inList && !(result.value() == m_issue && result.value().fields.summary == m_issue.fields.summary))
+            setIssue(result.value());
+    });
+}
+
+void TicketDetail::setInList(bool inList)
+{
+    if (m_inList == inList)
+        return;
+    m_inList = inList;
+    emit inListChanged();
+}
+
+void TicketDetail::openLinkForm()
+{
+    if (m_linkForm)
+        return;
+    m_linkForm = new IssueLinkForm(m_client, m_issue.key, m_settings->baseURL(), this);
+    connect(m_linkForm, &IssueLinkForm::linked, this, [this] {
+        closeLinkForm();
+        loadIssue();
+    });
+    emit linkFormChanged();
+}
+
+void TicketDetail::closeLinkForm()
+{
+    if (!m_linkForm)
+        return;
+    m_linkForm->deleteLater(); // QML may still hold it until the bindings have moved on
+    m_linkForm = nullptr;
+    emit linkFormChanged();
 }
 
 void TicketDetail::loadTransitions()
@@ -568,8 +618,12 @@ bool TicketDetail::isOpenableLink(const QUrl &url)
     return (scheme == u"http"_s || scheme == u"https"_s) && !url.host().isEmpty();
 }
 
-bool TicketDetail::openLink(const QString &link) const
+bool TicketDetail::openLink(const QString &link)
 {
+    if (const std::optional<QString> key = jiraBrowseKey(QUrl(link), m_settings->baseURL())) {
+        emit openIssueRequested(*key);
+        return true;
+    }
     // Jira renders links to its own pages relative to the server.
     QUrl url(link, QUrl::StrictMode);
     if (url.isRelative() && m_settings->baseURL().isValid()) {

@@ -9,6 +9,9 @@
 #include "ui/forms/EditIssueForm.h"
 #include "ui/forms/TransitionForm.h"
 #include "ui/forms/UserLookUp.h"
+#include "ui/navigation/IssueLinkForm.h"
+#include "ui/navigation/IssueRelations.h"
+#include "ui/navigation/IssueWatch.h"
 
 #include <QObject>
 #include <QPointer>
@@ -91,6 +94,13 @@ class TicketDetail : public QObject
     // until its edit metadata is in).
     Q_PROPERTY(QString editSummary READ editSummary NOTIFY editChanged FINAL)
     Q_PROPERTY(QStringList editPriorities READ editPriorities NOTIFY editChanged FINAL)
+    // The issue is not one of the list's (opened by key, a link or history): the pane says so.
+    Q_PROPERTY(bool inList READ inList NOTIFY inListChanged FINAL)
+    // Its parent, sub-tasks and links, read with the pane; whether the user watches it.
+    Q_PROPERTY(IssueRelations *relations READ relations CONSTANT FINAL)
+    Q_PROPERTY(IssueWatch *watch READ watch CONSTANT FINAL)
+    // "Link Issue…", open or null.
+    Q_PROPERTY(IssueLinkForm *linkForm READ linkForm NOTIFY linkFormChanged FINAL)
     // "Estimated 2d · Remaining 1d 4h · Logged 4h", empty when the server keeps no time tracking.
     Q_PROPERTY(QString timeTrackingText READ timeTrackingText NOTIFY timeTrackingChanged FINAL)
 
@@ -185,18 +195,34 @@ public:
     Q_INVOKABLE void closeWorkLog();
     [[nodiscard]] QString timeTrackingText() const { return m_timeTrackingText; }
 
+    [[nodiscard]] bool inList() const { return m_inList; }
+    void setInList(bool inList);
+    [[nodiscard]] IssueRelations *relations() const { return m_relations; }
+    [[nodiscard]] IssueWatch *watch() const { return m_watch; }
+    [[nodiscard]] IssueLinkForm *linkForm() const { return m_linkForm; }
+    Q_INVOKABLE void openLinkForm();
+    Q_INVOKABLE void closeLinkForm();
+    // Reads the issue again: its relations, and all of it when no list brings newer copies.
+    Q_INVOKABLE void loadIssue();
+    // Shows another issue of the server in the pane.
+    Q_INVOKABLE void openIssue(const QString &key) { emit openIssueRequested(key); }
+
     // base URL + "/browse/" + key, invalid when no server is configured.
     [[nodiscard]] QUrl browseURL() const;
     [[nodiscard]] static QUrl browseURL(const QUrl &base, const QString &key);
     Q_INVOKABLE void openInJira() const;
     // "New Sub-task…": the window's content opens the form.
     Q_INVOKABLE void newSubtask() { emit newSubtaskRequested(); }
-    // Opens a link from the description or a comment in the browser: http, https and mailto only.
-    Q_INVOKABLE bool openLink(const QString &link) const;
+    // Opens a link from the description or a comment: one to an issue of this server in the pane, any other
+    // in the browser (http, https and mailto only).
+    Q_INVOKABLE bool openLink(const QString &link);
     [[nodiscard]] static bool isOpenableLink(const QUrl &url);
 
 signals:
     void newSubtaskRequested();
+    void openIssueRequested(const QString &key);
+    void inListChanged();
+    void linkFormChanged();
     void issueChanged();
     void transitionsChanged();
     void commentsChanged();
@@ -260,4 +286,8 @@ private:
     bool m_editFormShown = false;
     QString m_inPlace; // the field edited in place
     QString m_timeTrackingText;
+    bool m_inList = true;
+    IssueRelations *m_relations;
+    IssueWatch *m_watch;
+    QPointer<IssueLinkForm> m_linkForm;
 };

@@ -8,6 +8,7 @@ import Tessarin.Forms
 import Tessarin.Core
 import Tessarin.Detail
 import Tessarin.Attachments
+import Tessarin.Navigation
 
 ScrollView {
     id: pane
@@ -68,7 +69,39 @@ ScrollView {
                     color: Theme.secondary
                 }
                 Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
+                Label {
+                    objectName: "notInList"
+                    visible: !pane.detail.inList
+                    Accessible.ignored: !visible
+                    text: qsTr("Not in the current list")
+                    font.pixelSize: 12
+                    color: Theme.orange
+                    leftPadding: 18
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "dialog-information"; sourceSize.width: 14; sourceSize.height: 14; color: Theme.orange }
+                }
                 Item { Layout.fillWidth: true }
+                Button {
+                    objectName: "watchIssue"
+                    flat: true
+                    visible: pane.detail.watch.isKnown
+                    Accessible.ignored: !visible
+                    enabled: !pane.detail.watch.isBusy
+                    text: pane.detail.watch.actionText
+                    icon.name: pane.detail.watch.isWatching ? "view-hidden" : "view-visible"
+                    display: AbstractButton.TextBesideIcon
+                    Accessible.name: pane.detail.watch.actionText
+                    Accessible.description: pane.detail.watch.countText
+                    onClicked: pane.detail.watch.toggle()
+                    Accessible.onPressAction: pane.detail.watch.toggle()
+                }
+                Label {
+                    objectName: "watchCount"
+                    visible: pane.detail.watch.isKnown
+                    Accessible.ignored: true // the button's description says it
+                    text: pane.detail.watch.countText
+                    font.pixelSize: 12
+                    color: Theme.secondary
+                }
                 Button {
                     objectName: "editIssue"
                     flat: true
@@ -340,6 +373,17 @@ ScrollView {
                 wrapMode: Text.Wrap
             }
             Label {
+                objectName: "watchError"
+                visible: pane.detail.watch.error.length > 0
+                Accessible.ignored: !visible
+                Layout.fillWidth: true
+                text: pane.detail.watch.error
+                textFormat: Text.PlainText
+                font.pixelSize: 12
+                color: Theme.red
+                wrapMode: Text.Wrap
+            }
+            Label {
                 objectName: "assignError"
                 visible: pane.detail.assignError.length > 0
                 Accessible.ignored: !visible
@@ -463,6 +507,26 @@ ScrollView {
                 Accessible.ignored: !visible
                 text: "No description."
                 color: Theme.secondary
+            }
+        }
+
+        RelationsSection {
+            Layout.fillWidth: true
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            relations: pane.detail.relations
+            onOpenIssue: key => pane.detail.openIssue(key)
+            onLinkIssue: pane.detail.openLinkForm()
+        }
+        // "Link Issue…", made when first asked for.
+        Loader {
+            id: linkDialog
+            active: pane.detail.linkForm !== null
+            onLoaded: item.open()
+            sourceComponent: LinkIssueDialog {
+                parent: Overlay.overlay
+                form: pane.detail.linkForm
+                onClosed: pane.detail.closeLinkForm()
             }
         }
 

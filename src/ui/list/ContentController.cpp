@@ -2,10 +2,12 @@
 
 #include "SystemEvents.h"
 #include "client/JiraClient.h"
+#include "client/JiraIssueKeys.h"
 #include "desktop/ChangeNotifier.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
 #include "settings/AppSettings.h"
+#include "store/ListCache.h"
 #include "store/TicketStore.h"
 #include "ui/common/MessageText.h"
 #include "ui/detail/TicketDetail.h"
@@ -13,14 +15,29 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
 
+const QString ContentController::watchingJql = u"watcher = currentUser() AND resolution = Unresolved ORDER BY updated DESC"_s;
+
+QString ContentController::recentJql(const QList<ViewedIssue> &recent)
+{
+    // In one order whatever the order of viewing: the query changes, and is searched again, only when
+    // another issue joins.
+    QStringList keys;
+    for (const ViewedIssue &issue : recent)
+        keys.append(issue.key);
+    keys.sort();
+    return keys.isEmpty() ? QString() : u"key in (%1) ORDER BY updated DESC"_s.arg(keys.join(u", "_s));
+}
+
 ContentController::ContentController(QObject *parent)
     : QObject(parent)
+    , m_history(new IssueHistory(this))
 { }
 
 ContentController::~ContentController() = default;
@@ -33,6 +50,7 @@ void ContentController::setSettings(AppSettings *settings)
     m_store = new TicketStore(settings, this);
     // The desktop hears of what changed; a notification chosen brings the window up on its issue.
     m_notifier = new ChangeNotifier(m_store, settings, this);
+    m_picker = new IssuePicker(m_store->client(), this);
     connect(m_notifier, &ChangeNotifier::issueChosen, this, [this](const QString &key) {
         for (const JiraIssue &issue : m_store->tickets()) {
             if (issue.key == key)
@@ -68,6 +86,22 @@ void ContentController::setSettings(AppSettings *settings)
     m_sources->setCurrent(m_store->sourceId());
     rebuildSources();
     updateFollowed();
+    updateHistoryStore();
+    connect(m_history, &IssueHistory::recentChanged, this, &ContentController::rebuildSources);
+    // An issue viewed lately that is gone (deleted, moved) fails the whole query in Jira: it is forgotten.
+    connect(m_store, &TicketStore::refreshFinished, this, [this] {
+        const std::optional<JiraError> error = m_store->lastError();
+        const std::optional<JiraErrorCollection> refusal = error ? jiraErrorCollection(*error) : std::nullopt;
+        if (m_store->sourceId() != Source::recentId || !refusal)
+            return;
+        QStringList gone;
+        for (const ViewedIssue &issue : m_history->recent()) {
+            for (const QString &message : refusal->errorMessages)
+                if (message.contains(u"'"_s + issue.key + u"'"_s))
+                    gone.append(issue.key);
+        }
+        m_history->forget(gone);
+    });
 
     const auto sidebarInputs = {&TicketStore::ticketsChanged, &TicketStore::isLoadingChanged,
                                 &TicketStore::errorMessageChanged, &TicketStore::filteredTicketsChanged};
@@ -116,6 +150,7 @@ void ContentController::setSettings(AppSettings *settings)
             setTokenWarning({});
             if (m_detail)
                 m_detail->setMyName({});
+            updateHistoryStore();
         });
     for (auto signal : {&AppSettings::baseURLChanged, &AppSettings::tokenChanged, &AppSettings::trustSelfSignedChanged})
         connect(settings, signal, this, [this] {
@@ -125,6 +160,7 @@ void ContentController::setSettings(AppSettings *settings)
     // A start that reads the token while the window loads shows the window first, then the list.
     connect(settings, &AppSettings::isReadingTokenChanged, this, [this] {
         updateSidebarContent();
+        updateHistoryStore();
         if (m_settings->isReadingToken())
             return;
         if (m_detail) // made for the kept list before there was a token to load it with
@@ -211,8 +247,24 @@ QString ContentController::errorText() const
 
 void ContentController::updateDetail()
 {
-    const std::optional<JiraIssue> selected = m_store ? m_store->selectedTicket() : std::nullopt;
+    std::optional<JiraIssue> selected = m_store ? m_store->selectedTicket() : std::nullopt;
+    if (selected) {
+        m_outside.reset(); // the list's issue is shown now
+    } else if (m_outside) {
+        // A refresh brought the issue opened from outside into the list: it is the list's now.
+        for (const JiraIssue &issue : m_store->tickets()) {
+            if (issue.id == m_outside->id) {
+                m_store->setSelectedTicketID(issue.id);
+                return;
+            }
+        }
+        selected = m_outside;
+    }
+    const bool inList = !m_outside;
     if (m_detail && selected && m_detail->issueId() == selected->id) {
+        m_detail->setInList(inList);
+        if (!inList)
+            return; // the pane reads an issue outside the list again by itself
         // A refresh brought a new copy of the same issue: the pane keeps any transition in flight, and
         // reloads its transitions and comments when the issue was updated since (unless already loading).
         const bool updated = selected->fields.updated != m_detail->issue().fields.updated;
@@ -242,15 +294,124 @@ void ContentController::updateDetail()
                     ended();
             },
             this);
+        m_detail->setInList(inList);
         m_detail->setMyName(m_myName);
         connect(m_detail, &TicketDetail::newSubtaskRequested, this,
                 [this, key = selected->key] { emit newIssueRequested(key); });
+        connect(m_detail, &TicketDetail::openIssueRequested, this, &ContentController::openIssue);
+        connect(m_detail, &TicketDetail::issueChanged, this, [this] {
+            if (m_detail) // the summary the recent issues show
+                m_history->visited(m_detail->key(), m_detail->summary());
+        });
         if (!m_settings->isReadingToken())
             m_detail->load();
+        m_history->visited(selected->key, selected->fields.summary);
     }
     emit detailChanged();
     if (old)
         old->deleteLater(); // QML may still hold it until the bindings have moved on
+}
+
+void ContentController::prepareGoTo()
+{
+    if (m_picker)
+        m_picker->setCurrentJql(m_store->sourceJql());
+    if (!m_opening)
+        setOpening(false, {});
+}
+
+void ContentController::goTo(const QString &typed, int row)
+{
+    if (!m_picker)
+        return;
+    QString key = m_picker->keyAt(row);
+    if (key.isEmpty())
+        key = jiraIssueKey(typed, m_settings->baseURL()).value_or(QString());
+    if (key.isEmpty())
+        key = m_picker->keyAt(0);
+    if (key.isEmpty()) {
+        setOpening(false, typed.trimmed().isEmpty() || !m_picker->isSearching()
+                              ? tr("Type an issue key such as PLAT-417, or words to find the issue by.")
+                              : tr("Still looking for issues that match; choose one when they appear."));
+        return;
+    }
+    openIssue(key);
+}
+
+void ContentController::openIssue(const QString &key)
+{
+    open(key, false);
+}
+
+void ContentController::goBack()
+{
+    if (const std::optional<QString> key = m_history->goBack())
+        open(*key, true);
+}
+
+void ContentController::goForward()
+{
+    if (const std::optional<QString> key = m_history->goForward())
+        open(*key, true);
+}
+
+void ContentController::open(const QString &key, bool step)
+{
+    if (!m_store || key.isEmpty())
+        return;
+    const quint64 request = ++m_openRequest;
+    const auto shown = [this] {
+        setOpening(false, {});
+        emit issueOpened();
+    };
+    if (m_detail && m_detail->key() == key) {
+        m_history->visited(key, m_detail->summary()); // the step's end, when it was one
+        return shown();
+    }
+    for (const JiraIssue &issue : m_store->tickets()) {
+        if (issue.key == key) {
+            m_outside.reset();
+            m_store->setSelectedTicketID(issue.id);
+            return shown();
+        }
+    }
+    setOpening(true, {});
+    m_store->client()->fetchIssue(key, this, [this, request, step, shown](JiraResult<JiraIssue> result) {
+        if (request != m_openRequest)
+            return; // another issue was asked for since
+        if (!result) {
+            if (step)
+                m_history->stepFailed();
+            const JiraError &error = result.error();
+            setOpening(false, error.kind() == JiraError::Kind::Http && error.statusCode() == 404
+                                  ? refusalText(error) // Jira's own words: "Issue Does Not Exist"
+                                  : userFacingText(error));
+            return;
+        }
+        m_outside = std::move(result).value();
+        if (m_store->selectedTicketID().isEmpty())
+            updateDetail();
+        else
+            m_store->setSelectedTicketID({}); // which makes the pane anew
+        shown();
+    });
+}
+
+void ContentController::setOpening(bool opening, const QString &error)
+{
+    if (m_opening == opening && m_openError == error)
+        return;
+    m_opening = opening;
+    m_openError = error;
+    emit openingChanged();
+}
+
+void ContentController::updateHistoryStore()
+{
+    if (!m_settings || m_settings->isReadingToken())
+        return;
+    const QString folder = QFileInfo(ListCache::filePath()).path();
+    m_history->setStore(folder + u"/recent"_s, ListCache::owner(m_settings->baseURL(), m_settings->token()));
 }
 
 void ContentController::appeared()
@@ -361,6 +522,9 @@ void ContentController::rebuildSources()
         sources.append({u"filter:"_s + filter.id, filter.name, filter.jql, Source::Kind::Favourite});
     for (const AppSettings::SavedQuery &query : m_settings->savedQueries())
         sources.append({u"query:"_s + query.name, query.name, query.jql, Source::Kind::Own});
+    sources.append({Source::watchingId, tr("Watching"), watchingJql, Source::Kind::Watching});
+    if (const QString jql = recentJql(m_history->recent()); !jql.isEmpty())
+        sources.append({Source::recentId, tr("Recent"), jql, Source::Kind::Recent});
     m_sources->setSources(sources);
     QHash<QString, QString> names;
     for (const Source &source : std::as_const(sources)) {

@@ -8,6 +8,8 @@
 #include "settings/AppSettings.h"
 #include "store/TicketStore.h"
 #include "ui/detail/TicketDetail.h"
+#include "ui/navigation/IssueHistory.h"
+#include "ui/navigation/IssuePicker.h"
 
 #include <QObject>
 #include <QPointer>
@@ -49,11 +51,23 @@ class ContentController : public QObject
     // Why the query being added was refused, in Jira's words; empty otherwise.
     Q_PROPERTY(QString queryError READ queryError NOTIFY queryChanged FINAL)
     Q_PROPERTY(bool isCheckingQuery READ isCheckingQuery NOTIFY queryChanged FINAL)
+    // Back and forward through the issues the pane showed.
+    Q_PROPERTY(IssueHistory *history READ history CONSTANT FINAL)
+    // "Go to Issue…": suggestions as a key or words are typed; an issue being opened, and why the last
+    // could not be.
+    Q_PROPERTY(IssuePicker *picker READ picker NOTIFY settingsChanged FINAL)
+    Q_PROPERTY(bool isOpeningIssue READ isOpeningIssue NOTIFY openingChanged FINAL)
+    Q_PROPERTY(QString openError READ openError NOTIFY openingChanged FINAL)
 
 public:
     // What the row's copy commands put on the clipboard.
     enum class Copy { KeyAndSummary, Key, Link };
     Q_ENUM(Copy)
+
+    // What the built-in sources search for.
+    static const QString watchingJql;
+    // The query of the issues viewed lately; empty when there are none.
+    [[nodiscard]] static QString recentJql(const QList<ViewedIssue> &recent);
 
     explicit ContentController(QObject *parent = nullptr);
     ~ContentController() override;
@@ -73,6 +87,20 @@ public:
     [[nodiscard]] bool isTruncated() const;
     [[nodiscard]] QString queryError() const { return m_queryError; }
     [[nodiscard]] bool isCheckingQuery() const { return m_checkingQuery; }
+    [[nodiscard]] IssueHistory *history() const { return m_history; }
+    [[nodiscard]] IssuePicker *picker() const { return m_picker; }
+    [[nodiscard]] bool isOpeningIssue() const { return m_opening; }
+    [[nodiscard]] QString openError() const { return m_openError; }
+
+    // "Go to Issue…" opened: suggestions come from the list shown first.
+    Q_INVOKABLE void prepareGoTo();
+    // Opens what was typed: the suggestion at `row` when one is chosen, else the key or link typed, else
+    // the first suggestion.
+    Q_INVOKABLE void goTo(const QString &typed, int row);
+    // Shows the issue in the pane: selected in the list when the list holds it, else read from Jira.
+    Q_INVOKABLE void openIssue(const QString &key);
+    Q_INVOKABLE void goBack();
+    Q_INVOKABLE void goForward();
 
     // Shows the source at that row of the list (Ctrl+1 … Ctrl+9 pick the first nine).
     Q_INVOKABLE void selectSource(int row);
@@ -122,6 +150,9 @@ signals:
     void queryAdded();
     // `parentKey` empty for an issue of its own.
     void newIssueRequested(const QString &parentKey);
+    void openingChanged();
+    // The issue asked for is in the pane.
+    void issueOpened();
 
 private:
     void askMyName();
@@ -131,6 +162,9 @@ private:
     void setQueryState(bool checking, const QString &error);
     void updateSidebarContent();
     void updateDetail();
+    void setOpening(bool opening, const QString &error);
+    void open(const QString &key, bool step);
+    void updateHistoryStore();
 
     AppSettings *m_settings = nullptr;
     TicketStore *m_store = nullptr;
@@ -153,4 +187,11 @@ private:
     QString m_myName;
     QString m_tokenWarning;
     quint64 m_myselfRequest = 0;
+    IssueHistory *m_history;
+    IssuePicker *m_picker = nullptr;
+    // The issue the pane shows that the list does not hold, opened by key, link or history.
+    std::optional<JiraIssue> m_outside;
+    quint64 m_openRequest = 0;
+    bool m_opening = false;
+    QString m_openError;
 };

@@ -8,6 +8,7 @@ import QtQml.Models
 import Tessarin.Common
 import Tessarin.Detail
 import Tessarin.Forms
+import Tessarin.Navigation
 import Tessarin.Core
 import Tessarin.List
 
@@ -93,6 +94,54 @@ Item {
     }
     Component.onDestruction: controller.disappeared()
 
+    // "Go to Issue…": made when first asked for.
+    function openGoTo() {
+        content.controller.prepareGoTo();
+        goToLoader.active = true;
+        goToLoader.item.open();
+    }
+    Loader {
+        id: goToLoader
+        active: false
+        sourceComponent: GoToIssueDialog {
+            parent: Overlay.overlay
+            picker: content.controller.picker
+            busy: content.controller.isOpeningIssue
+            error: content.controller.openError
+            onGoTo: (typed, row) => content.controller.goTo(typed, row)
+        }
+    }
+    Connections {
+        target: content.controller
+        function onIssueOpened() {
+            if (goToLoader.item)
+                goToLoader.item.close();
+        }
+    }
+    Shortcut {
+        sequences: ["Ctrl+K", "Ctrl+L"]
+        onActivated: content.openGoTo()
+    }
+    Shortcut {
+        sequences: ["Alt+Left", "Back"]
+        enabled: content.controller.history.canGoBack
+        onActivated: content.controller.goBack()
+    }
+    Shortcut {
+        sequences: ["Alt+Right", "Forward"]
+        enabled: content.controller.history.canGoForward
+        onActivated: content.controller.goForward()
+    }
+    // The mouse's own back and forward buttons, anywhere in the window.
+    TapHandler {
+        acceptedButtons: Qt.BackButton
+        onTapped: content.controller.goBack()
+    }
+    TapHandler {
+        acceptedButtons: Qt.ForwardButton
+        onTapped: content.controller.goForward()
+    }
+
     Shortcut {
         sequences: [StandardKey.Find]
         onActivated: search.forceActiveFocus()
@@ -111,6 +160,37 @@ Item {
             Layout.fillWidth: true
             RowLayout {
                 anchors.fill: parent
+                ToolButton {
+                    objectName: "backButton"
+                    icon.name: "go-previous"
+                    enabled: content.controller.history.canGoBack
+                    ToolTip.text: qsTr("Back to %1").arg(content.controller.history.backKey)
+                    ToolTip.visible: hovered && enabled
+                    Accessible.name: qsTr("Back")
+                    Accessible.description: enabled ? ToolTip.text : ""
+                    onClicked: content.controller.goBack()
+                    Accessible.onPressAction: content.controller.goBack()
+                }
+                ToolButton {
+                    objectName: "forwardButton"
+                    icon.name: "go-next"
+                    enabled: content.controller.history.canGoForward
+                    ToolTip.text: qsTr("Forward to %1").arg(content.controller.history.forwardKey)
+                    ToolTip.visible: hovered && enabled
+                    Accessible.name: qsTr("Forward")
+                    Accessible.description: enabled ? ToolTip.text : ""
+                    onClicked: content.controller.goForward()
+                    Accessible.onPressAction: content.controller.goForward()
+                }
+                ToolButton {
+                    objectName: "goToIssueButton"
+                    icon.name: "go-jump"
+                    ToolTip.text: qsTr("Go to Issue… (Ctrl+K)")
+                    ToolTip.visible: hovered
+                    Accessible.name: qsTr("Go to Issue")
+                    onClicked: content.openGoTo()
+                    Accessible.onPressAction: content.openGoTo()
+                }
                 Item { Layout.fillWidth: true }
                 Row {
                     id: filterPicker

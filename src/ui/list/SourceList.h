@@ -1,7 +1,8 @@
 #pragma once
 // The sidebar's list of sources, above the tickets: "Assigned to Me" first, then the user's favourite
-// filters as the server last listed them, then the queries the user added here. Each row knows its count
-// once its query has been searched.
+// filters as the server last listed them, then the queries the user added here, then the issues the user
+// watches and, once there are any, those viewed lately. Each row knows its count once its query has been
+// searched.
 
 #include <QAbstractListModel>
 #include <QList>
@@ -14,11 +15,15 @@
 
 struct Source
 {
-    enum class Kind { Assigned, Favourite, Own };
-    QString id; // "assigned", "filter:<id>", "query:<name>"
+    enum class Kind { Assigned, Favourite, Own, Watching, Recent };
+    QString id; // "assigned", "filter:<id>", "query:<name>", "watching", "recent"
     QString name;
     QString jql;
     Kind kind = Kind::Assigned;
+
+    // The built-in sources after the user's own: the issues the user watches, and those viewed lately.
+    inline static const QString watchingId = QStringLiteral("watching");
+    inline static const QString recentId = QStringLiteral("recent");
 
     friend bool operator==(const Source &, const Source &) = default;
 };

@@ -6,6 +6,7 @@
 #include "desktop/TrayPresence.h"
 #include "store/ListCache.h"
 #include "ui/common/MessageText.h"
+#include "ui/list/SourceList.h"
 
 #include <QLocale>
 
@@ -20,6 +21,23 @@ SettingsController::SettingsController(QObject *parent)
 { }
 
 SettingsController::~SettingsController() = default;
+
+bool SettingsController::notifyWatched() const
+{
+    return m_settings && m_settings->notifySources().contains(Source::watchingId);
+}
+
+void SettingsController::setNotifyWatched(bool notify)
+{
+    if (!m_settings || notify == notifyWatched())
+        return;
+    QStringList followed = m_settings->notifySources();
+    if (notify)
+        followed.append(Source::watchingId);
+    else
+        followed.removeAll(Source::watchingId);
+    m_settings->setNotifySources(followed); // which says notifyWatchedChanged
+}
 
 void SettingsController::setSettings(AppSettings *settings)
 {
@@ -37,6 +55,7 @@ void SettingsController::setSettings(AppSettings *settings)
         connect(settings, &AppSettings::refreshIntervalSecondsChanged, this, &SettingsController::intervalIndexChanged);
         connect(settings, &AppSettings::keyringErrorChanged, this, &SettingsController::keyringWarningChanged);
         connect(settings, &AppSettings::networkChanged, this, &SettingsController::updateNetworkProblem);
+        connect(settings, &AppSettings::notifySourcesChanged, this, &SettingsController::notifyWatchedChanged);
         m_tokenInput = settings->token();
     }
     emit settingsChanged();

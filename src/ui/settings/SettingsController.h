@@ -44,6 +44,8 @@ class SettingsController : public QObject
     Q_PROPERTY(QString certificateDetails READ certificateDetails NOTIFY testResultChanged FINAL)
     // Why the network settings (CA file, client certificate, proxy) cannot be used as they stand, in the
     // words a request would fail with; empty when they can.
+    // Changes to the issues the user watches are told like those of the user's own.
+    Q_PROPERTY(bool notifyWatched READ notifyWatched WRITE setNotifyWatched NOTIFY notifyWatchedChanged FINAL)
     Q_PROPERTY(QString networkProblem READ networkProblem NOTIFY networkProblemChanged FINAL)
 
 public:
@@ -76,6 +78,8 @@ public:
     [[nodiscard]] QString insecureURLWarning() const;
 
     // The window's content appeared: the token field shows the stored token.
+    [[nodiscard]] bool notifyWatched() const;
+    void setNotifyWatched(bool notify);
     Q_INVOKABLE void appeared();
     [[nodiscard]] QString cacheText() const { return m_cacheText; }
     // Asks the server who the token belongs to, on a client made for this test alone. Does nothing
@@ -91,6 +95,7 @@ public:
     Q_INVOKABLE bool trayAvailable() const;
 
 signals:
+    void notifyWatchedChanged();
     void cacheTextChanged();
     void settingsChanged();
     void tokenInputChanged();

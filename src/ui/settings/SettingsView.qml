@@ -269,6 +269,13 @@ Item {
                 Accessible.name: "Notify when someone else comments"
             }
             Switch {
+                objectName: "notifyWatched"
+                text: qsTr("Tell me the same of issues I watch")
+                checked: view.controller.notifyWatched
+                onToggled: view.controller.notifyWatched = checked
+                Accessible.name: qsTr("Notify of changes to issues I watch")
+            }
+            Switch {
                 objectName: "keepInTray"
                 Layout.topMargin: 6
                 text: "Keep running in the tray when the window is closed"
