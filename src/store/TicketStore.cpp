@@ -165,7 +165,7 @@ void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, cons
 
     if (ticket(preferredSelection))
         setSelectedTicketID(preferredSelection);
-    else if (!ticket(m_selectedTicketID))
+    else if (!ticket(m_selectedTicketID) && !(m_selectedTicketID.isEmpty() && m_noSelectionKept))
         setSelectedTicketID(m_tickets.isEmpty() ? QString() : m_tickets.constFirst().id);
 
     updateFilteredModel();

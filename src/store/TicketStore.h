@@ -69,6 +69,8 @@ public:
     [[nodiscard]] std::optional<JiraError> lastError() const { return m_lastError; }
     // Empty when nothing is selected.
     [[nodiscard]] QString selectedTicketID() const { return m_selectedTicketID; }
+    // While the window shows an issue the list does not hold, a list arriving selects none of its own.
+    void keepNoSelection(bool keep) { m_noSelectionKept = keep; }
     [[nodiscard]] StatusFilter::Case filter() const { return m_filter; }
     [[nodiscard]] QString searchText() const { return m_searchText; }
     // When the list shown was fetched; invalid while none is shown.
@@ -195,6 +197,7 @@ private:
     std::optional<JiraError> m_lastError;
     QDateTime m_retryNotBefore;
     QString m_selectedTicketID;
+    bool m_noSelectionKept = false;
     StatusFilter::Case m_filter = StatusFilter::All;
     QString m_searchText;
     QDateTime m_lastUpdated;

@@ -176,7 +176,6 @@ private slots:
     {
         JiraClient client(&settings());
         IssuePicker picker(&client);
-        picker.setCurrentJql(u"assignee = currentUser()"_s);
         const QString path = u"/rest/api/2/issue/picker"_s;
         picker.search(u"t"_s);
         QTest::qWait(IssuePicker::pauseMs * 2);
@@ -199,7 +198,9 @@ private slots:
 
         const QList<FakeJira::Request> asked = requestsTo(path);
         QCOMPARE(queryValue(asked.last(), u"query"_s), u"gateway"_s);
-        QCOMPARE(queryValue(asked.last(), u"currentJQL"_s), u"assignee = currentUser()"_s);
+        // Any issue of the server: Jira's "Current Search" is not narrowed to a list.
+        QVERIFY(std::none_of(asked.last().query.cbegin(), asked.last().query.cend(),
+                             [](const auto &item) { return item.first == u"currentJQL"_s && !item.second.isEmpty(); }));
         QCOMPARE(queryValue(asked.last(), u"showSubTasks"_s), u"true"_s);
     }
 
@@ -224,6 +225,28 @@ private slots:
         QVERIFY(detail->inList());
         QCOMPARE(content->store()->selectedTicket()->key, u"PLAT-417"_s);
         QCOMPARE(content->history()->backKey(), u"PLAT-402"_s);
+    }
+
+    // A change made in the pane of an issue outside the list shows when done: no list refresh brings it,
+    // so the pane reads the issue again before it stops being busy.
+    void changeToAnIssueOutsideTheListShows()
+    {
+        const std::unique_ptr<ContentController> content = loadedContent(settings());
+        QVERIFY(content);
+        content->openIssue(u"PLAT-466"_s);
+        TicketDetail *detail = shown(*content, u"PLAT-466"_s);
+        QVERIFY(detail);
+        QTRY_VERIFY(!detail->transitionList().isEmpty());
+        const auto plain = std::find_if(detail->transitionList().cbegin(), detail->transitionList().cend(),
+                                        [&](const JiraTransition &transition) {
+                                            return transition.fields.isEmpty() && transition.to.name != detail->statusName();
+                                        });
+        QVERIFY(plain != detail->transitionList().cend());
+        const QString target = plain->to.name;
+        detail->performTransition(plain->id);
+        QTRY_VERIFY(!detail->isTransitioning());
+        QCOMPARE(detail->statusName(), target);
+        QVERIFY(!detail->inList());
     }
 
     // What "Go to Issue…" takes: a key however typed, a link to an issue of this server; an unknown key

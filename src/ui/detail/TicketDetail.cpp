@@ -9,6 +9,7 @@
 #include "ui/common/MessageText.h"
 
 #include <QDesktopServices>
+#include <QScopeGuard>
 #include <QVariantMap>
 
 #include <algorithm>
@@ -30,7 +31,7 @@ TicketDetail::TicketDetail(const JiraIssue &issue, AppSettings *settings, JiraCl
 {
     updateDescription();
     m_relations->setIssue(issue);
-    connect(m_relations, &IssueRelations::linksChanged, this, &TicketDetail::loadIssue);
+    connect(m_relations, &IssueRelations::linksChanged, this, [this] { loadIssue(); });
     // The server's comment, rendered, in its place: nothing is shown before the server has it.
     connect(m_composer, &CommentEditor::posted, this, [this](const JiraComment &comment) {
         // The window's clock may lag a minute behind: a comment just posted is not "in 6 sec.".
@@ -402,17 +403,32 @@ void TicketDetail::load()
     m_watch->load();
 }
 
-void TicketDetail::loadIssue()
+void TicketDetail::loadIssue(std::function<void()> done)
 {
-    if (!m_client)
+    if (!m_client) {
+        if (done)
+            done();
         return;
-    m_client->fetchIssue(m_issue.key, this, [this](JiraResult<JiraIssue> result) {
+    }
+    m_client->fetchIssue(m_issue.key, this, [this, done = std::move(done)](JiraResult<JiraIssue> result) {
+        const auto finish = qScopeGuard([&done] {
+            if (done)
+                done();
+        });
         if (!result || result.value().id != m_issue.id)
             return; // the relations stay as last read; the pane's other parts say what failed
         m_relations->setIssue(result.value());
-        // An issue of the list gets its newer copies from the list's refreshes.
-        if (!m_inList && !(result.value() == m_issue && result.value().fields.summary == m_issue.fields.summary))
-            setIssue(result.value());
+        // An issue of the list gets its newer copies from the list's refreshes; another is read here, and
+        // what it offers is read again once it has changed.
+        if (m_inList || (result.value() == m_issue && result.value().fields.summary == m_issue.fields.summary))
+            return;
+        const bool updated = result.value().fields.updated != m_issue.fields.updated;
+        setIssue(result.value());
+        if (updated) {
+            loadTransitions();
+            loadComments();
+            loadTimeTracking();
+        }
     });
 }
 

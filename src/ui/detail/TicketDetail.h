@@ -202,8 +202,9 @@ public:
     [[nodiscard]] IssueLinkForm *linkForm() const { return m_linkForm; }
     Q_INVOKABLE void openLinkForm();
     Q_INVOKABLE void closeLinkForm();
-    // Reads the issue again: its relations, and all of it when no list brings newer copies.
-    Q_INVOKABLE void loadIssue();
+    // Reads the issue again: its relations, and all of it when no list brings newer copies; then `done`.
+    Q_INVOKABLE void loadIssue() { loadIssue({}); }
+    void loadIssue(std::function<void()> done);
     // Shows another issue of the server in the pane.
     Q_INVOKABLE void openIssue(const QString &key) { emit openIssueRequested(key); }
 

@@ -69,39 +69,7 @@ ScrollView {
                     color: Theme.secondary
                 }
                 Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
-                Label {
-                    objectName: "notInList"
-                    visible: !pane.detail.inList
-                    Accessible.ignored: !visible
-                    text: qsTr("Not in the current list")
-                    font.pixelSize: 12
-                    color: Theme.orange
-                    leftPadding: 18
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "dialog-information"; sourceSize.width: 14; sourceSize.height: 14; color: Theme.orange }
-                }
                 Item { Layout.fillWidth: true }
-                Button {
-                    objectName: "watchIssue"
-                    flat: true
-                    visible: pane.detail.watch.isKnown
-                    Accessible.ignored: !visible
-                    enabled: !pane.detail.watch.isBusy
-                    text: pane.detail.watch.actionText
-                    icon.name: pane.detail.watch.isWatching ? "view-hidden" : "view-visible"
-                    display: AbstractButton.TextBesideIcon
-                    Accessible.name: pane.detail.watch.actionText
-                    Accessible.description: pane.detail.watch.countText
-                    onClicked: pane.detail.watch.toggle()
-                    Accessible.onPressAction: pane.detail.watch.toggle()
-                }
-                Label {
-                    objectName: "watchCount"
-                    visible: pane.detail.watch.isKnown
-                    Accessible.ignored: true // the button's description says it
-                    text: pane.detail.watch.countText
-                    font.pixelSize: 12
-                    color: Theme.secondary
-                }
                 Button {
                     objectName: "editIssue"
                     flat: true
@@ -179,7 +147,10 @@ ScrollView {
                 }
             }
 
-            RowLayout {
+            // Wraps rather than widen the pane when its width runs short.
+            Flow {
+                id: facts
+                Layout.fillWidth: true
                 spacing: 14
 
                 Button {
@@ -354,10 +325,49 @@ ScrollView {
                     Accessible.ignored: !visible
                     text: "Due " + pane.detail.dueDate
                     textFormat: Text.PlainText
+                    height: statusMenuButton.height
+                    verticalAlignment: Text.AlignVCenter
+
                     font.pixelSize: 12
                     color: Theme.secondary
                     leftPadding: 16
                     IconImage { anchors.verticalCenter: parent.verticalCenter; name: "view-calendar"; sourceSize.width: 12; sourceSize.height: 12; color: Theme.secondary }
+                }
+                Label {
+                    objectName: "notInList"
+                    visible: !pane.detail.inList
+                    Accessible.ignored: !visible
+                    text: qsTr("Not in the current list")
+                    height: statusMenuButton.height
+                    verticalAlignment: Text.AlignVCenter
+                    font.pixelSize: 12
+                    color: Theme.orange
+                    leftPadding: 18
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "dialog-information"; sourceSize.width: 14; sourceSize.height: 14; color: Theme.orange }
+                }
+                Button {
+                    objectName: "watchIssue"
+                    flat: true
+                    visible: pane.detail.watch.isKnown
+                    Accessible.ignored: !visible
+                    enabled: !pane.detail.watch.isBusy
+                    text: pane.detail.watch.actionText
+                    icon.name: pane.detail.watch.isWatching ? "view-hidden" : "view-visible"
+                    display: AbstractButton.TextBesideIcon
+                    Accessible.name: pane.detail.watch.actionText
+                    Accessible.description: pane.detail.watch.countText
+                    onClicked: pane.detail.watch.toggle()
+                    Accessible.onPressAction: pane.detail.watch.toggle()
+                }
+                Label {
+                    objectName: "watchCount"
+                    visible: pane.detail.watch.isKnown
+                    Accessible.ignored: true // the button's description says it
+                    text: pane.detail.watch.countText
+                    height: statusMenuButton.height
+                    verticalAlignment: Text.AlignVCenter
+                    font.pixelSize: 12
+                    color: Theme.secondary
                 }
             }
 

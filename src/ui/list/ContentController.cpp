@@ -248,6 +248,8 @@ QString ContentController::errorText() const
 void ContentController::updateDetail()
 {
     std::optional<JiraIssue> selected = m_store ? m_store->selectedTicket() : std::nullopt;
+    if (m_store)
+        m_store->keepNoSelection(!selected && m_outside);
     if (selected) {
         m_outside.reset(); // the list's issue is shown now
     } else if (m_outside) {
@@ -282,16 +284,25 @@ void ContentController::updateDetail()
     if (selected) {
         QPointer<TicketStore> store(m_store);
         QPointer<ChangeNotifier> notifier(m_notifier);
+        QPointer<ContentController> content(this);
         m_detail = new TicketDetail(
             *selected, m_settings, m_store->client(),
-            // The pane refreshes after a change of its own: the change the list shows next is no news.
-            [store, notifier, key = selected->key](std::function<void()> ended) {
+            // The pane refreshes after a change of its own: the change the list shows next is no news. An
+            // issue outside the list is read again itself before its change counts as shown.
+            [store, notifier, content, key = selected->key](std::function<void()> ended) {
                 if (notifier)
                     notifier->noteOwnChange(key);
+                const auto shown = [content, key, ended = std::move(ended)] {
+                    TicketDetail *pane = content ? content->m_detail : nullptr;
+                    if (pane && pane->key() == key && !pane->inList())
+                        pane->loadIssue(ended);
+                    else
+                        ended();
+                };
                 if (store)
-                    store->refresh(std::move(ended));
+                    store->refresh(shown);
                 else
-                    ended();
+                    shown();
             },
             this);
         m_detail->setInList(inList);
@@ -314,8 +325,6 @@ void ContentController::updateDetail()
 
 void ContentController::prepareGoTo()
 {
-    if (m_picker)
-        m_picker->setCurrentJql(m_store->sourceJql());
     if (!m_opening)
         setOpening(false, {});
 }

@@ -92,7 +92,7 @@ public:
     [[nodiscard]] bool isOpeningIssue() const { return m_opening; }
     [[nodiscard]] QString openError() const { return m_openError; }
 
-    // "Go to Issue…" opened: suggestions come from the list shown first.
+    // "Go to Issue…" opened afresh: the refusal of the last time is no longer news.
     Q_INVOKABLE void prepareGoTo();
     // Opens what was typed: the suggestion at `row` when one is chosen, else the key or link typed, else
     // the first suggestion.

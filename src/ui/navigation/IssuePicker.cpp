@@ -56,7 +56,7 @@ void IssuePicker::send()
     }
     const int sequence = ++m_sequence;
     // Bound to this object: a dialog closed meanwhile drops the answer.
-    m_client->pickIssues(m_text, m_currentJql, this, [this, sequence](JiraResult<QList<JiraPickerSection>> result) {
+    m_client->pickIssues(m_text, {}, this, [this, sequence](JiraResult<QList<JiraPickerSection>> result) {
         if (sequence != m_sequence)
             return;
         setSearching(false);

@@ -1,6 +1,7 @@
 #pragma once
 // Issues suggested as a key or words are typed, from Jira's issue picker: once a few letters are typed and
-// typing pauses; only the answer to the newest text is offered.
+// typing pauses; only the answer to the newest text is offered. Any issue of the server, as Jira's own link
+// dialog asks: no query narrows the picker's "Current Search" to a list.
 
 #include "client/JiraRecords.h"
 
@@ -31,8 +32,6 @@ public:
 
     explicit IssuePicker(JiraClient *client, QObject *parent = nullptr);
 
-    // The query whose issues Jira's "Current Search" section is taken from; none for all issues.
-    void setCurrentJql(const QString &jql) { m_currentJql = jql; }
     [[nodiscard]] QVariantList suggestions() const { return m_suggestions; }
     [[nodiscard]] bool isSearching() const { return m_searching; }
     // Text too short offers nothing; an answer still on its way for older text is dropped.
@@ -50,7 +49,6 @@ private:
     void setSearching(bool searching);
 
     QPointer<JiraClient> m_client;
-    QString m_currentJql;
     QString m_text;
     QTimer m_pause;
     int m_sequence = 0;
