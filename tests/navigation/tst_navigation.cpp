@@ -243,10 +243,16 @@ private slots:
                                         });
         QVERIFY(plain != detail->transitionList().cend());
         const QString target = plain->to.name;
+        const QPointer<TicketDetail> pane(detail);
+        QSignalSpy refreshed(content->store(), &TicketStore::refreshFinished);
         detail->performTransition(plain->id);
-        QTRY_VERIFY(!detail->isTransitioning());
-        QCOMPARE(detail->statusName(), target);
-        QVERIFY(!detail->inList());
+        QTRY_VERIFY(!pane || !pane->isTransitioning());
+        QCOMPARE(refreshed.count(), 1);
+        // Still the pane of that issue: the list refreshed meanwhile did not take it back.
+        QCOMPARE(content->detail(), pane.data());
+        QVERIFY(pane);
+        QCOMPARE(pane->statusName(), target);
+        QVERIFY(!pane->inList());
     }
 
     // What "Go to Issue…" takes: a key however typed, a link to an issue of this server; an unknown key
