@@ -509,7 +509,7 @@ private slots:
     }
 
     // As a person would: Ctrl+K, a key typed, Enter; the issue shown, marked as not in the list; a related
-    // issue opened by a click; Alt+Left back to the first.
+    // issue opened by a click; Alt+Left back to the first; the mouse's own buttons forward and back.
     void throughTheWindow()
     {
         Quick::failOnAnyWarning();
@@ -536,6 +536,14 @@ private slots:
         QTest::keyClick(window.window(), Qt::Key_Left, Qt::AltModifier);
         QTRY_COMPARE(window.controller()->detail()->key(), u"PLAT-402"_s);
         QVERIFY(window.item(u"forwardButton"_s)->property("enabled").toBool());
+
+        // The mouse's forward and back buttons over the description, whose text would take a press.
+        QQuickItem *description = window.item(u"description"_s);
+        const QPoint over = description->mapToScene({description->width() / 2, description->height() / 2}).toPoint();
+        QTest::mouseClick(window.window(), Qt::ForwardButton, {}, over);
+        QTRY_COMPARE(window.controller()->detail()->key(), u"PLAT-417"_s);
+        QTest::mouseClick(window.window(), Qt::BackButton, {}, over);
+        QTRY_COMPARE(window.controller()->detail()->key(), u"PLAT-402"_s);
     }
 };
 

@@ -132,14 +132,19 @@ Item {
         enabled: content.controller.history.canGoForward
         onActivated: content.controller.goForward()
     }
-    // The mouse's own back and forward buttons, anywhere in the window.
-    TapHandler {
+    // The mouse's own back and forward buttons, anywhere in the window: above everything, so that no
+    // text or list under the pointer takes the press first; every other button passes through.
+    MouseArea {
+        anchors.fill: parent
+        z: 1000
         acceptedButtons: Qt.BackButton
-        onTapped: content.controller.goBack()
+        onPressed: content.controller.goBack()
     }
-    TapHandler {
+    MouseArea {
+        anchors.fill: parent
+        z: 1000
         acceptedButtons: Qt.ForwardButton
-        onTapped: content.controller.goForward()
+        onPressed: content.controller.goForward()
     }
 
     Shortcut {
