@@ -149,10 +149,20 @@ std::optional<qsizetype> TicketStore::knownCount(const QString &sourceId) const
     return parked->matchedCount.value_or(parked->tickets.size());
 }
 
+void TicketStore::order(const QString &sourceId, QList<JiraIssue> &issues) const
+{
+    sortIntoTicketOrder(issues);
+    if (const auto rank = m_orders.constFind(sourceId); rank != m_orders.cend()) {
+        std::stable_sort(issues.begin(), issues.end(), [&rank](const JiraIssue &a, const JiraIssue &b) {
+            return (*rank)(a.key) < (*rank)(b.key);
+        });
+    }
+}
+
 void TicketStore::show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server, const QByteArray &owner,
                        bool cached, const QString &preferredSelection)
 {
-    sortIntoTicketOrder(answer.issues);
+    order(m_sourceId, answer.issues);
     // Only a list of the same server and user is an earlier state of this one.
     const bool comparable = !cached && !m_listServer.isEmpty() && m_listServer == server && m_listOwner == owner;
     const QList<JiraIssue> previous = comparable ? m_tickets : QList<JiraIssue>();
@@ -298,7 +308,7 @@ void TicketStore::park(const QString &source, JiraSearchResponse answer, const Q
     if (parked == m_parked.end())
         return;
     const QByteArray body = std::exchange(answer.body, {});
-    sortIntoTicketOrder(answer.issues);
+    order(source, answer.issues);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const bool comparable = parked->lastUpdated.isValid() && parked->server == server && parked->owner == owner;
     const QList<JiraIssue> previous = std::exchange(parked->tickets, std::move(answer.issues));

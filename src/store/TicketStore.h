@@ -93,6 +93,12 @@ public:
     // Runs before every search, which waits until `proceed` is called: the sources' queries are read from
     // the server first.
     void setBeforeSearch(std::function<void(std::function<void()> proceed)> step) { m_beforeSearch = std::move(step); }
+    // A source whose issues are listed in an order of the caller's, not newest first: `rank` gives each
+    // issue key its place (lower first; the same for any it does not know).
+    void setOrder(const QString &sourceId, std::function<int(const QString &key)> rank)
+    {
+        m_orders.insert(sourceId, std::move(rank));
+    }
     // Sources searched beside the one shown at each refresh ("Assigned to Me" always), once they have a list.
     void setFollowedSources(const QStringList &ids) { m_followed = ids; }
 
@@ -150,6 +156,8 @@ private:
     void updateFilteredModel();
     void waitForNextAutoRefresh();
     void autoRefreshNow();
+    // Newest first, or in the source's own order when it has one.
+    void order(const QString &sourceId, QList<JiraIssue> &issues) const;
     void show(JiraSearchResponse answer, const QDateTime &fetched, const QUrl &server, const QByteArray &owner,
               bool cached, const QString &preferredSelection);
     void forgetListOfAnotherServer();
@@ -197,6 +205,7 @@ private:
     std::optional<JiraError> m_lastError;
     QDateTime m_retryNotBefore;
     QString m_selectedTicketID;
+    QHash<QString, std::function<int(const QString &)>> m_orders;
     bool m_noSelectionKept = false;
     StatusFilter::Case m_filter = StatusFilter::All;
     QString m_searchText;

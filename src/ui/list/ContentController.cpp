@@ -88,6 +88,13 @@ void ContentController::setSettings(AppSettings *settings)
     updateFollowed();
     updateHistoryStore();
     connect(m_history, &IssueHistory::recentChanged, this, &ContentController::rebuildSources);
+    // The issues viewed lately, the last viewed first.
+    m_store->setOrder(Source::recentId, [history = QPointer<IssueHistory>(m_history)](const QString &key) {
+        const QList<ViewedIssue> recent = history ? history->recent() : QList<ViewedIssue>();
+        const auto at = std::find_if(recent.cbegin(), recent.cend(),
+                                     [&key](const ViewedIssue &issue) { return issue.key == key; });
+        return int(at - recent.cbegin());
+    });
     // An issue viewed lately that is gone (deleted, moved) fails the whole query in Jira: it is forgotten.
     connect(m_store, &TicketStore::refreshFinished, this, [this] {
         const std::optional<JiraError> error = m_store->lastError();
