@@ -157,3 +157,8 @@ QString tokenExpiryWarning(const QList<JiraAccessToken> &tokens, const QDateTime
     return u"Your Jira token \u201c%1\u201d %2. Create a new one in your Jira profile (Personal Access Tokens) "
            "and enter it in Settings."_s.arg(token->name, when.arg(dateText(*token->expiringAt)));
 }
+
+bool isPermissionRefusal(const JiraError &error)
+{
+    return error.kind() == JiraError::Kind::Http && (error.statusCode() == 401 || error.statusCode() == 403);
+}

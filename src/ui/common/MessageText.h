@@ -17,6 +17,10 @@ class JiraError;
 // failure as the user reads it, shortened.
 [[nodiscard]] QString refusalText(const JiraError &error);
 
+// Jira refused for want of a permission: a 403, or the 401 Jira Server answers linking and watching with
+// when a permission is missing (not a refused token: other requests go on working).
+[[nodiscard]] bool isPermissionRefusal(const JiraError &error);
+
 // What the user can do about a failure, from what it most likely means; empty when nothing useful is
 // known. Shown beside the failure's own words, which stay as they are.
 [[nodiscard]] QString nextStep(const JiraError &error);

@@ -73,10 +73,8 @@ void IssueLinkForm::send(int phraseIndex, const QString &typed, int row)
             return;
         }
         // Jira answers a missing permission to link with 401 as well as 403: it is not a sign-in problem.
-        const JiraError &error = result.error();
-        const bool denied =
-            error.kind() == JiraError::Kind::Http && (error.statusCode() == 401 || error.statusCode() == 403);
-        setState(false, denied ? tr("You may not link these issues.") : refusalText(error));
+        setState(false, isPermissionRefusal(result.error()) ? tr("You may not link these issues.")
+                                                            : refusalText(result.error()));
     });
 }
 

@@ -65,10 +65,8 @@ void IssueRelations::removeLink(const QString &linkId)
     setRemoval(linkId, {});
     m_client->deleteIssueLink(linkId, this, [this](JiraResult<void> result) {
         if (!result) {
-            const JiraError &error = result.error();
-            const bool denied = error.kind() == JiraError::Kind::Http &&
-                                (error.statusCode() == 401 || error.statusCode() == 403);
-            setRemoval({}, denied ? tr("You may not remove this link.") : refusalText(error));
+            setRemoval({}, isPermissionRefusal(result.error()) ? tr("You may not remove this link.")
+                                                               : refusalText(result.error()));
             return;
         }
         setRemoval({}, {});

@@ -54,10 +54,8 @@ void IssueWatch::toggle()
     emit changed();
     auto done = [this](JiraResult<void> result) {
         if (!result) {
-            const JiraError &error = result.error();
-            const bool denied =
-                error.kind() == JiraError::Kind::Http && (error.statusCode() == 401 || error.statusCode() == 403);
-            return fail(denied ? tr("You may not watch this issue.") : refusalText(error));
+            return fail(isPermissionRefusal(result.error()) ? tr("You may not watch this issue.")
+                                                            : refusalText(result.error()));
         }
         load();
     };
