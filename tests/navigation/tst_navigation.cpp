@@ -513,6 +513,31 @@ private slots:
         QVERIFY(content->sources()->index(rowOf(Source::watchingId)).data(SourceList::FollowedRole).toBool());
     }
 
+    // An issue viewed lately that Jira no longer knows fails the whole "Recent" query: it is forgotten and
+    // the others are listed.
+    void recentForgetsAnIssueThatIsGone()
+    {
+        const std::unique_ptr<ContentController> content = loadedContent(settings());
+        QVERIFY(content);
+        for (const QString &key : {u"PLAT-402"_s, u"PLAT-418"_s}) {
+            content->openIssue(key);
+            QVERIFY(shown(*content, key));
+        }
+        jira().setHiddenIssues({u"PLAT-402"_s});
+        const QList<Source> &sources = content->sources()->sources();
+        const auto recent = std::find_if(sources.cbegin(), sources.cend(),
+                                         [](const Source &source) { return source.id == Source::recentId; });
+        QVERIFY(recent != sources.cend());
+        content->selectSource(int(recent - sources.cbegin()));
+        QTRY_VERIFY(!content->store()->tickets().isEmpty());
+        QVERIFY(content->store()->errorMessage().isEmpty());
+        QStringList keys;
+        for (const JiraIssue &issue : content->store()->tickets())
+            keys.append(issue.key);
+        QVERIFY2(keys.contains(u"PLAT-418"_s) && !keys.contains(u"PLAT-402"_s), qPrintable(keys.join(u' ')));
+        QCOMPARE(content->history()->recent().size(), 2); // PLAT-418 and the first issue selected
+    }
+
     // As a person would: Ctrl+K, a key typed, Enter; the issue shown, marked as not in the list; a related
     // issue opened by a click; Alt+Left back to the first; the mouse's own buttons forward and back.
     void throughTheWindow()

@@ -95,7 +95,8 @@ void ContentController::setSettings(AppSettings *settings)
                                      [&key](const ViewedIssue &issue) { return issue.key == key; });
         return int(at - recent.cbegin());
     });
-    // An issue viewed lately that is gone (deleted, moved) fails the whole query in Jira: it is forgotten.
+    // An issue viewed lately that is gone (deleted, moved) fails the whole query in Jira: it is forgotten
+    // and the others are searched again.
     connect(m_store, &TicketStore::refreshFinished, this, [this] {
         const std::optional<JiraError> error = m_store->lastError();
         const std::optional<JiraErrorCollection> refusal = error ? jiraErrorCollection(*error) : std::nullopt;
@@ -107,7 +108,10 @@ void ContentController::setSettings(AppSettings *settings)
                 if (message.contains(u"'"_s + issue.key + u"'"_s))
                     gone.append(issue.key);
         }
-        m_history->forget(gone);
+        if (gone.isEmpty())
+            return;
+        m_history->forget(gone); // which gives the source its new query
+        m_store->refresh();
     });
 
     const auto sidebarInputs = {&TicketStore::ticketsChanged, &TicketStore::isLoadingChanged,
