@@ -7,7 +7,7 @@ import Tessarin
 
 ApplicationWindow {
     id: window
-    title: "About Tessarin"
+    title: qsTr("About Tessarin")
     width: 280
     height: 240
     minimumWidth: width
@@ -34,14 +34,14 @@ ApplicationWindow {
         Label {
             objectName: "aboutName"
             Layout.alignment: Qt.AlignHCenter
-            text: "Tessarin"
+            text: qsTr("Tessarin")
             font.pixelSize: 18
             font.bold: true
         }
         Label {
             objectName: "aboutVersion"
             Layout.alignment: Qt.AlignHCenter
-            text: "Version 1.0"
+            text: qsTr("Version 1.0")
             font.pixelSize: 12
         }
     }

@@ -9,7 +9,7 @@ ApplicationWindow {
     id: window
     width: 1080
     height: 680
-    title: "Tessarin 1.0"
+    title: qsTr("Tessarin 1.0")
 
     readonly property string newIssueKeys: "Ctrl+N"
     readonly property string settingsKeys: "Ctrl+,"
@@ -49,30 +49,30 @@ ApplicationWindow {
         AccessibleMenuBarItem {
             menu: Menu {
                 objectName: "applicationMenu"
-                title: "Tessarin"
+                title: qsTr("Tessarin")
                 ShellMenuItem {
                     objectName: "aboutItem"
-                    text: "About Tessarin"
+                    text: qsTr("About Tessarin")
                     onTriggered: AppDelegate.showAbout()
                 }
                 MenuSeparator {}
                 ShellMenuItem {
                     objectName: "settingsItem"
-                    text: "Settings…"
+                    text: qsTr("Settings…")
                     shortcutText: window.settingsKeys
                     onTriggered: AppDelegate.showSettings()
                 }
                 MenuSeparator {}
                 ShellMenuItem {
                     objectName: "hideItem"
-                    text: "Hide Tessarin"
+                    text: qsTr("Hide Tessarin")
                     shortcutText: window.hideKeys
                     onTriggered: AppDelegate.hideApplication()
                 }
                 MenuSeparator {}
                 ShellMenuItem {
                     objectName: "applicationQuitItem"
-                    text: "Quit Tessarin"
+                    text: qsTr("Quit Tessarin")
                     shortcutText: window.quitKeys
                     onTriggered: Qt.quit()
                 }
@@ -81,7 +81,7 @@ ApplicationWindow {
         AccessibleMenuBarItem {
             menu: Menu {
                 objectName: "fileMenu"
-                title: "File"
+                title: qsTr("File")
                 ShellMenuItem {
                     objectName: "newIssueItem"
                     text: qsTr("New Issue…")
@@ -97,7 +97,7 @@ ApplicationWindow {
                 MenuSeparator {}
                 ShellMenuItem {
                     objectName: "fileQuitItem"
-                    text: "Quit Tessarin"
+                    text: qsTr("Quit Tessarin")
                     shortcutText: window.quitKeys
                     onTriggered: Qt.quit()
                 }

@@ -41,7 +41,7 @@ ColumnLayout {
         Layout.preferredHeight: Math.max(64, contentHeight + topPadding + bottomPadding)
         wrapMode: TextEdit.Wrap
         textFormat: TextEdit.PlainText
-        placeholderText: "Jira wiki markup; @ mentions someone; Ctrl+Enter posts"
+        placeholderText: qsTr("Jira wiki markup; @ mentions someone; Ctrl+Enter posts")
         Accessible.name: view.accessibleName
         Accessible.description: view.editor.error
         background: Rectangle {
@@ -96,7 +96,7 @@ ColumnLayout {
         visible: view.suggestions.length > 0
         Accessible.ignored: !visible
         Accessible.role: Accessible.List
-        Accessible.name: "People to mention"
+        Accessible.name: qsTr("People to mention")
         Layout.fillWidth: true
         implicitHeight: mentionColumn.implicitHeight + 4
         color: palette.base
@@ -143,7 +143,7 @@ ColumnLayout {
         Label {
             visible: view.editor.hasDraft && !view.canClose
             Accessible.ignored: !visible
-            text: "Draft"
+            text: qsTr("Draft")
             font.pixelSize: 11
             color: Theme.secondary
         }

@@ -94,10 +94,10 @@ ScrollView {
                 Button {
                     objectName: "logWork"
                     flat: true
-                    text: "Log Work…"
+                    text: qsTr("Log Work…")
                     icon.name: "view-calendar"
                     display: AbstractButton.TextBesideIcon
-                    Accessible.name: "Log Work"
+                    Accessible.name: qsTr("Log Work")
                     enabled: pane.detail.workLog === null
                     onClicked: pane.detail.openWorkLog()
                     Accessible.onPressAction: pane.detail.openWorkLog()
@@ -105,10 +105,10 @@ ScrollView {
                 Button {
                     objectName: "openInJira"
                     flat: true
-                    text: "Open in Jira"
+                    text: qsTr("Open in Jira")
                     icon.name: "document-open-remote"
                     display: AbstractButton.TextBesideIcon
-                    Accessible.name: "Open in Jira"
+                    Accessible.name: qsTr("Open in Jira")
                     onClicked: pane.detail.openInJira()
                 }
             }
@@ -158,7 +158,7 @@ ScrollView {
                     objectName: "statusMenu"
                     flat: true
                     enabled: !pane.detail.isTransitioning
-                    Accessible.name: "Status: " + pane.detail.statusName
+                    Accessible.name: qsTr("Status: %1").arg(pane.detail.statusName)
                     onClicked: statusMenu.open()
                     // Qt 6.4's own Press action of a button clicks nothing.
                     Accessible.onPressAction: if (enabled) statusMenu.open()
@@ -247,7 +247,7 @@ ScrollView {
                     flat: true
                     padding: 2
                     enabled: !pane.detail.isAssigning
-                    Accessible.name: "Assignee: " + (pane.detail.hasAssignee ? pane.detail.assigneeName : "Unassigned")
+                    Accessible.name: qsTr("Assignee: %1").arg(pane.detail.hasAssignee ? pane.detail.assigneeName : qsTr("Unassigned"))
                     // Made when first asked for: most panes are only read.
                     function openPopup() { assignLoader.active = true; assignLoader.item.open(); }
 
@@ -279,14 +279,14 @@ ScrollView {
                                 ItemDelegate {
                                     objectName: "assignToMe"
                                     Layout.fillWidth: true
-                                    text: "Assign to Me"
+                                    text: qsTr("Assign to Me")
                                     onClicked: { assignPopup.close(); pane.detail.assignToMe(); }
                                     Accessible.onPressAction: { assignPopup.close(); pane.detail.assignToMe(); }
                                 }
                                 ItemDelegate {
                                     objectName: "unassign"
                                     Layout.fillWidth: true
-                                    text: "Unassigned"
+                                    text: qsTr("Unassigned")
                                     onClicked: { assignPopup.close(); pane.detail.assign(""); }
                                     Accessible.onPressAction: { assignPopup.close(); pane.detail.assign(""); }
                                 }
@@ -294,8 +294,8 @@ ScrollView {
                                     id: assigneeSearch
                                     objectName: "assigneeSearch"
                                     Layout.fillWidth: true
-                                    placeholderText: "Find a person"
-                                    Accessible.name: "Find a person to assign"
+                                    placeholderText: qsTr("Find a person")
+                                    Accessible.name: qsTr("Find a person to assign")
                                     onTextEdited: pane.detail.assignees.lookUp(text)
                                     Keys.onDownPressed: if (assigneeList.count > 0) assigneeList.itemAt(0).forceActiveFocus()
                                 }
@@ -323,7 +323,7 @@ ScrollView {
                 Label {
                     visible: pane.detail.hasDueDate
                     Accessible.ignored: !visible
-                    text: "Due " + pane.detail.dueDate
+                    text: qsTr("Due %1").arg(pane.detail.dueDate)
                     textFormat: Text.PlainText
                     height: statusMenuButton.height
                     verticalAlignment: Text.AlignVCenter
@@ -488,8 +488,8 @@ ScrollView {
                 parent: Overlay.overlay
                 anchors.centerIn: parent
                 modal: true
-                title: "Delete this comment?"
-                Label { text: "The comment is removed from Jira for everyone." }
+                title: qsTr("Delete this comment?")
+                Label { text: qsTr("The comment is removed from Jira for everyone.") }
                 standardButtons: Dialog.Cancel | Dialog.Ok
                 onAccepted: pane.detail.deleteComment(commentId)
                 Component.onCompleted: standardButton(Dialog.Ok).text = "Delete"
@@ -502,7 +502,7 @@ ScrollView {
             Layout.leftMargin: 24
             Layout.rightMargin: 24
             spacing: 6
-            Label { text: "Description"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
+            Label { text: qsTr("Description"); font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
             RichTextView {
                 objectName: "description"
                 Layout.fillWidth: true
@@ -515,7 +515,7 @@ ScrollView {
             Label {
                 visible: !pane.detail.hasDescription
                 Accessible.ignored: !visible
-                text: "No description."
+                text: qsTr("No description.")
                 color: Theme.secondary
             }
         }
@@ -556,7 +556,7 @@ ScrollView {
             Layout.rightMargin: 24
             Layout.bottomMargin: 24
             spacing: 10
-            Label { text: "Comments"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
+            Label { text: qsTr("Comments"); font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
             BusyIndicator {
                 visible: pane.detail.isLoadingComments && pane.detail.comments.length === 0
                 Accessible.ignored: !visible

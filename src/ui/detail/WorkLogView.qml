@@ -19,7 +19,7 @@ ColumnLayout {
     Keys.onEnterPressed: view.form.send()
     Component.onCompleted: timeSpent.forceActiveFocus()
 
-    Label { text: "Log Work"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
+    Label { text: qsTr("Log Work"); font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
     Label {
         visible: view.form.error.length > 0
         Accessible.ignored: !visible
@@ -35,15 +35,15 @@ ColumnLayout {
         columns: 2
         columnSpacing: 12
         rowSpacing: 4
-        Label { text: "Time spent"; font.pixelSize: 12 }
+        Label { text: qsTr("Time spent"); font.pixelSize: 12 }
         TextField {
             id: timeSpent
             objectName: "workLogTime"
             Layout.fillWidth: true
             text: view.form.timeSpent
             onTextEdited: view.form.timeSpent = text
-            placeholderText: "1h 30m, 2d, 45m"
-            Accessible.name: "Time spent"
+            placeholderText: qsTr("1h 30m, 2d, 45m")
+            Accessible.name: qsTr("Time spent")
             Accessible.description: view.form.timeSpentError
         }
         Item { implicitWidth: 1; visible: view.form.timeSpentError.length > 0 }
@@ -58,14 +58,14 @@ ColumnLayout {
             wrapMode: Text.Wrap
             font.pixelSize: 11
         }
-        Label { text: "Started"; font.pixelSize: 12 }
+        Label { text: qsTr("Started"); font.pixelSize: 12 }
         TextField {
             objectName: "workLogStarted"
             Layout.fillWidth: true
             text: view.form.started
             onTextEdited: view.form.started = text
-            placeholderText: "YYYY-MM-DD HH:MM"
-            Accessible.name: "Started"
+            placeholderText: qsTr("YYYY-MM-DD HH:MM")
+            Accessible.name: qsTr("Started")
             Accessible.description: view.form.startedError
         }
         Item { implicitWidth: 1; visible: view.form.startedError.length > 0 }
@@ -79,7 +79,7 @@ ColumnLayout {
             wrapMode: Text.Wrap
             font.pixelSize: 11
         }
-        Label { text: "Comment"; font.pixelSize: 12; Layout.alignment: Qt.AlignTop }
+        Label { text: qsTr("Comment"); font.pixelSize: 12; Layout.alignment: Qt.AlignTop }
         TextArea {
             objectName: "workLogComment"
             Layout.fillWidth: true
@@ -88,8 +88,8 @@ ColumnLayout {
             textFormat: TextEdit.PlainText
             text: view.form.comment
             onTextChanged: if (text !== view.form.comment) view.form.comment = text
-            placeholderText: "Optional"
-            Accessible.name: "Work log comment"
+            placeholderText: qsTr("Optional")
+            Accessible.name: qsTr("Work log comment")
             background: Rectangle {
                 color: palette.base
                 border.color: parent.activeFocus ? palette.highlight : Theme.separator
@@ -116,15 +116,15 @@ ColumnLayout {
         Button {
             objectName: "discardWorkLog"
             flat: true
-            text: "Discard"
-            Accessible.name: "Discard work log"
+            text: qsTr("Discard")
+            Accessible.name: qsTr("Discard work log")
             enabled: !view.form.isSending
             onClicked: { view.form.discard(); view.closed(); }
             Accessible.onPressAction: { view.form.discard(); view.closed(); }
         }
         Button {
             objectName: "sendWorkLog"
-            text: "Log Work"
+            text: qsTr("Log Work")
             Accessible.name: text
             enabled: !view.form.isSending
             onClicked: view.form.send()

@@ -162,7 +162,7 @@ ColumnLayout {
                 objectName: "fieldEditor"
                 Layout.fillWidth: true
                 text: editor.field.text
-                placeholderText: "Type a name"
+                placeholderText: qsTr("Type a name")
                 onTextEdited: editor.field.lookUpUsers(text)
                 Keys.onDownPressed: if (suggestionList.count > 0) suggestionList.itemAt(0).forceActiveFocus()
                 Accessible.name: editor.accessibleName
@@ -211,8 +211,8 @@ ColumnLayout {
                 icon.name: "view-calendar"
                 display: AbstractButton.IconOnly
                 Layout.preferredWidth: implicitHeight + 8
-                text: "Choose a date"
-                Accessible.name: "Choose a date for " + editor.field.name
+                text: qsTr("Choose a date")
+                Accessible.name: qsTr("Choose a date for %1").arg(editor.field.name)
                 onClicked: calendar.open()
                 Accessible.onPressAction: calendar.open()
             }
@@ -230,7 +230,7 @@ ColumnLayout {
                 contentItem: ColumnLayout {
                     RowLayout {
                         Button {
-                            flat: true; text: "‹"; Accessible.name: "Previous month"
+                            flat: true; text: qsTr("‹"); Accessible.name: qsTr("Previous month")
                             onClicked: calendar.shown = new Date(grid.year, grid.month - 1, 1)
                         }
                         Label {
@@ -239,7 +239,7 @@ ColumnLayout {
                             text: grid.title
                         }
                         Button {
-                            flat: true; text: "›"; Accessible.name: "Next month"
+                            flat: true; text: qsTr("›"); Accessible.name: qsTr("Next month")
                             onClicked: calendar.shown = new Date(grid.year, grid.month + 1, 1)
                         }
                     }
@@ -267,14 +267,14 @@ ColumnLayout {
         RowLayout {
             Label {
                 Layout.fillWidth: true
-                text: "Set this field in Jira"
+                text: qsTr("Set this field in Jira")
                 color: Theme.secondary
             }
             Button {
                 objectName: "openFieldInJira"
-                text: "Open in Jira"
+                text: qsTr("Open in Jira")
                 icon.name: "document-open-remote"
-                Accessible.name: "Open in Jira to set " + editor.field.name
+                Accessible.name: qsTr("Open in Jira to set %1").arg(editor.field.name)
                 onClicked: editor.openInJiraRequested()
                 Accessible.onPressAction: editor.openInJiraRequested()
             }

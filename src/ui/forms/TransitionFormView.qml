@@ -66,7 +66,7 @@ Dialog {
                 visible: dialog.form.needsJira
                 Accessible.ignored: !visible
                 Layout.fillWidth: true
-                text: "This transition needs a field that only Jira can set."
+                text: qsTr("This transition needs a field that only Jira can set.")
                 color: Theme.orange
                 wrapMode: Text.Wrap
             }
@@ -102,7 +102,7 @@ Dialog {
             }
             Button {
                 objectName: "cancelForm"
-                text: "Cancel"
+                text: qsTr("Cancel")
                 Accessible.name: text
                 onClicked: dialog.reject()
                 Accessible.onPressAction: dialog.reject()

@@ -202,7 +202,7 @@ Item {
                     objectName: "filterPicker"
                     Layout.preferredWidth: 320
                     Accessible.role: Accessible.PageTabList
-                    Accessible.name: "Filter"
+                    Accessible.name: qsTr("Filter")
                     Repeater {
                         model: ["All", "To Do", "In Progress", "Done"]
                         delegate: Button {
@@ -227,9 +227,9 @@ Item {
                     id: refreshButton
                     objectName: "refreshButton"
                     enabled: !content.store.isLoading
-                    ToolTip.text: "Refresh"
+                    ToolTip.text: qsTr("Refresh")
                     ToolTip.visible: hovered
-                    Accessible.name: "Refresh"
+                    Accessible.name: qsTr("Refresh")
                     onClicked: content.controller.refresh()
                     // The icon or the spinner, never both. The icon is hidden rather than unset: an image
                     // let go of lingers in Qt's cache, whose upkeep wakes the process twice a minute.
@@ -275,7 +275,7 @@ Item {
                     Layout.topMargin: 6
                     spacing: 0
                     Accessible.role: Accessible.List
-                    Accessible.name: "Sources"
+                    Accessible.name: qsTr("Sources")
                     Repeater {
                         model: content.controller.sources
                         // Plain items: one row per source, all made with the window.
@@ -345,9 +345,9 @@ Item {
                         objectName: "addQueryButton"
                         flat: true
                         leftPadding: 10
-                        text: "Add Query…"
+                        text: qsTr("Add Query…")
                         font.pixelSize: 11
-                        Accessible.name: "Add a query"
+                        Accessible.name: qsTr("Add a query")
                         onClicked: content.openQueryDialog()
                         Accessible.onPressAction: content.openQueryDialog()
                     }
@@ -367,13 +367,13 @@ Item {
                         active: false
                         sourceComponent: Menu {
                             MenuItem {
-                                text: "Notify About Changes"
+                                text: qsTr("Notify About Changes")
                                 checkable: true
                                 checked: sourceMenu.followed
                                 onTriggered: content.controller.toggleNotifications(sourceMenu.row)
                             }
                             MenuItem {
-                                text: "Remove Query"
+                                text: qsTr("Remove Query")
                                 enabled: sourceMenu.removable
                                 height: enabled ? implicitHeight : 0
                                 visible: enabled
@@ -396,10 +396,10 @@ Item {
                     Layout.fillWidth: true
                     Layout.leftMargin: 8
                     Layout.rightMargin: 8
-                    placeholderText: "Search key or summary"
+                    placeholderText: qsTr("Search key or summary")
                     text: content.store.searchText
                     onTextEdited: content.store.searchText = text
-                    Accessible.name: "Search key or summary"
+                    Accessible.name: qsTr("Search key or summary")
                     Keys.onDownPressed: list.forceActiveFocus()
                 }
 
@@ -553,7 +553,7 @@ Item {
                                 content.store.selectedTicketID = id;
                         }
                         ScrollBar.vertical: ScrollBar {}
-                        Accessible.name: "Tickets"
+                        Accessible.name: qsTr("Tickets")
                         Keys.onPressed: event => {
                             if (event.matches(StandardKey.Copy)) {
                                 content.controller.copy(content.store.selectedTicketID, ContentController.KeyAndSummary);

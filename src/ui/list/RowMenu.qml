@@ -19,12 +19,12 @@ Menu {
 
     MenuItem {
         objectName: "copyKey"
-        text: "Copy Key"
+        text: qsTr("Copy Key")
         onTriggered: menu.controller.copy(menu.issueId, ContentController.Key)
     }
     MenuItem {
         objectName: "copyLink"
-        text: "Copy Link"
+        text: qsTr("Copy Link")
         onTriggered: menu.controller.copy(menu.issueId, ContentController.Link)
     }
     MenuSeparator {}

@@ -14,7 +14,7 @@ ApplicationWindow {
 
     required property SettingsController controller
 
-    title: "Network"
+    title: qsTr("Network")
     width: 480
     height: 470
     minimumWidth: 480
@@ -55,13 +55,13 @@ ApplicationWindow {
             Layout.preferredWidth: 190
             Layout.alignment: Qt.AlignTop
             text: fileRow.value
-            placeholderText: "None"
+            placeholderText: qsTr("None")
             onEditingFinished: if (text !== fileRow.value) fileRow.chosen(text.trim())
             Accessible.name: fileRow.title
         }
         Button {
             Layout.alignment: Qt.AlignTop
-            text: "Choose…"
+            text: qsTr("Choose…")
             Accessible.name: "Choose the " + fileRow.title.toLowerCase() + " file"
             onClicked: window.choose(pathField, fileRow.dialogTitle, fileRow.filters)
         }
@@ -75,14 +75,14 @@ ApplicationWindow {
         spacing: 8
 
         Label {
-            text: "Certificates"
+            text: qsTr("Certificates")
             font.pixelSize: 15
             font.bold: true
         }
         FileRow {
             objectName: "caRow"
-            title: "CA certificates"
-            subtitle: "Your company's certificate authorities (PEM), trusted besides the system's."
+            title: qsTr("CA certificates")
+            subtitle: qsTr("Your company's certificate authorities (PEM), trusted besides the system's.")
             dialogTitle: "CA Certificates"
             filters: ["PEM certificates (*.pem *.crt *.cer)", "All files (*)"]
             value: AppSettings.caCertificatesFile
@@ -90,8 +90,8 @@ ApplicationWindow {
         }
         FileRow {
             objectName: "clientCertificateRow"
-            title: "Client certificate"
-            subtitle: "For servers that ask for one: a .p12 file, or a PEM certificate."
+            title: qsTr("Client certificate")
+            subtitle: qsTr("For servers that ask for one: a .p12 file, or a PEM certificate.")
             dialogTitle: "Client Certificate"
             filters: ["Certificates (*.p12 *.pfx *.pem *.crt)", "All files (*)"]
             value: AppSettings.clientCertificateFile
@@ -99,8 +99,8 @@ ApplicationWindow {
         }
         FileRow {
             objectName: "clientKeyRow"
-            title: "Client key"
-            subtitle: "The PEM certificate's private key, if it is in a file of its own."
+            title: qsTr("Client key")
+            subtitle: qsTr("The PEM certificate's private key, if it is in a file of its own.")
             dialogTitle: "Client Key"
             filters: ["PEM keys (*.pem *.key)", "All files (*)"]
             value: AppSettings.clientKeyFile
@@ -108,31 +108,31 @@ ApplicationWindow {
             onChosen: path => AppSettings.clientKeyFile = path
         }
         SettingRow {
-            title: "Passphrase"
-            subtitle: "Kept in the system keyring."
+            title: qsTr("Passphrase")
+            subtitle: qsTr("Kept in the system keyring.")
             enabled: AppSettings.clientCertificateFile !== ""
             TextField {
                 objectName: "passphraseField"
                 Layout.preferredWidth: 260
                 Layout.alignment: Qt.AlignTop
                 echoMode: TextInput.Password
-                placeholderText: "Passphrase"
+                placeholderText: qsTr("Passphrase")
                 inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
                 text: AppSettings.clientCertificatePassphrase
                 onTextEdited: AppSettings.clientCertificatePassphrase = text
-                Accessible.name: "Passphrase"
+                Accessible.name: qsTr("Passphrase")
             }
         }
 
         Label {
             Layout.topMargin: 6
-            text: "Proxy"
+            text: qsTr("Proxy")
             font.pixelSize: 15
             font.bold: true
         }
         SettingRow {
-            title: "Proxy"
-            subtitle: "The system's setting reads http_proxy, https_proxy and no_proxy."
+            title: qsTr("Proxy")
+            subtitle: qsTr("The system's setting reads http_proxy, https_proxy and no_proxy.")
             ComboBox {
                 objectName: "proxyPicker"
                 Layout.preferredWidth: 260
@@ -140,7 +140,7 @@ ApplicationWindow {
                 model: ["System setting", "No proxy", "HTTP proxy", "SOCKS5 proxy"]
                 currentIndex: AppSettings.proxyMode
                 onActivated: index => AppSettings.proxyMode = index
-                Accessible.name: "Proxy"
+                Accessible.name: qsTr("Proxy")
             }
         }
         RowLayout {
@@ -149,19 +149,19 @@ ApplicationWindow {
             TextField {
                 objectName: "proxyHostField"
                 Layout.fillWidth: true
-                placeholderText: "Host"
+                placeholderText: qsTr("Host")
                 text: AppSettings.proxyHost
                 onEditingFinished: AppSettings.proxyHost = text
-                Accessible.name: "Proxy host"
+                Accessible.name: qsTr("Proxy host")
             }
             TextField {
                 objectName: "proxyPortField"
                 Layout.preferredWidth: 70
-                placeholderText: "Port"
+                placeholderText: qsTr("Port")
                 validator: IntValidator { bottom: 1; top: 65535 }
                 text: AppSettings.proxyPort > 0 ? AppSettings.proxyPort : ""
                 onEditingFinished: AppSettings.proxyPort = parseInt(text) || 0
-                Accessible.name: "Proxy port"
+                Accessible.name: qsTr("Proxy port")
             }
         }
         RowLayout {
@@ -170,20 +170,20 @@ ApplicationWindow {
             TextField {
                 objectName: "proxyUserField"
                 Layout.fillWidth: true
-                placeholderText: "User (if it asks)"
+                placeholderText: qsTr("User (if it asks)")
                 text: AppSettings.proxyUser
                 onEditingFinished: AppSettings.proxyUser = text
-                Accessible.name: "Proxy user"
+                Accessible.name: qsTr("Proxy user")
             }
             TextField {
                 objectName: "proxyPasswordField"
                 Layout.fillWidth: true
                 echoMode: TextInput.Password
-                placeholderText: "Password"
+                placeholderText: qsTr("Password")
                 inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
                 text: AppSettings.proxyPassword
                 onTextEdited: AppSettings.proxyPassword = text
-                Accessible.name: "Proxy password"
+                Accessible.name: qsTr("Proxy password")
             }
         }
 

@@ -51,7 +51,7 @@ Item {
             spacing: 0
             Label {
                 Layout.minimumWidth: implicitWidth
-                text: "Jira Connection"
+                text: qsTr("Jira Connection")
                 font.pixelSize: 20
                 font.bold: true
             }
@@ -63,9 +63,9 @@ Item {
                 flat: true
                 leftPadding: 2
                 rightPadding: 2
-                text: "Notifications…"
+                text: qsTr("Notifications…")
                 font.pixelSize: 11
-                Accessible.name: "Notification settings"
+                Accessible.name: qsTr("Notification settings")
                 onClicked: notificationsDialog.open()
                 Accessible.onPressAction: notificationsDialog.open()
             }
@@ -74,9 +74,9 @@ Item {
                 flat: true
                 leftPadding: 2
                 rightPadding: 2
-                text: "Network…"
+                text: qsTr("Network…")
                 font.pixelSize: 11
-                Accessible.name: "Network settings"
+                Accessible.name: qsTr("Network settings")
                 onClicked: view.openNetwork()
                 Accessible.onPressAction: view.openNetwork()
             }
@@ -95,26 +95,26 @@ Item {
 
         SettingRow {
             objectName: "urlRow"
-            title: "Server URL"
-            subtitle: "Your Jira Server / Data Center base URL."
+            title: qsTr("Server URL")
+            subtitle: qsTr("Your Jira Server / Data Center base URL.")
             warning: view.controller.insecureURLWarning
 
             TextField {
                 objectName: "urlField"
                 Layout.preferredWidth: 260
                 Layout.alignment: Qt.AlignTop
-                placeholderText: "https://jira.example-corp.com"
+                placeholderText: qsTr("https://jira.example-corp.com")
                 inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase | Qt.ImhUrlCharactersOnly
                 text: AppSettings.baseURLString
                 onTextEdited: AppSettings.baseURLString = text
-                Accessible.name: "Server URL"
+                Accessible.name: qsTr("Server URL")
             }
         }
 
         SettingRow {
             objectName: "tokenRow"
-            title: "Personal Access Token"
-            subtitle: "Jira profile ▸ Personal Access Tokens."
+            title: qsTr("Personal Access Token")
+            subtitle: qsTr("Jira profile ▸ Personal Access Tokens.")
             warning: view.controller.keyringWarning
             warningDetail: AppSettings.keyringError
 
@@ -124,31 +124,31 @@ Item {
                 Layout.alignment: Qt.AlignTop
                 // Qt 6.4's bridge sends no name for a password field, and makes the placeholder its
                 // description: a screen reader reads this.
-                placeholderText: "Personal Access Token"
+                placeholderText: qsTr("Personal Access Token")
                 echoMode: TextInput.Password
                 inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
                 text: view.controller.tokenInput
                 onTextEdited: view.controller.tokenInput = text
-                Accessible.name: "Personal Access Token"
+                Accessible.name: qsTr("Personal Access Token")
             }
         }
 
         SettingRow {
-            title: "Self-signed certificate"
-            subtitle: "Trust it if your Jira uses an internal CA."
+            title: qsTr("Self-signed certificate")
+            subtitle: qsTr("Trust it if your Jira uses an internal CA.")
 
             CheckBox {
                 objectName: "trustToggle"
                 Layout.alignment: Qt.AlignTop
                 checked: AppSettings.trustSelfSigned
                 onToggled: AppSettings.trustSelfSigned = checked
-                Accessible.name: "Self-signed certificate"
+                Accessible.name: qsTr("Self-signed certificate")
             }
         }
 
         SettingRow {
-            title: "Refresh interval"
-            subtitle: "How often to check for updates."
+            title: qsTr("Refresh interval")
+            subtitle: qsTr("How often to check for updates.")
 
             ComboBox {
                 objectName: "intervalPicker"
@@ -158,7 +158,7 @@ Item {
                 currentIndex: view.controller.intervalIndex
                 displayText: currentIndex < 0 ? view.controller.customIntervalTitle : currentText
                 onActivated: index => view.controller.intervalIndex = index
-                Accessible.name: "Refresh interval"
+                Accessible.name: qsTr("Refresh interval")
             }
         }
 
@@ -218,8 +218,8 @@ Item {
             objectName: "checkCertificate"
             visible: view.controller.certificateDetails.length > 0
             Accessible.ignored: !visible
-            text: "Check Certificate…"
-            Accessible.name: "Check the server's certificate"
+            text: qsTr("Check Certificate…")
+            Accessible.name: qsTr("Check the server's certificate")
             onClicked: certificateDialog.open()
             Accessible.onPressAction: certificateDialog.open()
         }
@@ -237,36 +237,36 @@ Item {
         anchors.centerIn: parent
         modal: true
         focus: true
-        title: "Notifications and Tray"
+        title: qsTr("Notifications and Tray")
         standardButtons: Dialog.Close
         property bool trayAvailable: false
         onAboutToShow: trayAvailable = view.controller.trayAvailable()
         ColumnLayout {
             spacing: 4
             Label {
-                text: "Tell the desktop when, in my issues:"
+                text: qsTr("Tell the desktop when, in my issues:")
                 font.pixelSize: 12
             }
             Switch {
                 objectName: "notifyAssigned"
-                text: "an issue is assigned to me"
+                text: qsTr("an issue is assigned to me")
                 checked: AppSettings.notifyAssigned
                 onToggled: AppSettings.notifyAssigned = checked
-                Accessible.name: "Notify when an issue is assigned to me"
+                Accessible.name: qsTr("Notify when an issue is assigned to me")
             }
             Switch {
                 objectName: "notifyStatusChanges"
-                text: "someone else changes a status"
+                text: qsTr("someone else changes a status")
                 checked: AppSettings.notifyStatusChanges
                 onToggled: AppSettings.notifyStatusChanges = checked
-                Accessible.name: "Notify when someone else changes a status"
+                Accessible.name: qsTr("Notify when someone else changes a status")
             }
             Switch {
                 objectName: "notifyComments"
-                text: "someone else comments"
+                text: qsTr("someone else comments")
                 checked: AppSettings.notifyComments
                 onToggled: AppSettings.notifyComments = checked
-                Accessible.name: "Notify when someone else comments"
+                Accessible.name: qsTr("Notify when someone else comments")
             }
             Switch {
                 objectName: "notifyWatched"
@@ -278,7 +278,7 @@ Item {
             Switch {
                 objectName: "keepInTray"
                 Layout.topMargin: 6
-                text: "Keep running in the tray when the window is closed"
+                text: qsTr("Keep running in the tray when the window is closed")
                 enabled: notificationsDialog.trayAvailable
                 checked: AppSettings.keepInTray && enabled
                 onToggled: AppSettings.keepInTray = checked
@@ -289,7 +289,7 @@ Item {
                 id: trayReason
                 objectName: "trayReason"
                 visible: !notificationsDialog.trayAvailable
-                text: "No system tray runs on this desktop."
+                text: qsTr("No system tray runs on this desktop.")
                 font.pixelSize: 11
                 color: Theme.secondary
             }
@@ -304,13 +304,13 @@ Item {
         width: Math.min(parent ? parent.width - 24 : 440, 456)
         modal: true
         focus: true
-        title: "The server's certificate"
+        title: qsTr("The server's certificate")
         ColumnLayout {
             width: parent.width
             spacing: 8
             Label {
                 Layout.fillWidth: true
-                text: "Trust it only if it is your server's own: compare the fingerprint with the one your administrators give."
+                text: qsTr("Trust it only if it is your server's own: compare the fingerprint with the one your administrators give.")
                 wrapMode: Text.Wrap
                 font.pixelSize: 12
             }
@@ -323,18 +323,18 @@ Item {
                 textFormat: TextEdit.PlainText
                 text: view.controller.certificateDetails
                 font.pixelSize: 11
-                Accessible.name: "Certificate details"
+                Accessible.name: qsTr("Certificate details")
             }
         }
         footer: DialogButtonBox {
             Button {
                 objectName: "trustCertificate"
-                text: "Trust This Certificate"
+                text: qsTr("Trust This Certificate")
                 DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
                 Accessible.name: text
             }
             Button {
-                text: "Cancel"
+                text: qsTr("Cancel")
                 DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
                 Accessible.name: text
             }

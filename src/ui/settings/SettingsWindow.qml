@@ -5,7 +5,7 @@ import QtQuick.Controls
 
 ApplicationWindow {
     id: window
-    title: "Settings"
+    title: qsTr("Settings")
     width: 480
     height: 360
     minimumWidth: 480
