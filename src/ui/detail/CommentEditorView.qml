@@ -160,7 +160,7 @@ ColumnLayout {
             visible: view.editor.hasDraft || view.canClose
             Accessible.ignored: !visible
             flat: true
-            text: view.canClose ? "Cancel" : "Discard"
+            text: view.canClose ? qsTr("Cancel") : qsTr("Discard")
             Accessible.name: text
             enabled: !view.editor.isPosting
             onClicked: { view.editor.discard(); view.closed(); }

@@ -254,7 +254,7 @@ ScrollView {
                     onClicked: openPopup()
                     Accessible.onPressAction: openPopup()
                     contentItem: Label {
-                        text: pane.detail.hasAssignee ? pane.detail.assigneeName : "Unassigned"
+                        text: pane.detail.hasAssignee ? pane.detail.assigneeName : qsTr("Unassigned")
                         textFormat: Text.PlainText
                         font.pixelSize: 12
                         color: Theme.secondary
@@ -492,7 +492,7 @@ ScrollView {
                 Label { text: qsTr("The comment is removed from Jira for everyone.") }
                 standardButtons: Dialog.Cancel | Dialog.Ok
                 onAccepted: pane.detail.deleteComment(commentId)
-                Component.onCompleted: standardButton(Dialog.Ok).text = "Delete"
+                Component.onCompleted: standardButton(Dialog.Ok).text = qsTr("Delete")
             }
         }
 
@@ -568,7 +568,7 @@ ScrollView {
                 objectName: "noComments"
                 visible: !pane.detail.isLoadingComments && pane.detail.comments.length === 0
                 Accessible.ignored: !visible
-                text: pane.detail.commentsUnavailable ? "Comments could not be loaded." : "No comments."
+                text: pane.detail.commentsUnavailable ? qsTr("Comments could not be loaded.") : qsTr("No comments.")
                 font.pixelSize: 12
                 color: Theme.secondary
             }

@@ -71,8 +71,8 @@ ColumnLayout {
             objectName: "fieldEditor"
             text: editor.field.text
             onTextEdited: editor.field.text = text
-            placeholderText: editor.field.kind === "labels" ? "Words separated by spaces"
-                           : editor.field.kind === "number" ? "A number" : ""
+            placeholderText: editor.field.kind === "labels" ? qsTr("Words separated by spaces")
+                           : editor.field.kind === "number" ? qsTr("A number") : ""
             inputMethodHints: editor.field.kind === "number" ? Qt.ImhFormattedNumbersOnly : Qt.ImhNone
             Accessible.name: editor.accessibleName
             Accessible.description: editor.field.error
@@ -88,7 +88,7 @@ ColumnLayout {
             wrapMode: TextEdit.Wrap
             textFormat: TextEdit.PlainText
             implicitHeight: Math.max(72, contentHeight + topPadding + bottomPadding)
-            placeholderText: editor.field.kind === "comment" ? "Jira wiki markup; Ctrl+Enter sends" : ""
+            placeholderText: editor.field.kind === "comment" ? qsTr("Jira wiki markup; Ctrl+Enter sends") : ""
             background: Rectangle {
                 color: palette.base
                 border.color: parent.activeFocus ? palette.highlight : Theme.separator
@@ -117,9 +117,9 @@ ColumnLayout {
             objectName: "fieldEditor"
             // An optional field can be left without a value.
             readonly property int offset: editor.field.required ? 0 : 1
-            model: editor.field.required ? editor.field.options : ["None"].concat(editor.field.options)
+            model: editor.field.required ? editor.field.options : [qsTr("None")].concat(editor.field.options)
             currentIndex: editor.field.choice + offset
-            displayText: currentIndex < 0 ? "Choose…" : currentText
+            displayText: currentIndex < 0 ? qsTr("Choose…") : currentText
             onActivated: (index) => editor.field.choice = index - offset
             // A closed list lets Enter send the form, as every other editor does.
             Keys.onReturnPressed: (event) => { if (popup.visible) event.accepted = false; else editor.sendRequested(); }

@@ -204,7 +204,7 @@ Item {
                     Accessible.role: Accessible.PageTabList
                     Accessible.name: qsTr("Filter")
                     Repeater {
-                        model: ["All", "To Do", "In Progress", "Done"]
+                        model: [qsTr("All"), qsTr("To Do"), qsTr("In Progress"), qsTr("Done")]
                         delegate: Button {
                             required property int index
                             required property string modelData

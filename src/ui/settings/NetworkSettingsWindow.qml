@@ -46,7 +46,7 @@ ApplicationWindow {
         id: fileRow
         property alias field: pathField
         property string dialogTitle
-        property var filters: ["All files (*)"]
+        property var filters: [qsTr("All files (*)")]
         property string value
         signal chosen(string path)
 
@@ -84,7 +84,7 @@ ApplicationWindow {
             title: qsTr("CA certificates")
             subtitle: qsTr("Your company's certificate authorities (PEM), trusted besides the system's.")
             dialogTitle: "CA Certificates"
-            filters: ["PEM certificates (*.pem *.crt *.cer)", "All files (*)"]
+            filters: [qsTr("PEM certificates (*.pem *.crt *.cer)"), qsTr("All files (*)")]
             value: AppSettings.caCertificatesFile
             onChosen: path => AppSettings.caCertificatesFile = path
         }
@@ -92,8 +92,8 @@ ApplicationWindow {
             objectName: "clientCertificateRow"
             title: qsTr("Client certificate")
             subtitle: qsTr("For servers that ask for one: a .p12 file, or a PEM certificate.")
-            dialogTitle: "Client Certificate"
-            filters: ["Certificates (*.p12 *.pfx *.pem *.crt)", "All files (*)"]
+            dialogTitle: qsTr("Client Certificate")
+            filters: [qsTr("Certificates (*.p12 *.pfx *.pem *.crt)"), qsTr("All files (*)")]
             value: AppSettings.clientCertificateFile
             onChosen: path => AppSettings.clientCertificateFile = path
         }
@@ -101,8 +101,8 @@ ApplicationWindow {
             objectName: "clientKeyRow"
             title: qsTr("Client key")
             subtitle: qsTr("The PEM certificate's private key, if it is in a file of its own.")
-            dialogTitle: "Client Key"
-            filters: ["PEM keys (*.pem *.key)", "All files (*)"]
+            dialogTitle: qsTr("Client Key")
+            filters: [qsTr("PEM keys (*.pem *.key)"), qsTr("All files (*)")]
             value: AppSettings.clientKeyFile
             enabled: AppSettings.clientCertificateFile !== ""
             onChosen: path => AppSettings.clientKeyFile = path
@@ -137,7 +137,7 @@ ApplicationWindow {
                 objectName: "proxyPicker"
                 Layout.preferredWidth: 260
                 Layout.alignment: Qt.AlignTop
-                model: ["System setting", "No proxy", "HTTP proxy", "SOCKS5 proxy"]
+                model: [qsTr("System setting"), qsTr("No proxy"), qsTr("HTTP proxy"), qsTr("SOCKS5 proxy")]
                 currentIndex: AppSettings.proxyMode
                 onActivated: index => AppSettings.proxyMode = index
                 Accessible.name: qsTr("Proxy")

@@ -86,7 +86,7 @@ Item {
                 flat: true
                 leftPadding: 2
                 rightPadding: 2
-                text: view.controller.cacheText || "Clear cached data"
+                text: view.controller.cacheText || qsTr("Clear cached data")
                 font.pixelSize: 11
                 Accessible.name: text
                 onClicked: view.controller.clearCachedData()
@@ -169,7 +169,7 @@ Item {
             Button {
                 objectName: "testButton"
                 Layout.preferredWidth: 140
-                text: view.controller.isTesting ? "" : "Test Connection"
+                text: view.controller.isTesting ? "" : qsTr("Test Connection")
                 enabled: view.controller.canTest
                 onClicked: view.controller.testConnection()
 
