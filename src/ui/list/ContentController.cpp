@@ -2,7 +2,6 @@
 
 #include "SystemEvents.h"
 #include "client/JiraClient.h"
-#include "client/JiraIssueKeys.h"
 #include "desktop/ChangeNotifier.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
@@ -344,11 +343,7 @@ void ContentController::goTo(const QString &typed, int row)
 {
     if (!m_picker)
         return;
-    QString key = m_picker->keyAt(row);
-    if (key.isEmpty())
-        key = jiraIssueKey(typed, m_settings->baseURL()).value_or(QString());
-    if (key.isEmpty())
-        key = m_picker->keyAt(0);
+    const QString key = m_picker->chosenKey(typed, row, m_settings->baseURL());
     if (key.isEmpty()) {
         setOpening(false, typed.trimmed().isEmpty() || !m_picker->isSearching()
                               ? tr("Type an issue key such as PLAT-417, or words to find the issue by.")

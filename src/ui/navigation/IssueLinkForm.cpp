@@ -1,7 +1,6 @@
 #include "IssueLinkForm.h"
 
 #include "client/JiraClient.h"
-#include "client/JiraIssueKeys.h"
 #include "ui/common/MessageText.h"
 
 using namespace Qt::StringLiterals;
@@ -52,11 +51,7 @@ void IssueLinkForm::send(int phraseIndex, const QString &typed, int row)
         return;
     if (phraseIndex < 0 || phraseIndex >= m_choices.size())
         return setState(false, tr("Choose how the issues are linked."));
-    QString other = m_picker->keyAt(row);
-    if (other.isEmpty())
-        other = jiraIssueKey(typed, m_base).value_or(QString());
-    if (other.isEmpty())
-        other = m_picker->keyAt(0);
+    const QString other = m_picker->chosenKey(typed, row, m_base);
     if (other.isEmpty())
         return setState(false, tr("Type the other issue's key, such as PLAT-417, or choose it from the suggestions."));
     if (other == m_issueKey)

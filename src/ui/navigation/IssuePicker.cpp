@@ -1,6 +1,7 @@
 #include "IssuePicker.h"
 
 #include "client/JiraClient.h"
+#include "client/JiraIssueKeys.h"
 
 #include <QSet>
 #include <QVariantMap>
@@ -46,6 +47,13 @@ QString IssuePicker::keyAt(int row) const
 {
     return row >= 0 && row < m_suggestions.size() ? m_suggestions.at(row).toMap().value(u"key"_s).toString()
                                                    : QString();
+}
+
+QString IssuePicker::chosenKey(const QString &typed, int row, const QUrl &base) const
+{
+    if (const QString chosen = keyAt(row); !chosen.isEmpty())
+        return chosen;
+    return jiraIssueKey(typed, base).value_or(keyAt(0));
 }
 
 void IssuePicker::send()

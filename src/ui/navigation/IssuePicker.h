@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
@@ -39,6 +40,9 @@ public:
     Q_INVOKABLE void clear();
     // The key of the suggestion at `row`, or empty.
     Q_INVOKABLE [[nodiscard]] QString keyAt(int row) const;
+    // What Enter takes: the suggestion at `row` when one is chosen, else the key or link to an issue of
+    // the server at `base` typed, else the first suggestion; empty when there is none of them.
+    [[nodiscard]] QString chosenKey(const QString &typed, int row, const QUrl &base) const;
 
 signals:
     void suggestionsChanged();
