@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -108,4 +109,9 @@ AppDelegate *AppDelegate::create(QQmlEngine *engine, QJSEngine *)
     if (!sharedDelegate->m_engine)
         sharedDelegate->m_engine = engine;
     return sharedDelegate;
+}
+
+QString AppDelegate::keysText(const QString &keys)
+{
+    return QKeySequence(keys, QKeySequence::PortableText).toString(QKeySequence::NativeText);
 }

@@ -32,6 +32,8 @@ public:
     Q_INVOKABLE void showSettings();
     // Minimises every visible window of the application.
     Q_INVOKABLE void hideApplication();
+    // Keys such as "Ctrl+K" as this desktop writes them in the user's language ("Strg+K").
+    Q_INVOKABLE static QString keysText(const QString &keys);
 
     // Destroys the windows it made; the shell calls it before the engine that built them goes.
     void discardWindows();

@@ -124,8 +124,8 @@ bool ApplicationShell::updateTray()
             });
             const auto count = [tray, store = content->store()] {
                 const int issues = store->ticketCount();
-                tray->setToolTip(issues == 1 ? u"Tessarin · 1 open issue"_s
-                                             : u"Tessarin · %1 open issues"_s.arg(issues));
+                tray->setToolTip(
+                    QCoreApplication::translate("ApplicationShell", "Tessarin · %n open issue(s)", nullptr, issues));
             };
             QObject::connect(content->store(), &TicketStore::ticketsChanged, tray, count);
             count();

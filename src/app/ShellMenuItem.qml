@@ -3,6 +3,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
+import Tessarin
 
 MenuItem {
     id: item
@@ -30,7 +31,7 @@ MenuItem {
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             visible: item.shortcutText !== ""
-            text: item.shortcutText
+            text: AppDelegate.keysText(item.shortcutText)
             font: item.font
             color: item.highlighted ? item.palette.highlightedText : item.palette.text
             opacity: 0.7

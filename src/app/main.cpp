@@ -5,6 +5,7 @@
 #include "IconRenderer.h"
 #include "QmlModules.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 #include "WindowTour.h"
 
 #include <QCommandLineParser>
@@ -33,9 +34,10 @@ int main(int argc, char *argv[])
     if (asksForText) {
         QCoreApplication plain(argc, argv);
         ApplicationShell::nameApplication();
+        Translations::installForUser();
         QCommandLineParser options;
         options.setApplicationDescription(
-            QStringLiteral("A desktop client for the Jira Server issues assigned to you."));
+            QCoreApplication::translate("main", "A desktop client for the Jira Server issues assigned to you."));
         const QCommandLineOption help = options.addHelpOption();
         const QCommandLineOption version = options.addVersionOption();
         options.parse(QCoreApplication::arguments()); // Qt's own options (-platform …) are the next one's
@@ -48,6 +50,7 @@ int main(int argc, char *argv[])
     const bool tour = WindowTour::requested(); // counts warnings from here on
     QGuiApplication app(argc, argv);
     ApplicationShell::setUpApplication();
+    Translations::installForUser();
     BenchHooks::mark("application");
 
     SingleInstance instance;

@@ -2,6 +2,7 @@
 
 #include "settings/AppSettings.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -353,7 +354,7 @@ private:
         if (m_transfer.multipart) {
             QHttpMultiPart *multipart = m_transfer.multipart();
             if (!multipart) {
-                finish(JiraError::transport(u"The file to send can no longer be read."_s));
+                finish(JiraError::transport(QCoreApplication::translate("JiraClient", "The file to send can no longer be read.")));
                 return;
             }
             m_reply = manager->sendCustomRequest(request, m_method, multipart);
@@ -423,9 +424,9 @@ private:
         QIODevice *sink = m_transfer.sink.data();
         if (sink && sink->write(chunk) == chunk.size())
             return true;
-        const QString why = sink ? sink->errorString() : u"the file was closed"_s;
+        const QString why = sink ? sink->errorString() : QCoreApplication::translate("JiraClient", "the file was closed", "why a download could not be written");
         dropReply();
-        finish(JiraError::transport(u"Could not write the file: %1"_s.arg(why)));
+        finish(JiraError::transport(QCoreApplication::translate("JiraClient", "Could not write the file: %1").arg(why)));
         return false;
     }
 
@@ -443,7 +444,7 @@ private:
 
         if (error == QNetworkReply::OperationCanceledError) {
             // We never abort a reply whose answer we still await, so this is Qt's transfer time-out.
-            finish(JiraError::transport(u"The request timed out."_s, JiraError::TransportKind::TimedOut)
+            finish(JiraError::transport(QCoreApplication::translate("JiraClient", "The request timed out."), JiraError::TransportKind::TimedOut)
                        .diagnosed(JiraError::Diagnosis::TimedOut));
             return;
         }
@@ -502,15 +503,15 @@ private:
     void follow(int status, const QUrl &target)
     {
         if (!isHttpScheme(target.scheme()) || target.host().isEmpty()) {
-            finish(JiraError::transport(u"Unsupported redirect to "_s + target.toDisplayString()));
+            finish(JiraError::transport(QCoreApplication::translate("JiraClient", "Unsupported redirect to %1").arg(target.toDisplayString())));
             return;
         }
         if (m_origin.scheme() == "https"_L1 && target.scheme() == "http"_L1) {
-            finish(JiraError::transport(u"Insecure redirect"_s));
+            finish(JiraError::transport(QCoreApplication::translate("JiraClient", "Insecure redirect")));
             return;
         }
         if (++m_redirects > maxRedirects) {
-            finish(JiraError::transport(u"Too many redirects"_s));
+            finish(JiraError::transport(QCoreApplication::translate("JiraClient", "Too many redirects")));
             return;
         }
         // As browsers and Qt do: a POST answered by 301, 302 or 303 continues as a GET without a body.
@@ -642,7 +643,7 @@ void JiraClient::send(const QString &path, const QByteArray &method, const Query
     // Jira asked for a pause: asking before its end would only prolong it.
     if (const QDateTime now = QDateTime::currentDateTimeUtc();
         m_pausedUntil.isValid() && now < m_pausedUntil && m_pausedFor == jiraOrigin(base) + u' ' + token)
-        return failNow(JiraError::transport(u"Not sent: Jira asked to wait until %1."_s.arg(
+        return failNow(JiraError::transport(QCoreApplication::translate("JiraClient", "Not sent: Jira asked to wait until %1.").arg(
                                                 QLocale().toString(m_pausedUntil.toLocalTime().time(), QLocale::ShortFormat)))
                            .diagnosed(JiraError::Diagnosis::RateLimited, std::chrono::seconds(now.secsTo(m_pausedUntil) + 1)));
     // Certificates and proxy as the settings say now; one that cannot be used fails the request before
@@ -950,7 +951,7 @@ const JiraCreateMetaProject *createMetaProject(const JiraCreateMetaResponse &ans
 // An older server answers an unknown project or type with an empty list, not an error.
 JiraError nothingToCreate(const QString &projectKey)
 {
-    return JiraError::http(404, u"Jira lists nothing that you may create in project %1."_s.arg(projectKey));
+    return JiraError::http(404, QCoreApplication::translate("JiraClient", "Jira lists nothing that you may create in project %1.").arg(projectKey));
 }
 
 } // namespace
@@ -1115,7 +1116,7 @@ template<typename T> void JiraClient::refuseStep(const QString &step, QObject *c
     QMetaObject::invokeMethod(
         context ? context : this,
         [done = std::move(done), step] {
-            done(JiraError::transport(u"Not sent: \u201c%1\u201d names no issue or link."_s.arg(step)));
+            done(JiraError::transport(QCoreApplication::translate("JiraClient", "Not sent: “%1” names no issue or link.").arg(step)));
         },
         Qt::QueuedConnection);
 }

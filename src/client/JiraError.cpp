@@ -1,5 +1,7 @@
 #include "JiraError.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 JiraError JiraError::http(int statusCode, const QString &message)
@@ -39,15 +41,17 @@ QString JiraError::description() const
 {
     switch (m_kind) {
     case Kind::Http:
-        return u"Jira returned an error ("_s + QString::number(m_statusCode) + u"): "_s + m_message;
+        return QCoreApplication::translate("JiraError", "Jira returned an error (%1): %2", "an HTTP status code and its reason")
+            .arg(m_statusCode)
+            .arg(m_message);
     case Kind::Decoding:
-        return u"Couldn't understand Jira's response."_s;
+        return QCoreApplication::translate("JiraError", "Couldn't understand Jira's response.");
     case Kind::Transport:
         return m_detail;
     case Kind::NotConfigured:
-        return u"Set your Jira server URL and Personal Access Token in Settings."_s;
+        return QCoreApplication::translate("JiraError", "Set your Jira server URL and Personal Access Token in Settings.");
     case Kind::InvalidURL:
-        return u"The Jira server URL is invalid."_s;
+        return QCoreApplication::translate("JiraError", "The Jira server URL is invalid.");
     }
     Q_UNREACHABLE();
     return QString();

@@ -110,9 +110,9 @@ void NetworkSetup::load(const AppSettings &settings)
         const std::optional<QByteArray> pem = readFile(path);
         const QList<QSslCertificate> authorities = pem ? QSslCertificate::fromData(*pem, QSsl::Pem) : QList<QSslCertificate>();
         if (!pem)
-            m_problem = setupProblem(u"The CA certificates file %1 could not be read."_s.arg(path), D::NetworkSetting);
+            m_problem = setupProblem(tr("The CA certificates file %1 could not be read.").arg(path), D::NetworkSetting);
         else if (authorities.isEmpty())
-            m_problem = setupProblem(u"The CA certificates file %1 holds no PEM certificate."_s.arg(path), D::NetworkSetting);
+            m_problem = setupProblem(tr("The CA certificates file %1 holds no PEM certificate.").arg(path), D::NetworkSetting);
         else
             m_authorities = authorities;
     }
@@ -123,17 +123,17 @@ void NetworkSetup::load(const AppSettings &settings)
         QSslCertificate certificate;
         QSslKey key;
         if (!data) {
-            m_problem = setupProblem(u"The client certificate file %1 could not be read."_s.arg(path), D::ClientCertificate);
+            m_problem = setupProblem(tr("The client certificate file %1 could not be read.").arg(path), D::ClientCertificate);
         } else if (data->contains("-----BEGIN")) {
             const QList<QSslCertificate> certificates = QSslCertificate::fromData(*data, QSsl::Pem);
             const QString keyPath = settings.clientKeyFile().isEmpty() ? path : settings.clientKeyFile();
             const std::optional<QByteArray> keyData = keyPath == path ? data : readFile(keyPath);
             if (certificates.isEmpty()) {
-                m_problem = setupProblem(u"The file %1 holds no PEM certificate."_s.arg(path), D::ClientCertificate);
+                m_problem = setupProblem(tr("The file %1 holds no PEM certificate.").arg(path), D::ClientCertificate);
             } else if (!keyData) {
-                m_problem = setupProblem(u"The client key file %1 could not be read."_s.arg(keyPath), D::ClientCertificate);
+                m_problem = setupProblem(tr("The client key file %1 could not be read.").arg(keyPath), D::ClientCertificate);
             } else if (!keyData->contains("PRIVATE KEY-----")) {
-                m_problem = setupProblem(u"No private key was found for the client certificate: choose its key file."_s,
+                m_problem = setupProblem(tr("No private key was found for the client certificate: choose its key file."),
                                          D::ClientCertificate);
             } else {
                 certificate = certificates.first();
@@ -142,9 +142,9 @@ void NetworkSetup::load(const AppSettings &settings)
                 if (key.isNull())
                     m_problem = setupProblem(
                         encrypted && passphrase.isEmpty()
-                            ? u"The client certificate's key is protected by a passphrase: enter it in the settings."_s
-                            : encrypted ? u"The passphrase of the client certificate's key is wrong."_s
-                                        : u"The client certificate's key could not be read."_s,
+                            ? tr("The client certificate's key is protected by a passphrase: enter it in the settings.")
+                            : encrypted ? tr("The passphrase of the client certificate's key is wrong.")
+                                        : tr("The client certificate's key could not be read."),
                         D::ClientCertificate);
             }
         } else {
@@ -156,19 +156,19 @@ void NetworkSetup::load(const AppSettings &settings)
             if (!QSslCertificate::importPkcs12(&buffer, &key, &certificate, &chain, passphrase.toUtf8()))
                 m_problem = setupProblem(
                     passphrase.isEmpty()
-                        ? u"The client certificate could not be opened: it may need its passphrase."_s
-                        : u"The client certificate could not be opened: the passphrase is wrong, or the file is not "
-                          "a PKCS#12 (.p12, .pfx) file."_s,
+                        ? tr("The client certificate could not be opened: it may need its passphrase.")
+                        : tr("The client certificate could not be opened: the passphrase is wrong, or the file is not "
+                          "a PKCS#12 (.p12, .pfx) file."),
                     D::ClientCertificate);
         }
         if (!m_problem) {
             const QDateTime now = QDateTime::currentDateTimeUtc();
             if (certificate.expiryDate() < now)
-                m_problem = setupProblem(u"The client certificate expired on %1: ask for a new one."_s.arg(
+                m_problem = setupProblem(tr("The client certificate expired on %1: ask for a new one.").arg(
                                              dateText(certificate.expiryDate())),
                                          D::ClientCertificate);
             else if (certificate.effectiveDate() > now)
-                m_problem = setupProblem(u"The client certificate is valid only from %1."_s.arg(
+                m_problem = setupProblem(tr("The client certificate is valid only from %1.").arg(
                                              dateText(certificate.effectiveDate())),
                                          D::ClientCertificate);
         }
@@ -188,7 +188,7 @@ void NetworkSetup::load(const AppSettings &settings)
         const bool http = settings.proxyMode() == AppSettings::ProxyMode::Http;
         if (settings.proxyHost().isEmpty() || settings.proxyPort() == 0) {
             if (!m_problem)
-                m_problem = setupProblem(u"The proxy needs a host and a port."_s, D::NetworkSetting);
+                m_problem = setupProblem(tr("The proxy needs a host and a port."), D::NetworkSetting);
             m_proxy = QNetworkProxy(QNetworkProxy::NoProxy);
             break;
         }

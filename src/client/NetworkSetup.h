@@ -5,6 +5,7 @@
 
 #include "JiraError.h"
 
+#include <QCoreApplication>
 #include <QNetworkProxy>
 #include <QSslCertificate>
 #include <QSslConfiguration>
@@ -19,6 +20,8 @@ class QNetworkAccessManager;
 
 class NetworkSetup
 {
+    Q_DECLARE_TR_FUNCTIONS(NetworkSetup)
+
 public:
     // What the settings and the files they name say now; reads the files only when something changed
     // since the last call.

@@ -140,23 +140,23 @@ void ChangeNotifier::announce(QList<ListChange> changes)
         QSet<QString> issues;
         for (const ListChange &change : changes)
             issues.insert(change.issueKey);
-        const QString title = issues.size() == 1 ? u"1 of your issues changed"_s
-                                                 : u"%1 of your issues changed"_s.arg(issues.size());
-        m_desktop->show(u"summary"_s, title, u"Open Tessarin to see what is new."_s);
+        m_desktop->show(u"summary"_s, tr("%n of your issues changed", nullptr, int(issues.size())),
+                        tr("Open Tessarin to see what is new."));
     } else {
         for (const ListChange &change : changes) {
             switch (change.kind) {
             case ListChange::Kind::Assigned:
                 m_desktop->show(change.issueKey,
-                                change.source.isEmpty() ? change.issueKey + u" is assigned to you"_s
-                                                        : change.issueKey + u" is new in "_s + change.source,
+                                change.source.isEmpty() ? tr("%1 is assigned to you").arg(change.issueKey)
+                                                        : tr("%1 is new in %2", "an issue and a source such as “Watching”")
+                                                              .arg(change.issueKey, change.source),
                                 change.summary);
                 break;
             case ListChange::Kind::StatusChanged:
-                m_desktop->show(change.issueKey, change.issueKey + u" is now "_s + change.status, change.summary);
+                m_desktop->show(change.issueKey, tr("%1 is now %2", "an issue and its new status").arg(change.issueKey, change.status), change.summary);
                 break;
             case ListChange::Kind::Commented:
-                m_desktop->show(change.issueKey, change.author + u" commented on "_s + change.issueKey, change.summary);
+                m_desktop->show(change.issueKey, tr("%1 commented on %2").arg(change.author, change.issueKey), change.summary);
                 break;
             }
         }

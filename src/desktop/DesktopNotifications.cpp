@@ -59,8 +59,9 @@ void DesktopNotifications::show(const QString &tag, const QString &summary, cons
 
     QDBusMessage message = call(u"Notify"_s);
     const bool markup = m_capabilities.contains(u"body-markup"_s);
-    const QStringList actions =
-        m_capabilities.contains(u"actions"_s) ? QStringList {u"default"_s, u"Open"_s} : QStringList();
+    QStringList actions;
+    if (m_capabilities.contains(u"actions"_s))
+        actions << u"default"_s << tr("Open", "the button on a notification");
     message << u"Tessarin"_s << m_idByTag.value(tag, 0u) << u"org.tessarin.Tessarin"_s << summary
             << (markup ? body.toHtmlEscaped() : body) << actions
             << QVariantMap {{u"desktop-entry"_s, u"org.tessarin.Tessarin"_s}, {u"category"_s, u"im.received"_s}}

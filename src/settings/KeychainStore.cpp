@@ -25,8 +25,8 @@ constexpr int busQueryTimeoutMs = 500;
 
 QString unavailableMessage()
 {
-    return u"No system keyring (Secret Service) is available, so the token cannot be saved and will be "
-           u"lost when Tessarin quits."_s;
+    return KeychainStore::tr("No system keyring (Secret Service) is available, so the token cannot be saved and "
+                             "will be lost when Tessarin quits.");
 }
 
 QStringList busNames(const QDBusConnection &bus, const QString &method)
@@ -223,8 +223,9 @@ void KeychainStore::finishWrite(int error, const QString &errorString)
     if (error == QKeychain::NoError || error == QKeychain::EntryNotFound) {
         setErrorMessage({});
     } else {
-        setErrorMessage(u"The token could not be saved in the system keyring (%1). It will be lost when "
-                        u"Tessarin quits."_s.arg(errorString));
+        setErrorMessage(tr("The token could not be saved in the system keyring (%1). It will be lost when Tessarin "
+                           "quits.")
+                            .arg(errorString));
     }
     startNext();
 }

@@ -17,7 +17,10 @@ using namespace Qt::StringLiterals;
 
 const QString TicketStore::assignedSource = ListCache::defaultSource;
 
-const QString TicketStore::notConfiguredMessage = u"Set your Jira server URL and Personal Access Token in Settings."_s;
+QString TicketStore::notConfiguredMessage()
+{
+    return tr("Set your Jira server URL and Personal Access Token in Settings.");
+}
 
 TicketStore::TicketStore(AppSettings *settings, QObject *parent, std::chrono::milliseconds transferTimeout)
     : QObject(parent)
@@ -211,7 +214,7 @@ void TicketStore::forgetList()
 void TicketStore::refresh(std::function<void()> done)
 {
     if (!m_settings->isConfigured()) {
-        setErrorMessage(notConfiguredMessage);
+        setErrorMessage(notConfiguredMessage());
         emit refreshFinished();
         if (done)
             done();

@@ -46,7 +46,7 @@ public:
 
     // Used when the configured interval is zero, negative or not a number: never refresh without pause.
     static constexpr double fallbackIntervalSeconds = 120;
-    static const QString notConfiguredMessage;
+    [[nodiscard]] static QString notConfiguredMessage();
 
     // The settings must outlive the store. The store makes its own client on them, whose requests fail
     // after `transferTimeout` without data (tests shorten it).

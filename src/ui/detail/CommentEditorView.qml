@@ -12,8 +12,8 @@ ColumnLayout {
 
     required property CommentEditor editor
     // What the post button says: "Comment" or "Save".
-    property string postText: "Comment"
-    property string accessibleName: "New comment"
+    property string postText: qsTr("Comment", "the button that posts a comment")
+    property string accessibleName: qsTr("New comment")
     // The edit of an existing comment can be left without discarding it.
     property bool canClose: false
     // An edit opened from its comment takes the keyboard at once.

@@ -368,11 +368,11 @@ void TicketDetail::loadTimeTracking()
         const JiraTimeTracking &tracking = result.value();
         QStringList parts;
         if (tracking.originalEstimate)
-            parts.append(u"Estimated "_s + *tracking.originalEstimate);
+            parts.append(tr("Estimated %1", "time tracking: the original estimate").arg(*tracking.originalEstimate));
         if (tracking.remainingEstimate)
-            parts.append(u"Remaining "_s + *tracking.remainingEstimate);
+            parts.append(tr("Remaining %1", "time tracking: the remaining estimate").arg(*tracking.remainingEstimate));
         if (tracking.timeSpent)
-            parts.append(u"Logged "_s + *tracking.timeSpent);
+            parts.append(tr("Logged %1", "time tracking: the time logged").arg(*tracking.timeSpent));
         const QString text = parts.join(u" · "_s);
         if (text != m_timeTrackingText) {
             m_timeTrackingText = text;
@@ -390,7 +390,7 @@ QString TicketDetail::menuPlaceholder() const
 {
     if (!m_transitions.isEmpty())
         return {};
-    return m_isLoadingTransitions ? u"Loading…"_s : u"No transitions available"_s;
+    return m_isLoadingTransitions ? tr("Loading…") : tr("No transitions available");
 }
 
 void TicketDetail::load()

@@ -556,7 +556,10 @@ ScrollView {
             Layout.rightMargin: 24
             Layout.bottomMargin: 24
             spacing: 10
-            Label { text: qsTr("Comments"); font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary }
+            Label {
+                objectName: "commentsHeading"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary
+                text: pane.detail.comments.length > 0 ? qsTr("%n comment(s)", "", pane.detail.comments.length) : qsTr("Comments")
+            }
             BusyIndicator {
                 visible: pane.detail.isLoadingComments && pane.detail.comments.length === 0
                 Accessible.ignored: !visible

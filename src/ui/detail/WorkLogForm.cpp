@@ -71,8 +71,8 @@ void WorkLogForm::send()
         return;
     const QDateTime started = QDateTime::fromString(m_started.trimmed(), startedFormat);
     const QString timeError =
-        isJiraDuration(m_timeSpent) ? QString() : u"Enter the time in Jira's notation, such as 1h 30m, 2d or 45m."_s;
-    const QString startedError = started.isValid() ? QString() : u"Enter when the work started as YYYY-MM-DD HH:MM."_s;
+        isJiraDuration(m_timeSpent) ? QString() : tr("Enter the time in Jira's notation, such as 1h 30m, 2d or 45m.");
+    const QString startedError = started.isValid() ? QString() : tr("Enter when the work started as YYYY-MM-DD HH:MM.");
     setErrors(timeError, startedError, {});
     if (!timeError.isEmpty() || !startedError.isEmpty())
         return;

@@ -201,7 +201,7 @@ ColumnLayout {
                 Layout.fillWidth: true
                 text: editor.field.text
                 onTextEdited: editor.field.text = text
-                placeholderText: parent.withTime ? "YYYY-MM-DD HH:MM" : "YYYY-MM-DD"
+                placeholderText: parent.withTime ? qsTr("YYYY-MM-DD HH:MM", "the form a date and time is typed in") : qsTr("YYYY-MM-DD", "the form a date is typed in")
                 Accessible.name: editor.accessibleName
                 Accessible.description: editor.field.error
             }

@@ -256,17 +256,17 @@ QJsonValue FormField::jiraValue(QString *problem) const
     case JiraFieldKind::Number:
         if (const std::optional<double> value = number(m_text))
             return *value;
-        *problem = u"Enter a number."_s;
+        *problem = tr("Enter a number.");
         return QJsonValue::Undefined;
     case JiraFieldKind::Date:
         if (const QDate date = QDate::fromString(trimmed, u"yyyy-MM-dd"_s); date.isValid())
             return jiraDateText(date);
-        *problem = u"Enter a date as YYYY-MM-DD."_s;
+        *problem = tr("Enter a date as YYYY-MM-DD.");
         return QJsonValue::Undefined;
     case JiraFieldKind::DateTime:
         if (const QDateTime time = QDateTime::fromString(trimmed, dateTimeFormat); time.isValid())
             return jiraDateTimeText(time);
-        *problem = u"Enter a date and time as YYYY-MM-DD HH:MM."_s;
+        *problem = tr("Enter a date and time as YYYY-MM-DD HH:MM.");
         return QJsonValue::Undefined;
     case JiraFieldKind::Labels:
         return QJsonArray::fromStringList(words(m_text));

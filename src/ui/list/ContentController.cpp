@@ -209,16 +209,17 @@ QString ContentController::footerText() const
         return {};
     // Never before the refresh itself: the clock reads the time only on its ticks.
     const QDateTime now = std::max(m_store->lastUpdated(), CoarseClock::instance()->now());
-    QString text = u"Updated "_s + relativePhrase(m_store->lastUpdated(), now);
+    QStringList parts {tr("Updated %1", "%1 is a time such as “5 min. ago”")
+                           .arg(relativePhrase(m_store->lastUpdated(), now))};
     const std::optional<qsizetype> matched = m_store->matchedCount();
     if (matched && *matched > m_store->ticketCount())
-        text += u" · %1 of %2 shown"_s.arg(m_store->ticketCount()).arg(*matched);
+        parts.append(tr("%1 of %n shown", "issues in the list", int(*matched)).arg(m_store->ticketCount()));
     if (!m_store->errorMessage().isEmpty())
-        text += u" · Refresh failed"_s;
+        parts.append(tr("Refresh failed"));
     if (const QDateTime until = m_store->retryNotBefore(); until.isValid() && until > now)
-        text +=
-            u" · Jira asked to wait until "_s + QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat);
-    return text;
+        parts.append(tr("Jira asked to wait until %1")
+                         .arg(QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat)));
+    return parts.join(u" · "_s);
 }
 
 QString ContentController::footerDetail() const
@@ -235,11 +236,10 @@ QString ContentController::errorHint() const
     if (!error)
         return {};
     if (const QDateTime until = m_store->retryNotBefore(); until.isValid()) {
-        const QString why = error->diagnosis() == JiraError::Diagnosis::Unavailable
-            ? u"Jira is unavailable, perhaps for maintenance."_s
-            : u"Jira is limiting requests."_s;
-        return why + u" Tessarin asks again at "_s +
-            QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat) + u", not before."_s;
+        const QString time = QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat);
+        return error->diagnosis() == JiraError::Diagnosis::Unavailable
+            ? tr("Jira is unavailable, perhaps for maintenance. Tessarin asks again at %1, not before.").arg(time)
+            : tr("Jira is limiting requests. Tessarin asks again at %1, not before.").arg(time);
     }
     return nextStep(*error);
 }
@@ -532,7 +532,7 @@ void ContentController::askMyName()
 void ContentController::rebuildSources()
 {
     QList<Source> sources {
-        {TicketStore::assignedSource, u"Assigned to Me"_s, JiraClient::assignedJql, Source::Kind::Assigned}};
+        {TicketStore::assignedSource, tr("Assigned to Me"), JiraClient::assignedJql, Source::Kind::Assigned}};
     for (const JiraFilter &filter : std::as_const(m_favourites))
         sources.append({u"filter:"_s + filter.id, filter.name, filter.jql, Source::Kind::Favourite});
     for (const AppSettings::SavedQuery &query : m_settings->savedQueries())
@@ -557,7 +557,7 @@ void ContentController::rebuildSources()
 QString ContentController::sourceTitle() const
 {
     const Source *source = m_sources ? m_sources->find(m_store->sourceId()) : nullptr;
-    return !source || source->kind == Source::Kind::Assigned ? u"My Tickets"_s : source->name;
+    return !source || source->kind == Source::Kind::Assigned ? tr("My Tickets") : source->name;
 }
 
 bool ContentController::isTruncated() const
@@ -581,9 +581,9 @@ void ContentController::addQuery(const QString &name, const QString &jql)
     if (m_checkingQuery || !m_settings)
         return;
     if (cleanName.isEmpty() || cleanJql.isEmpty())
-        return setQueryState(false, u"A query needs a name and a JQL text."_s);
+        return setQueryState(false, tr("A query needs a name and a JQL text."));
     if (m_sources->find(u"query:"_s + cleanName))
-        return setQueryState(false, u"There is a query named \u201c%1\u201d already."_s.arg(cleanName));
+        return setQueryState(false, tr("There is a query named “%1” already.").arg(cleanName));
     setQueryState(true, {});
     // Kept only once Jira has run it: a query that cannot run is not saved to fail at every refresh.
     m_store->client()->checkQuery(cleanJql, this, [this, cleanName, cleanJql](JiraResult<void> result) {

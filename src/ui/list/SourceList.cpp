@@ -25,7 +25,7 @@ QVariant SourceList::data(const QModelIndex &index, int role) const
     case AccessibleNameRole:
         if (!count)
             return source.name;
-        return source.name + (*count == 1 ? u", 1 issue"_s : u", %1 issues"_s.arg(*count));
+        return tr("%1, %n issue(s)", "a source and how many issues it lists", int(*count)).arg(source.name);
     case CurrentRole:
         return source.id == m_current;
     case RemovableRole:

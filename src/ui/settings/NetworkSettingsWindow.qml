@@ -46,6 +46,7 @@ ApplicationWindow {
         id: fileRow
         property alias field: pathField
         property string dialogTitle
+        property string chooseName
         property var filters: [qsTr("All files (*)")]
         property string value
         signal chosen(string path)
@@ -62,7 +63,7 @@ ApplicationWindow {
         Button {
             Layout.alignment: Qt.AlignTop
             text: qsTr("Choose…")
-            Accessible.name: "Choose the " + fileRow.title.toLowerCase() + " file"
+            Accessible.name: fileRow.chooseName
             onClicked: window.choose(pathField, fileRow.dialogTitle, fileRow.filters)
         }
     }
@@ -82,8 +83,9 @@ ApplicationWindow {
         FileRow {
             objectName: "caRow"
             title: qsTr("CA certificates")
+            chooseName: qsTr("Choose the CA certificates file")
             subtitle: qsTr("Your company's certificate authorities (PEM), trusted besides the system's.")
-            dialogTitle: "CA Certificates"
+            dialogTitle: qsTr("CA Certificates")
             filters: [qsTr("PEM certificates (*.pem *.crt *.cer)"), qsTr("All files (*)")]
             value: AppSettings.caCertificatesFile
             onChosen: path => AppSettings.caCertificatesFile = path
@@ -91,6 +93,7 @@ ApplicationWindow {
         FileRow {
             objectName: "clientCertificateRow"
             title: qsTr("Client certificate")
+            chooseName: qsTr("Choose the client certificate file")
             subtitle: qsTr("For servers that ask for one: a .p12 file, or a PEM certificate.")
             dialogTitle: qsTr("Client Certificate")
             filters: [qsTr("Certificates (*.p12 *.pfx *.pem *.crt)"), qsTr("All files (*)")]
@@ -100,6 +103,7 @@ ApplicationWindow {
         FileRow {
             objectName: "clientKeyRow"
             title: qsTr("Client key")
+            chooseName: qsTr("Choose the client key file")
             subtitle: qsTr("The PEM certificate's private key, if it is in a file of its own.")
             dialogTitle: qsTr("Client Key")
             filters: [qsTr("PEM keys (*.pem *.key)"), qsTr("All files (*)")]

@@ -114,7 +114,10 @@ void SettingsController::updateCanTest()
 
 QStringList SettingsController::intervalTitles() const
 {
-    return {u"1 minute"_s, u"2 minutes"_s, u"5 minutes"_s, u"15 minutes"_s};
+    QStringList titles;
+    for (const double seconds : intervalSeconds)
+        titles.append(tr("%n minute(s)", "how often the list is refreshed", int(seconds / 60)));
+    return titles;
 }
 
 int SettingsController::intervalIndex() const
@@ -136,9 +139,9 @@ QString SettingsController::customIntervalTitle() const
     const double seconds = m_settings->refreshIntervalSeconds();
     if (seconds >= 60 && std::fmod(seconds, 60) == 0) {
         const double minutes = seconds / 60;
-        return minutes == 1 ? u"1 minute"_s : u"%1 minutes"_s.arg(minutes);
+        return tr("%n minute(s)", "how often the list is refreshed", int(minutes));
     }
-    return seconds == 1 ? u"1 second"_s : u"%1 seconds"_s.arg(seconds);
+    return tr("%n second(s)", "how often the list is refreshed", int(std::lround(seconds)));
 }
 
 QString SettingsController::keyringWarning() const
@@ -146,7 +149,7 @@ QString SettingsController::keyringWarning() const
     // The keyring's own reason is longer than a line; the window offers it as a tool tip.
     if (!m_settings || m_settings->keyringError().isEmpty())
         return {};
-    return u"The keyring cannot keep the token: it will be lost when Tessarin quits."_s;
+    return tr("The keyring cannot keep the token: it will be lost when Tessarin quits.");
 }
 
 QString SettingsController::insecureURLWarning() const
@@ -158,7 +161,7 @@ void SettingsController::updateInsecureURLWarning()
 {
     const QUrl url = m_settings ? m_settings->baseURL() : QUrl();
     const QString warning = url.isValid() && url.scheme().compare("http"_L1, Qt::CaseInsensitive) == 0
-        ? u"With http:// the token would travel unencrypted."_s
+        ? tr("With http:// the token would travel unencrypted.")
         : QString();
     if (warning == m_insecureURLWarning)
         return;
@@ -182,7 +185,7 @@ void SettingsController::clearCachedData()
 {
     const bool lists = ListCache::clear();
     const bool attachments = AttachmentFiles::Cache::clear();
-    m_cacheText = lists && attachments ? u"Cached data cleared"_s : u"Could not clear cached data"_s;
+    m_cacheText = lists && attachments ? tr("Cached data cleared") : tr("Could not clear cached data");
     emit cacheTextChanged();
 }
 
@@ -212,11 +215,14 @@ void SettingsController::testConnection()
             settings->setDisplayName(name);
             // Trust was on with nothing pinned: the certificate just seen is the trusted one from now on.
             const QString pinned = settings->pinnedCertificate(origin);
-            const QString pinnedNow = pinned != pinnedBefore
-                ? u"\nThis server's certificate (SHA-256 "_s + pinned + u") is now the one trusted for it."_s
-                : QString();
-            if (self)
-                self->setTestResult(TestResult::Success, u"Connected as "_s + name + pinnedNow);
+            if (self) {
+                self->m_connectedName = name;
+                self->m_connectedLines = {tr("Connected as %1").arg(name)};
+                if (pinned != pinnedBefore)
+                    self->m_connectedLines.append(
+                        tr("This server's certificate (SHA-256 %1) is now the one trusted for it.").arg(pinned));
+                self->setTestResult(TestResult::Success, self->m_connectedLines.join(u'\n'));
+            }
             // And what the server is, once it says: a line of its own, after the name. Only of the server
             // tested: these requests read the settings when they leave, and the URL may have changed.
             const auto stillTested = [settings, origin] { return jiraOrigin(settings->baseURL()) == origin; };
@@ -231,17 +237,22 @@ void SettingsController::testConnection()
                     client->deleteLater();
                     return;
                 }
-                const QString kind = info.value().deploymentType == u"DataCenter"_s ? u"Data Center "_s
-                    : info.value().deploymentType == u"Server"_s                    ? u"Server "_s
-                                                                                    : QString();
-                self->setTestResult(TestResult::Success,
-                                    self->m_testResultText + u" · Jira "_s + kind + info.value().version);
+                const QString kind = info.value().deploymentType.value_or(QString());
+                const QString &version = info.value().version;
+                const QString &who = self->m_connectedName;
+                self->m_connectedLines.first() = kind == u"DataCenter"_s
+                    ? tr("Connected as %1 · Jira Data Center %2").arg(who, version)
+                    : kind == u"Server"_s ? tr("Connected as %1 · Jira Server %2").arg(who, version)
+                                          : tr("Connected as %1 · Jira %2").arg(who, version);
+                self->setTestResult(TestResult::Success, self->m_connectedLines.join(u'\n'));
                 // And when the token expires, where the server lists tokens.
                 client->fetchAccessTokens(client, [self, client](JiraResult<QList<JiraAccessToken>> tokens) {
                     client->deleteLater();
                     const QString expiry = tokens ? tokenExpiryText(tokens.value()) : QString();
-                    if (self && self->m_testResult == TestResult::Success && !expiry.isEmpty())
-                        self->setTestResult(TestResult::Success, self->m_testResultText + u"\n"_s + expiry);
+                    if (self && self->m_testResult == TestResult::Success && !expiry.isEmpty()) {
+                        self->m_connectedLines.append(expiry);
+                        self->setTestResult(TestResult::Success, self->m_connectedLines.join(u'\n'));
+                    }
                 });
             });
         } else if (self) {
@@ -263,10 +274,13 @@ QString SettingsController::certificateDetails() const
     for (qsizetype i = 0; i < certificate.fingerprint.size(); i += 2)
         fingerprint += (i ? u":"_s : QString()) + certificate.fingerprint.mid(i, 2).toUpper();
     const QLocale locale;
-    return u"SHA-256 "_s + fingerprint + u"\nIssued to: "_s + certificate.subject + u"\nIssued by: "_s +
-        certificate.issuer + u"\nValid from "_s + locale.toString(certificate.notBefore.date(), QLocale::ShortFormat) +
-        u" to "_s + locale.toString(certificate.notAfter.date(), QLocale::ShortFormat) +
-        (certificate.problems.isEmpty() ? QString() : u"\n"_s + certificate.problems.join(u'\n'));
+    QStringList lines {tr("SHA-256 %1").arg(fingerprint), tr("Issued to: %1").arg(certificate.subject),
+                       tr("Issued by: %1").arg(certificate.issuer),
+                       tr("Valid from %1 to %2")
+                           .arg(locale.toString(certificate.notBefore.date(), QLocale::ShortFormat),
+                                locale.toString(certificate.notAfter.date(), QLocale::ShortFormat))};
+    lines.append(certificate.problems);
+    return lines.join(u'\n');
 }
 
 void SettingsController::trustCertificate()

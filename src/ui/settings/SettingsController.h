@@ -120,6 +120,9 @@ private:
     bool m_canTest = false;
     TestResult m_testResult = TestResult::None;
     QString m_testResultText;
+    // A successful test's lines: who, on which Jira; a certificate trusted by it; the token's expiry.
+    QString m_connectedName;
+    QStringList m_connectedLines;
     std::optional<JiraCertificate> m_refusedCertificate;
     QString m_insecureURLWarning;
     QString m_cacheText;
