@@ -1442,7 +1442,7 @@
     <name>SettingsView</name>
     <message>
         <source>Jira Connection</source>
-        <translation>Verbindung</translation>
+        <translation>Jira-Verbindung</translation>
     </message>
     <message>
         <source>Notifications…</source>

@@ -47,7 +47,7 @@ ApplicationWindow {
         // Each menu in an item of its own making: Qt 6.4 gives the bar's own items the menu bar's role and
         // no action, so a screen reader could not open them.
         AccessibleMenuBarItem {
-            menu: Menu {
+            menu: ShellMenu {
                 objectName: "applicationMenu"
                 title: qsTr("Tessarin")
                 ShellMenuItem {
@@ -79,7 +79,7 @@ ApplicationWindow {
             }
         }
         AccessibleMenuBarItem {
-            menu: Menu {
+            menu: ShellMenu {
                 objectName: "fileMenu"
                 title: qsTr("File")
                 ShellMenuItem {

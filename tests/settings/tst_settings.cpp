@@ -287,9 +287,9 @@ private slots:
         Quick::click(harness.item(u"testButton"_s));
         QTRY_VERIFY_WITH_TIMEOUT(result->isVisible(), 10000);
         QTRY_COMPARE(resultText->property("lineCount").toInt(), 3); // laid out at the next polish
-        QCOMPARE(harness.window()->size(), QSize(480, 360));
+        QCOMPARE(harness.window()->size(), QSize(480, 384));
         const QRectF box = result->mapRectToScene(result->boundingRect());
-        QVERIFY2(box.bottom() <= 360 - 18 + 0.5, qPrintable(u"the test line ends at %1"_s.arg(box.bottom())));
+        QVERIFY2(box.bottom() <= 384 - 18 + 0.5, qPrintable(u"the test line ends at %1"_s.arg(box.bottom())));
     }
 };
 

@@ -17,7 +17,8 @@ namespace Quick {
 
 void failOnAnyWarning()
 {
-    QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not support raise\\(\\)$)"_s));
+    QTest::failOnWarning(
+        QRegularExpression(u"^(?!This plugin does not support (raise|propagateSizeHints)\\(\\)$)"_s));
 }
 
 namespace {

@@ -18,8 +18,9 @@ class QQmlEngine;
 
 namespace Quick {
 
-// Makes every warning of the current test function a failure: the QML engine's above all. Excepted is
-// the offscreen platform's note that it cannot stack windows, which every raise() there prints.
+// Makes every warning of the current test function a failure: the QML engine's above all. Excepted are
+// the offscreen platform's notes that it cannot stack windows (every raise() prints one) or pass a
+// changed minimum size on to a shown window.
 void failOnAnyWarning();
 // The item with that objectName anywhere below root; fails the test when there is none.
 QQuickItem *item(QObject *root, const QString &name);

@@ -200,7 +200,6 @@ Item {
                 Row {
                     id: filterPicker
                     objectName: "filterPicker"
-                    Layout.preferredWidth: 320
                     Accessible.role: Accessible.PageTabList
                     Accessible.name: qsTr("Filter")
                     Repeater {
@@ -208,7 +207,8 @@ Item {
                         delegate: Button {
                             required property int index
                             required property string modelData
-                            width: 80
+                            // As wide as the longest word needs, in any language.
+                            width: Math.max(80, implicitWidth)
                             text: modelData
                             // The filter is the one state: every way of activating a segment sets it, and the
                             // highlight only follows it, so clicking the active segment keeps it active.

@@ -16,9 +16,10 @@ ApplicationWindow {
 
     title: qsTr("Network")
     width: 480
-    height: 470
+    // Tall enough for the rows as this language words them, which may wrap help texts onto more lines.
+    height: minimumHeight
     minimumWidth: 480
-    minimumHeight: 470
+    minimumHeight: Math.max(470, Math.ceil(rows.implicitHeight) + 36)
     flags: Qt.Dialog | Qt.CustomizeWindowHint | Qt.WindowTitleHint | Qt.WindowCloseButtonHint
 
     readonly property bool explicitProxy: AppSettings.proxyMode === AppSettings.Http
@@ -69,6 +70,7 @@ ApplicationWindow {
     }
 
     ColumnLayout {
+        id: rows
         anchors.fill: parent
         anchors.margins: 18
         anchors.leftMargin: 26

@@ -33,7 +33,7 @@ Item {
     }
 
     implicitWidth: 480
-    implicitHeight: 360
+    implicitHeight: 384
 
     ColumnLayout {
         // Tighter than the rows would like: with help texts on two lines, both warning lines and a
@@ -45,19 +45,16 @@ Item {
         anchors.bottomMargin: 18
         spacing: 10
 
-        // The heading whole, then three small buttons, packed tight: the window's width is fixed.
-        RowLayout {
+        Label {
+            text: qsTr("Jira Connection")
+            font.pixelSize: 20
+            font.bold: true
+        }
+        // The other settings and the cache, under the heading: a row that any language's words fit.
+        Flow {
             Layout.fillWidth: true
-            spacing: 0
-            Label {
-                Layout.minimumWidth: implicitWidth
-                text: qsTr("Jira Connection")
-                font.pixelSize: 20
-                font.bold: true
-            }
-            Item {
-                Layout.fillWidth: true
-            }
+            Layout.topMargin: -6
+            spacing: 14
             Button {
                 objectName: "notificationsButton"
                 flat: true

@@ -7,11 +7,11 @@ ApplicationWindow {
     id: window
     title: qsTr("Settings")
     width: 480
-    height: 360
+    height: 384
     minimumWidth: 480
     maximumWidth: 480
-    minimumHeight: 360
-    maximumHeight: 360
+    minimumHeight: 384
+    maximumHeight: 384
     flags: Qt.Window | Qt.CustomizeWindowHint | Qt.WindowTitleHint | Qt.WindowCloseButtonHint
 
     onVisibleChanged: if (visible) view.appeared()
