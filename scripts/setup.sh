@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev pkg-config clang-format
   qt6-base-dev qt6-declarative-dev qt6-httpserver-dev qt6-websockets-dev libxkbcommon-dev
   qtkeychain-qt6-dev libsecret-1-0 libicu-dev libgl-dev
+  # the catalogues: lupdate and lrelease; Qt's own words in the user's language
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # the system's certificate authorities, which a CA file in the settings adds to
   ca-certificates
   # run (Qt Quick, Controls, icons)
