@@ -191,6 +191,18 @@ void inspectOnce(QQuickWindow *window, const Catalogue &catalogue, const QSet<QS
                     findings.faults.append(u"cut off: \"%1\" (%2): %3"_s.arg(text, where, cut));
             }
         }
+        // A control (field, button, box) cut by the window's edge, whatever it shows.
+        if (item->inherits("QQuickControl") && item->width() > 0) {
+            const QRectF box = item->mapRectToScene(item->boundingRect());
+            bool scrolls = false;
+            for (QQuickItem *above = item->parentItem(); above; above = above->parentItem())
+                scrolls = scrolls || above->inherits("QQuickFlickable") || above->clip();
+            if (!scrolls && (box.left() < -1 || box.right() > windowRect.right() + 1 || box.bottom() > windowRect.bottom() + 1))
+                findings.faults.append(u"past the window's edge: %1 at %2..%3 of %4"_s.arg(where)
+                                           .arg(qRound(box.left()))
+                                           .arg(qRound(box.right()))
+                                           .arg(qRound(windowRect.right())));
+        }
         for (QQuickItem *child : item->childItems())
             visit(child);
     };

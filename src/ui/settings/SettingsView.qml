@@ -50,9 +50,8 @@ Item {
             font.pixelSize: 20
             font.bold: true
         }
-        // The other settings and the cache, under the heading: a row that any language's words fit.
-        Flow {
-            Layout.fillWidth: true
+        // The other settings and the cache, under the heading: a row that longer words than English's fit.
+        Row {
             Layout.topMargin: -6
             spacing: 14
             Button {
@@ -98,7 +97,11 @@ Item {
 
             TextField {
                 objectName: "urlField"
+                // Narrower when a longer title needs the room.
+                Layout.fillWidth: true
                 Layout.preferredWidth: 260
+                Layout.maximumWidth: 260
+                Layout.minimumWidth: 160
                 Layout.alignment: Qt.AlignTop
                 placeholderText: qsTr("https://jira.example-corp.com")
                 inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase | Qt.ImhUrlCharactersOnly
@@ -117,7 +120,11 @@ Item {
 
             TextField {
                 objectName: "tokenField"
+                // Narrower when a longer title needs the room.
+                Layout.fillWidth: true
                 Layout.preferredWidth: 260
+                Layout.maximumWidth: 260
+                Layout.minimumWidth: 160
                 Layout.alignment: Qt.AlignTop
                 // Qt 6.4's bridge sends no name for a password field, and makes the placeholder its
                 // description: a screen reader reads this.
@@ -149,7 +156,11 @@ Item {
 
             ComboBox {
                 objectName: "intervalPicker"
+                // Narrower when a longer title needs the room.
+                Layout.fillWidth: true
                 Layout.preferredWidth: 260
+                Layout.maximumWidth: 260
+                Layout.minimumWidth: 160
                 Layout.alignment: Qt.AlignTop
                 model: view.controller.intervalTitles
                 currentIndex: view.controller.intervalIndex
