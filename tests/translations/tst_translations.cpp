@@ -409,6 +409,13 @@ private slots:
             QTRY_VERIFY(!menu->property("opened").toBool());
         }
 
+        // The keys stay what they are in any language.
+        QTest::keyClick(main, Qt::Key_K, Qt::ControlModifier);
+        QTRY_VERIFY(Quick::shows(main, u"issueField"_s));
+        inspect(main, catalogue, jira, german, findings);
+        QTest::keyClick(main, Qt::Key_Escape);
+        QTRY_VERIFY(!Quick::shows(main, u"issueField"_s));
+
         detail->chooseTransition(u"51"_s); // "Done" asks for a resolution
         QTRY_VERIFY(Quick::shows(main, u"sendForm"_s));
         inspect(main, catalogue, jira, german, findings);
@@ -421,6 +428,15 @@ private slots:
         QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
         inspect(settings, catalogue, jira, german, findings);
         QVERIFY(findings.checked >= beforeSettings + 8);
+
+        // A dialog with a standard button, whose word comes from Qt's own catalogue.
+        QObject *notifications = settings->findChild<QObject *>(u"notificationsDialog"_s);
+        QVERIFY(notifications);
+        Quick::click(Quick::item(settings, u"notificationsButton"_s));
+        QTRY_VERIFY(notifications->property("opened").toBool());
+        inspect(settings, catalogue, jira, german, findings);
+        QMetaObject::invokeMethod(notifications, "close");
+        QTRY_VERIFY(!notifications->property("visible").toBool());
 
         const QList<QWindow *> before = QGuiApplication::topLevelWindows();
         Quick::click(Quick::item(settings, u"networkButton"_s));
