@@ -241,6 +241,77 @@
     </message>
 </context>
 <context>
+    <name>ConnectionPage</name>
+    <message>
+        <source>Server URL</source>
+        <translation>Server-URL</translation>
+    </message>
+    <message>
+        <source>Your Jira Server / Data Center base URL.</source>
+        <translation>Die Basis-URL Ihres Jira Server / Data Center.</translation>
+    </message>
+    <message>
+        <source>https://jira.example-corp.com</source>
+        <translation>https://jira.example-corp.com</translation>
+    </message>
+    <message>
+        <source>Personal Access Token</source>
+        <translation>Persönliches Zugriffstoken</translation>
+    </message>
+    <message>
+        <source>Jira profile ▸ Personal Access Tokens.</source>
+        <translation>Jira-Profil ▸ Persönliche Zugriffstoken.</translation>
+    </message>
+    <message>
+        <source>Create a Token in Jira…</source>
+        <translation>Token in Jira erstellen…</translation>
+    </message>
+    <message>
+        <source>Opens this server&apos;s page for personal access tokens in the browser.</source>
+        <translation>Öffnet die Seite dieses Servers für persönliche Zugriffstoken im Browser.</translation>
+    </message>
+    <message>
+        <source>Trust this server&apos;s certificate</source>
+        <translation>Dem Zertifikat dieses Servers vertrauen</translation>
+    </message>
+    <message>
+        <source>Trusted, and no other: SHA-256 %1</source>
+        <translation>Vertrauenswürdig, und kein anderes: SHA-256 %1</translation>
+    </message>
+    <message>
+        <source>For a certificate your company made itself: the one the next test sees is trusted, and no other.</source>
+        <translation>Für ein Zertifikat, das Ihr Unternehmen selbst ausgestellt hat: Das Zertifikat, das der nächste Test sieht, gilt als vertrauenswürdig, und kein anderes.</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Vergessen</translation>
+    </message>
+    <message>
+        <source>Forget the trusted certificate</source>
+        <translation>Das vertrauenswürdige Zertifikat vergessen</translation>
+    </message>
+    <message>
+        <source>Refresh interval</source>
+        <translation>Aktualisierungsintervall</translation>
+    </message>
+    <message>
+        <source>How often to check for updates.</source>
+        <translation>Wie oft nach Änderungen gesucht wird.</translation>
+    </message>
+    <message>
+        <source>Test Connection</source>
+        <translation>Verbindung testen</translation>
+    </message>
+    <message>
+        <source>Check Certificate…</source>
+        <translation>Zertifikat prüfen…</translation>
+    </message>
+    <message>
+        <source>Check the server&apos;s certificate</source>
+        <translation>Zertifikat des Servers prüfen</translation>
+    </message>
+</context>
+<context>
     <name>ContentController</name>
     <message>
         <source>Updated %1</source>
@@ -487,6 +558,28 @@
     <message>
         <source>Create</source>
         <translation>Erstellen</translation>
+    </message>
+</context>
+<context>
+    <name>DataPage</name>
+    <message>
+        <source>The last lists received and the attachments opened are kept in %1, readable by you alone.</source>
+        <translation>Die zuletzt empfangenen Listen und die geöffneten Anhänge liegen in %1, nur für Sie lesbar.</translation>
+    </message>
+    <message>
+        <source>Clear Cached Data</source>
+        <translation>Cache leeren</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n draft(s) of comments, work logs and forms wait in %1 until Jira has them.</source>
+        <translation>
+            <numerusform>%n Entwurf von Kommentaren, Arbeitsprotokollen und Formularen wartet in %1, bis Jira ihn hat.</numerusform>
+            <numerusform>%n Entwürfe von Kommentaren, Arbeitsprotokollen und Formularen warten in %1, bis Jira sie hat.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Drafts of comments, work logs and forms are kept in %1 until Jira has them.</source>
+        <translation>Entwürfe von Kommentaren, Arbeitsprotokollen und Formularen bleiben in %1, bis Jira sie hat.</translation>
     </message>
 </context>
 <context>
@@ -1065,11 +1158,7 @@
     </message>
 </context>
 <context>
-    <name>NetworkSettingsWindow</name>
-    <message>
-        <source>Network</source>
-        <translation>Netzwerk</translation>
-    </message>
+    <name>NetworkPage</name>
     <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
@@ -1271,6 +1360,53 @@
     </message>
 </context>
 <context>
+    <name>NotificationsPage</name>
+    <message>
+        <source>Tell the desktop when, in my issues:</source>
+        <translation>Desktop benachrichtigen, wenn in meinen Vorgängen:</translation>
+    </message>
+    <message>
+        <source>an issue is assigned to me</source>
+        <translation>mir ein Vorgang zugewiesen wird</translation>
+    </message>
+    <message>
+        <source>Notify when an issue is assigned to me</source>
+        <translation>Benachrichtigen, wenn mir ein Vorgang zugewiesen wird</translation>
+    </message>
+    <message>
+        <source>someone else changes a status</source>
+        <translation>jemand anderes einen Status ändert</translation>
+    </message>
+    <message>
+        <source>Notify when someone else changes a status</source>
+        <translation>Benachrichtigen, wenn jemand anderes einen Status ändert</translation>
+    </message>
+    <message>
+        <source>someone else comments</source>
+        <translation>jemand anderes kommentiert</translation>
+    </message>
+    <message>
+        <source>Notify when someone else comments</source>
+        <translation>Benachrichtigen, wenn jemand anderes kommentiert</translation>
+    </message>
+    <message>
+        <source>Tell me the same of issues I watch</source>
+        <translation>Ebenso bei Vorgängen, die ich beobachte</translation>
+    </message>
+    <message>
+        <source>Notify of changes to issues I watch</source>
+        <translation>Bei Änderungen an beobachteten Vorgängen benachrichtigen</translation>
+    </message>
+    <message>
+        <source>Keep running in the tray when the window is closed</source>
+        <translation>Nach dem Schließen des Fensters in der Systemleiste weiterlaufen</translation>
+    </message>
+    <message>
+        <source>No system tray runs on this desktop.</source>
+        <translation>Auf diesem Desktop läuft keine Systemleiste.</translation>
+    </message>
+</context>
+<context>
     <name>QueryDialog</name>
     <message>
         <source>Add Query</source>
@@ -1368,6 +1504,13 @@
     </message>
 </context>
 <context>
+    <name>ServerProbe</name>
+    <message>
+        <source>This Jira (%1) has no personal access tokens: they came with Jira 8.14. Ask your Jira administrator how to connect.</source>
+        <translation>Dieses Jira (%1) hat keine persönlichen Zugriffstoken: Sie kamen mit Jira 8.14. Fragen Sie Ihren Jira-Administrator, wie Sie sich verbinden können.</translation>
+    </message>
+</context>
+<context>
     <name>SettingsController</name>
     <message numerus="yes">
         <source>%n minute(s)</source>
@@ -1437,129 +1580,13 @@
         <source>Valid from %1 to %2</source>
         <translation>Gültig von %1 bis %2</translation>
     </message>
+    <message>
+        <source>Shortened to the server&apos;s address: %1</source>
+        <translation>Auf die Adresse des Servers gekürzt: %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
-    <message>
-        <source>Jira Connection</source>
-        <translation>Jira-Verbindung</translation>
-    </message>
-    <message>
-        <source>Notifications…</source>
-        <translation>Benachrichtigungen…</translation>
-    </message>
-    <message>
-        <source>Notification settings</source>
-        <translation>Benachrichtigungseinstellungen</translation>
-    </message>
-    <message>
-        <source>Network…</source>
-        <translation>Netzwerk…</translation>
-    </message>
-    <message>
-        <source>Network settings</source>
-        <translation>Netzwerkeinstellungen</translation>
-    </message>
-    <message>
-        <source>Clear cached data</source>
-        <translation>Cache leeren</translation>
-    </message>
-    <message>
-        <source>Server URL</source>
-        <translation>Server-URL</translation>
-    </message>
-    <message>
-        <source>Your Jira Server / Data Center base URL.</source>
-        <translation>Die Basis-URL Ihres Jira Server / Data Center.</translation>
-    </message>
-    <message>
-        <source>https://jira.example-corp.com</source>
-        <translation>https://jira.example-corp.com</translation>
-    </message>
-    <message>
-        <source>Personal Access Token</source>
-        <translation>Persönliches Zugriffstoken</translation>
-    </message>
-    <message>
-        <source>Jira profile ▸ Personal Access Tokens.</source>
-        <translation>Jira-Profil ▸ Persönliche Zugriffstoken.</translation>
-    </message>
-    <message>
-        <source>Self-signed certificate</source>
-        <translation>Selbstsigniertes Zertifikat</translation>
-    </message>
-    <message>
-        <source>Trust it if your Jira uses an internal CA.</source>
-        <translation>Vertrauen Sie ihm, wenn Ihr Jira eine interne CA verwendet.</translation>
-    </message>
-    <message>
-        <source>Refresh interval</source>
-        <translation>Aktualisierungsintervall</translation>
-    </message>
-    <message>
-        <source>How often to check for updates.</source>
-        <translation>Wie oft nach Änderungen gesucht wird.</translation>
-    </message>
-    <message>
-        <source>Test Connection</source>
-        <translation>Verbindung testen</translation>
-    </message>
-    <message>
-        <source>Check Certificate…</source>
-        <translation>Zertifikat prüfen…</translation>
-    </message>
-    <message>
-        <source>Check the server&apos;s certificate</source>
-        <translation>Zertifikat des Servers prüfen</translation>
-    </message>
-    <message>
-        <source>Notifications and Tray</source>
-        <translation>Benachrichtigungen und Systemleiste</translation>
-    </message>
-    <message>
-        <source>Tell the desktop when, in my issues:</source>
-        <translation>Desktop benachrichtigen, wenn in meinen Vorgängen:</translation>
-    </message>
-    <message>
-        <source>an issue is assigned to me</source>
-        <translation>mir ein Vorgang zugewiesen wird</translation>
-    </message>
-    <message>
-        <source>Notify when an issue is assigned to me</source>
-        <translation>Benachrichtigen, wenn mir ein Vorgang zugewiesen wird</translation>
-    </message>
-    <message>
-        <source>someone else changes a status</source>
-        <translation>jemand anderes einen Status ändert</translation>
-    </message>
-    <message>
-        <source>Notify when someone else changes a status</source>
-        <translation>Benachrichtigen, wenn jemand anderes einen Status ändert</translation>
-    </message>
-    <message>
-        <source>someone else comments</source>
-        <translation>jemand anderes kommentiert</translation>
-    </message>
-    <message>
-        <source>Notify when someone else comments</source>
-        <translation>Benachrichtigen, wenn jemand anderes kommentiert</translation>
-    </message>
-    <message>
-        <source>Tell me the same of issues I watch</source>
-        <translation>Ebenso bei Vorgängen, die ich beobachte</translation>
-    </message>
-    <message>
-        <source>Notify of changes to issues I watch</source>
-        <translation>Bei Änderungen an beobachteten Vorgängen benachrichtigen</translation>
-    </message>
-    <message>
-        <source>Keep running in the tray when the window is closed</source>
-        <translation>Nach dem Schließen des Fensters in der Systemleiste weiterlaufen</translation>
-    </message>
-    <message>
-        <source>No system tray runs on this desktop.</source>
-        <translation>Auf diesem Desktop läuft keine Systemleiste.</translation>
-    </message>
     <message>
         <source>The server&apos;s certificate</source>
         <translation>Das Zertifikat des Servers</translation>
@@ -1579,6 +1606,26 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation>Verbindung</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>Netzwerk</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Daten</translation>
+    </message>
+    <message>
+        <source>Settings pages</source>
+        <translation>Seiten der Einstellungen</translation>
     </message>
 </context>
 <context>

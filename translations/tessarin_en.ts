@@ -43,6 +43,16 @@
     </message>
 </context>
 <context>
+    <name>DataPage</name>
+    <message numerus="yes">
+        <source>%n draft(s) of comments, work logs and forms wait in %1 until Jira has them.</source>
+        <translation>
+            <numerusform>%n draft of comments, work logs and forms waits in %1 until Jira has them.</numerusform>
+            <numerusform>%n drafts of comments, work logs and forms wait in %1 until Jira has them.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MessageText</name>
     <message numerus="yes">
         <source>Jira is limiting requests. Wait %n second(s) before trying again.</source>

@@ -7,6 +7,8 @@
 #include <QQuickWindow>
 #include <QScreen>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -44,7 +46,7 @@ void AppDelegate::showSettings()
     if (!m_settingsWindow)
         m_settingsWindow = createWindow(u"qrc:/Tessarin/Settings/SettingsWindow.qml"_s);
     if (m_settingsWindow)
-        present(m_settingsWindow);
+        present(m_settingsWindow, m_mainWindow);
 }
 
 void AppDelegate::hideApplication()
@@ -62,11 +64,18 @@ void AppDelegate::discardWindows()
     delete m_aboutWindow;
 }
 
-void AppDelegate::present(QWindow *window)
+void AppDelegate::present(QWindow *window, const QWindow *over)
 {
-    if (const QScreen *screen = window->screen()) {
+    const bool overShown = over && over->isVisible() && !over->windowStates().testFlag(Qt::WindowMinimized);
+    if (const QScreen *screen = overShown ? over->screen() : window->screen()) {
+        const QRect available = screen->availableGeometry();
         QRect frame(QPoint(), window->size());
-        frame.moveCenter(screen->availableGeometry().center());
+        frame.moveCenter(overShown ? over->geometry().center() : available.center());
+        // Whole on the screen, even over a main window pushed to its edge.
+        frame.moveRight(std::min(frame.right(), available.right()));
+        frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+        frame.moveLeft(std::max(frame.left(), available.left()));
+        frame.moveTop(std::max(frame.top(), available.top()));
         window->setPosition(frame.topLeft());
     }
     window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);

@@ -42,8 +42,11 @@ public:
     [[nodiscard]] QQuickWindow *aboutWindow() const { return m_aboutWindow; }
     [[nodiscard]] QQuickWindow *settingsWindow() const { return m_settingsWindow; }
 
-    // Centres the window on its screen, shows it and brings it to the front.
-    static void present(QWindow *window);
+    // Centres the window on `over` where that is shown, else on its screen; shows it and brings it to
+    // the front.
+    static void present(QWindow *window, const QWindow *over = nullptr);
+    // The main window, which the settings window opens over.
+    void setMainWindow(QWindow *window) { m_mainWindow = window; }
 
     // The application's one delegate, as QML sees it: made by the application (or a test) and
     // registered before any QML asks; it keeps ownership.
@@ -59,4 +62,5 @@ private:
     QPointer<QQmlEngine> m_engine;
     QPointer<QQuickWindow> m_aboutWindow;
     QPointer<QQuickWindow> m_settingsWindow;
+    QPointer<QWindow> m_mainWindow;
 };

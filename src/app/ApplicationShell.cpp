@@ -91,6 +91,7 @@ bool ApplicationShell::start()
     QQuickWindow *window = mainWindow();
     if (!window)
         return false;
+    m_delegate->setMainWindow(window);
     if (WindowPlacement::restore(window))
         raise();
     else

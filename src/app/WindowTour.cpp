@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTimer>
 
@@ -57,13 +58,12 @@ public:
             QQuickWindow *settings = m_shell.delegate()->settingsWindow();
             m_toured.insert(settings);
             tourWindow(settings, u"settings window"_s);
-            // The network window is made by the settings window when first asked for.
+            // Each of its pages in turn, as the page list shows them.
             for (QObject *object : settings ? settings->findChildren<QObject *>() : QList<QObject *>()) {
-                if (object->metaObject()->indexOfMethod("openNetwork()") >= 0)
-                    QMetaObject::invokeMethod(object, "openNetwork");
+                if (object->metaObject()->indexOfMethod("showPage(QVariant)") >= 0)
+                    tourPages(QPointer(object), settings);
             }
         });
-        then([this] { tourNewWindows(u"network window"_s); });
         then([this] { m_shell.delegate()->showAbout(); });
         then([this] { tourNewWindows(u"about window"_s); });
         then([this] {
@@ -103,6 +103,25 @@ private:
         for (QObject *object : window->findChildren<QObject *>()) {
             if (object->objectName().endsWith(u"Dialog"_s) && object->metaObject()->indexOfMethod("open()") >= 0)
                 m_steps.push_front([this, dialog = QPointer(object)] { openDialog(dialog); });
+        }
+    }
+
+    // Shows each page of the settings window and says which showed.
+    void tourPages(const QPointer<QObject> &view, QQuickWindow *window)
+    {
+        const int pages = view->property("pageCount").toInt();
+        for (int page = pages - 1; page >= 0; --page) {
+            m_steps.push_front([view, window, page] {
+                if (!view)
+                    return;
+                QMetaObject::invokeMethod(view, "showPage", Q_ARG(QVariant, page));
+                auto *stack = window->findChild<QQuickItem *>(u"settingsPages"_s);
+                QQuickItem *shown = stack ? stack->childItems().value(page) : nullptr;
+                if (!shown || !shown->isVisible())
+                    qWarning("The settings page %d did not show", page);
+                else
+                    say(u"opened settings page "_s + shown->objectName());
+            });
         }
     }
 

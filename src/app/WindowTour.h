@@ -1,8 +1,8 @@
 #pragma once
 // A release check of an installed program, asked for with TESSARIN_WINDOW_TOUR=1: once the main window
-// shows, the program opens every window it has and every dialog in them (the settings window, the
-// network window, the about window), one after another, and quits. A dialog is any object whose name
-// ends in "Dialog" and that can be opened. One line goes to standard output for each:
+// shows, the program opens every window it has, every page of the settings window and every dialog in
+// them, one after another, and quits. A dialog is any object whose name ends in "Dialog" and that can
+// be opened. One line goes to standard output for each:
 //   tessarin-tour opened <window or dialog>
 // and one at the end:
 //   tessarin-tour warnings <count>

@@ -342,7 +342,7 @@ private:
         request.setTransferTimeout(int(m_client->m_transferTimeout.count()));
         // Qt would keep our Authorization header on a redirect to any host; the token goes only to the
         // server the user named.
-        if (sameOrigin(url, m_origin))
+        if (sameOrigin(url, m_origin) && !m_token.isEmpty())
             request.setRawHeader("Authorization"_ba, "Bearer "_ba + m_token.toUtf8());
         request.setRawHeader("Accept"_ba, "application/json"_ba);
         for (const auto &[name, value] : std::as_const(m_transfer.headers))
@@ -637,8 +637,8 @@ void JiraClient::send(const QString &path, const QByteArray &method, const Query
     const QUrl base = m_settings->baseURL();
     if (!base.isValid() || base.scheme().isEmpty())
         return failNow(JiraError::notConfigured());
-    const QString token = m_settings->token();
-    if (token.isEmpty())
+    const QString token = transfer.anonymous ? QString() : m_settings->token();
+    if (token.isEmpty() && !transfer.anonymous)
         return failNow(JiraError::notConfigured());
     // Jira asked for a pause: asking before its end would only prolong it.
     if (const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -722,6 +722,13 @@ void JiraClient::fetchMyself(QObject *context, Callback<JiraUser> done)
 void JiraClient::fetchServerInfo(QObject *context, Callback<JiraServerInfo> done)
 {
     exchange<JiraServerInfo>(u"/rest/api/2/serverInfo"_s, "GET"_ba, {}, {}, context, std::move(done));
+}
+
+void JiraClient::probeServer(QObject *context, Callback<JiraServerInfo> done)
+{
+    Transfer transfer = plainPath();
+    transfer.anonymous = true;
+    exchange<JiraServerInfo>(u"/rest/api/2/serverInfo"_s, "GET"_ba, {}, {}, context, std::move(done), std::move(transfer));
 }
 
 void JiraClient::fetchAccessTokens(QObject *context, Callback<QList<JiraAccessToken>> done)

@@ -57,6 +57,8 @@ public:
     // first (then never, and the request is aborted). Several operations may be in flight at once.
     void fetchMyself(QObject *context, Callback<JiraUser> done);
     void fetchServerInfo(QObject *context, Callback<JiraServerInfo> done);
+    // The same, asked without the token: what answers at the URL, before the user has a token for it.
+    void probeServer(QObject *context, Callback<JiraServerInfo> done);
     // The token user's Personal Access Tokens (Data Center 8.14 and later; older servers answer 404).
     void fetchAccessTokens(QObject *context, Callback<QList<JiraAccessToken>> done);
     // The query behind "Assigned to Me".
@@ -173,6 +175,8 @@ private:
         Progress progress;
         // The path is already escaped as it goes on the wire.
         bool pathIsEncoded = false;
+        // Sent without the token, as anyone may ask: works before a token is entered.
+        bool anonymous = false;
     };
 
     using QueryItems = QList<std::pair<QString, QString>>;

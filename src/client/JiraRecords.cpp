@@ -534,8 +534,13 @@ template<> JiraCommentsResponse decode(const QJsonValue &value)
 template<> JiraServerInfo decode(const QJsonValue &value)
 {
     const QJsonObject o = asObject(value);
+    QList<int> numbers;
+    for (const QJsonValue &number : o.value("versionNumbers"_L1).toArray())
+        numbers.append(number.toInt(-1));
+    if (numbers.contains(-1))
+        numbers.clear(); // not numbers: as good as left out
     return {field(o, "version"_L1, requiredString), field(o, "deploymentType"_L1, optionalString),
-            field(o, "serverTitle"_L1, optionalString)};
+            field(o, "serverTitle"_L1, optionalString), numbers};
 }
 
 template<> JiraFilter decode(const QJsonValue &value)

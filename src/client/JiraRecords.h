@@ -294,6 +294,8 @@ struct JiraServerInfo
     QString version;
     std::optional<QString> deploymentType;
     std::optional<QString> serverTitle;
+    // [8, 14, 0]; empty where the server leaves it out.
+    QList<int> versionNumbers;
 };
 
 // A saved filter: its query as the server keeps it now.

@@ -356,6 +356,17 @@ void AppSettings::pinCertificate(const QString &origin, const QString &fingerpri
     emit pinnedCertificateChanged();
 }
 
+void AppSettings::forgetCertificate()
+{
+    if (m_pinnedOrigin.isEmpty() && m_pinnedFingerprint.isEmpty())
+        return;
+    m_pinnedOrigin.clear();
+    m_pinnedFingerprint.clear();
+    m_store.remove(Key::pinnedCertificate);
+    m_store.sync();
+    emit pinnedCertificateChanged();
+}
+
 void AppSettings::setTrustSelfSigned(bool trust)
 {
     const bool changed = trust != m_trustSelfSigned;

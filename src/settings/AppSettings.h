@@ -81,6 +81,8 @@ public:
     [[nodiscard]] QString pinnedCertificate(const QString &origin) const;
     // Pins that certificate for that origin, replacing any other pin.
     void pinCertificate(const QString &origin, const QString &fingerprint);
+    // Trusts no pinned certificate any more.
+    void forgetCertificate();
 
     // A PEM file of certificate authorities trusted besides the system's; empty for none.
     [[nodiscard]] QString caCertificatesFile() const { return m_caCertificatesFile; }

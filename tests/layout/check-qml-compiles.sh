@@ -24,9 +24,11 @@ declare -A ceiling=(
   [src/ui/navigation/IssueSearchField.qml]=6
   [src/ui/navigation/LinkIssueDialog.qml]=2
   [src/ui/navigation/RelationsSection.qml]=17
-  [src/ui/settings/NetworkSettingsWindow.qml]=22
-  [src/ui/settings/SettingsView.qml]=22
-  [src/ui/settings/SettingsWindow.qml]=1
+  [src/ui/settings/ConnectionPage.qml]=9
+  [src/ui/settings/NetworkPage.qml]=21
+  [src/ui/settings/NotificationsPage.qml]=8
+  [src/ui/settings/SettingsView.qml]=4
+  [src/ui/settings/SettingsWindow.qml]=3
 )
 cd "$root" || exit 1
 failures=0 total=0

@@ -34,7 +34,7 @@ namespace {
 // Breaks the fake's answers to a path: silence, a reset or a close in the middle of the body.
 using Breakage = void (FakeJira::*)(const QString &);
 // Short, so that a silent server is given up on quickly; the drip below stays well inside it.
-constexpr auto waitForData = 600ms;
+constexpr auto waitForData = 1500ms;
 
 // Every Qt message of the process, besides passing it on.
 QMutex messagesMutex;
@@ -124,6 +124,7 @@ private slots:
         QFETCH(QString, message);
         TicketStore store(&settings(), nullptr, waitForData);
         QVERIFY(refreshed(store));
+        QVERIFY(store.tickets().size() > 2);
         const QStringList oldKeys = keysOf(store.tickets());
         store.setSelectedTicketID(store.tickets().at(2).id);
         const QDateTime updated = store.lastUpdated();

@@ -100,6 +100,21 @@ class TestShell : public QObject
         QVERIFY(QTest::qWaitForWindowActive(m_main));
     }
     QQuickWindow *settingsWindow() const { return m_shell->delegate()->settingsWindow(); }
+    // Centred over the main window, as far as the screen allows: a window that would stick out sits at
+    // the screen's edge instead.
+    bool centredOverMain(const QWindow *window) const
+    {
+        const QRect available = window->screen()->availableGeometry();
+        const QPoint off = window->geometry().center() - m_main->geometry().center();
+        const bool atEdge = window->geometry().left() == available.left() || window->geometry().right() == available.right();
+        return available.contains(window->geometry()) && (std::abs(off.x()) <= 2 || atEdge) && std::abs(off.y()) <= 2;
+    }
+    // Where a window is, beside the main window: said when a test of its place fails.
+    QString placement(const QWindow *window) const
+    {
+        const auto text = [](const QRect &r) { return u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); };
+        return text(window->geometry()) + u" over "_s + text(m_main->geometry());
+    }
 
     // Opens a menu of the menu bar with the mouse and clicks one of its items.
     void chooseFromMenu(const QString &menuName, const QString &itemName)
@@ -139,12 +154,12 @@ private slots:
         QTest::keyClick(m_main, Qt::Key_Comma, Qt::ControlModifier);
         QQuickWindow *settings = settingsWindow();
         QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
-        // A window of its own: closing the main window must not take it along.
+        // A window of its own, over the main window: closing the main window must not take it along.
         QCOMPARE(settings->transientParent(), nullptr);
-        QVERIFY((settings->screen()->availableGeometry().center() - settings->geometry().center()).manhattanLength() <=
-                2);
+        QVERIFY2(centredOverMain(settings), qPrintable(placement(settings)));
 
-        // Moved away, then asked for again from the menu: the same window, centred anew, in front.
+        // Moved away, then asked for again from the menu: the same window, centred anew over the main
+        // window, in front.
         const qsizetype windowsBefore = QGuiApplication::topLevelWindows().size();
         settings->setPosition(0, 0);
         m_main->requestActivate();
@@ -152,8 +167,7 @@ private slots:
         chooseFromMenu(u"applicationMenu"_s, u"settingsItem"_s);
         QCOMPARE(settingsWindow(), settings);
         QCOMPARE(QGuiApplication::topLevelWindows().size(), windowsBefore);
-        QVERIFY((settings->screen()->availableGeometry().center() - settings->geometry().center()).manhattanLength() <=
-                2);
+        QVERIFY2(centredOverMain(settings), qPrintable(placement(settings)));
         QVERIFY(QTest::qWaitForWindowActive(settings));
         // Closed, then asked for again: still the same window.
         settings->close();
@@ -347,7 +361,9 @@ private slots:
         QTRY_VERIFY(resultText->property("text").toString().startsWith(
             u"Connected as "_s + name +
             u" · Jira Data Center 9.12.2\nThe token \u201cTessarin on my laptop\u201d expires on "_s));
-        QCOMPARE(fixture.jira().requests().size(), 3);
+        // Who the user is and the token's expiry, besides what the server is (asked by the test, and by the
+        // window with no token while the URL was typed).
+        QCOMPARE(fixture.jira().requests().size() - fixture.requestCount("GET", u"/rest/api/2/serverInfo"_s), 2);
         QCOMPARE(SettingsFixture::rawStore().value(u"displayName"_s).toString(), name);
         if (fault == u"none")
             return;
@@ -396,9 +412,11 @@ private slots:
         // The list kept on disk goes with "Clear cached data", and the button says so.
         QVERIFY(ListCache::save("someone", QUrl(u"https://jira"_s), QDateTime::currentDateTimeUtc(), {},
                                 JiraJson::searchBody({})));
+        QVERIFY(window.showPage(u"dataPage"_s));
         Quick::click(window.item(u"clearCacheButton"_s));
         QVERIFY(!QFile::exists(ListCache::filePath()));
-        QCOMPARE(window.item(u"clearCacheButton"_s)->property("text").toString(), u"Cached data cleared"_s);
+        QCOMPARE(window.item(u"cacheResult"_s)->property("text").toString(), u"Cached data cleared"_s);
+        QVERIFY(window.showPage(u"connectionPage"_s));
         for (const char *control : {"urlField", "tokenField", "trustToggle", "intervalPicker"})
             QVERIFY(!QAccessible::queryAccessibleInterface(window.item(QString::fromLatin1(control)))
                          ->text(QAccessible::Name)
@@ -536,8 +554,10 @@ private slots:
         const QString errors = QString::fromUtf8(program.readAllStandardError());
         const QStringList said = QString::fromUtf8(program.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         QVERIFY2(program.exitCode() == 0, qPrintable(errors));
-        for (const char *opened : {"main window", "settings window", "notificationsDialog", "certificateDialog",
-                                   "network window", "fileDialog", "about window", "new issue window"})
+        for (const char *opened : {"main window", "settings window", "certificateDialog", "fileDialog",
+                                   "settings page connectionPage", "settings page networkPage",
+                                   "settings page notificationsPage", "settings page dataPage", "about window",
+                                   "new issue window"})
             QVERIFY2(said.contains(u"tessarin-tour opened "_s + QLatin1String(opened)), opened);
         QCOMPARE(said.constLast(), u"tessarin-tour warnings 0"_s);
     }

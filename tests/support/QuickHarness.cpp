@@ -165,6 +165,22 @@ bool SettingsWindowHarness::open()
     return window() && QTest::qWaitForWindowActive(window());
 }
 
+bool SettingsWindowHarness::showPage(const QString &name) const
+{
+    QQuickItem *stack = item(u"settingsPages"_s);
+    const QList<QQuickItem *> pages = stack ? stack->childItems() : QList<QQuickItem *>();
+    const qsizetype index = std::find_if(pages.begin(), pages.end(),
+                                         [&](const QQuickItem *page) { return page->objectName() == name; }) -
+        pages.begin();
+    for (QObject *object : window()->findChildren<QObject *>()) {
+        if (index < pages.size() && object->metaObject()->indexOfMethod("showPage(QVariant)") >= 0) {
+            QMetaObject::invokeMethod(object, "showPage", Q_ARG(QVariant, int(index)));
+            return QTest::qWaitFor([&] { return pages.at(index)->isVisible(); });
+        }
+    }
+    return false;
+}
+
 QQuickWindow *SettingsWindowHarness::window() const
 {
     return m_delegate->settingsWindow();

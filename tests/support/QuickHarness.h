@@ -72,6 +72,9 @@ public:
     bool open();
     [[nodiscard]] QQuickWindow *window() const;
     [[nodiscard]] QQuickItem *item(const QString &name) const { return Quick::item(window(), name); }
+    // Shows the page of that name (connectionPage, networkPage, notificationsPage, dataPage), as a click
+    // in the page list would.
+    bool showPage(const QString &name) const;
     // The warning line under one of the window's rows.
     [[nodiscard]] QQuickItem *warningLine(const QString &row) const
     {

@@ -206,7 +206,7 @@ void inspectOnce(QQuickWindow *window, const Catalogue &catalogue, const QSet<QS
         for (QQuickItem *child : item->childItems())
             visit(child);
     };
-    visit(window->contentItem());
+    visit(window->contentItem()); // the popups' layer is in it too
 }
 
 // As the window settles: a layout may pass through a state with too little room (a scroll bar coming,
@@ -392,6 +392,8 @@ private slots:
         TicketDetail *detail = selectIssue(content, u"PLAT-417"_s);
         QVERIFY(detail);
         QTRY_VERIFY(!detail->comments().isEmpty() && !detail->transitionList().isEmpty());
+        // Everything the pane shows of the issue, its attachments and related issues too.
+        QTRY_VERIFY(Quick::shows(main, u"saveAttachment"_s) && Quick::shows(main, u"linkedIssue"_s));
         QTRY_VERIFY(Quick::visibleTexts(main->contentItem())
                         .contains(QCoreApplication::translate("TicketDetailView", "%n comment(s)", nullptr,
                                                               int(detail->comments().size()))));
@@ -422,32 +424,31 @@ private slots:
         QTest::keyClick(main, Qt::Key_Escape);
         QTRY_VERIFY(!Quick::shows(main, u"sendForm"_s));
 
+        // A dialog with standard buttons, whose words come from Qt's own catalogue.
+        QMetaObject::invokeMethod(Quick::item(main, u"deleteAttachment"_s), "triggered"); // below the fold
+        const QString question = QCoreApplication::translate("AttachmentDialogs", "Delete this attachment?");
+        QTRY_VERIFY(Quick::visibleTexts(main->contentItem()).contains(question));
+        inspect(main, catalogue, jira, german, findings);
+        QTest::keyClick(main, Qt::Key_Escape);
+        QTRY_VERIFY(!Quick::visibleTexts(main->contentItem()).contains(question));
+
+        // The settings window, each of its pages.
         const int beforeSettings = findings.checked;
         shell.delegate()->showSettings();
         QQuickWindow *settings = shell.delegate()->settingsWindow();
         QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
-        inspect(settings, catalogue, jira, german, findings);
-        QVERIFY(findings.checked >= beforeSettings + 8);
-
-        // A dialog with a standard button, whose word comes from Qt's own catalogue.
-        QObject *notifications = settings->findChild<QObject *>(u"notificationsDialog"_s);
-        QVERIFY(notifications);
-        Quick::click(Quick::item(settings, u"notificationsButton"_s));
-        QTRY_VERIFY(notifications->property("opened").toBool());
-        inspect(settings, catalogue, jira, german, findings);
-        QMetaObject::invokeMethod(notifications, "close");
-        QTRY_VERIFY(!notifications->property("visible").toBool());
-
-        const QList<QWindow *> before = QGuiApplication::topLevelWindows();
-        Quick::click(Quick::item(settings, u"networkButton"_s));
-        QQuickWindow *network = nullptr;
-        QTRY_VERIFY((network = [&]() -> QQuickWindow * {
-            for (QWindow *window : QGuiApplication::topLevelWindows())
-                if (!before.contains(window) && window->isExposed())
-                    return qobject_cast<QQuickWindow *>(window);
-            return nullptr;
-        }()));
-        inspect(network, catalogue, jira, german, findings);
+        QObject *view = nullptr;
+        for (QObject *object : settings->findChildren<QObject *>())
+            view = object->metaObject()->indexOfMethod("showPage(QVariant)") >= 0 ? object : view;
+        QVERIFY(view);
+        const QList<QQuickItem *> pages = Quick::item(settings, u"settingsPages"_s)->childItems();
+        QCOMPARE(pages.size(), 4);
+        for (int page = 0; page < pages.size(); ++page) {
+            QMetaObject::invokeMethod(view, "showPage", Q_ARG(QVariant, page));
+            QTRY_VERIFY(pages.at(page)->isVisible());
+            inspect(settings, catalogue, jira, german, findings);
+        }
+        QVERIFY2(findings.checked >= beforeSettings + 20, qPrintable(QString::number(findings.checked - beforeSettings)));
         QVERIFY2(findings.faults.isEmpty(), qPrintable(findings.faults.join(u'\n')));
     }
 };

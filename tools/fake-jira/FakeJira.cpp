@@ -482,6 +482,19 @@ void FakeJira::write(QTcpSocket *socket, const Answer &answer)
 
 FakeJira::Answer FakeJira::answer(const Request &request)
 {
+    // What the server is, Jira tells anyone who asks.
+    if (request.path == "/rest/api/2/serverInfo"_L1 && request.method == "GET"_ba) {
+        QJsonArray numbers;
+        for (const QString &part : m_serverVersion.split(u'.'))
+            numbers.append(part.toInt());
+        const QJsonObject info {{u"baseUrl"_s, url().toString()},
+                                {u"version"_s, m_serverVersion},
+                                {u"versionNumbers"_s, numbers},
+                                {u"deploymentType"_s, u"DataCenter"_s},
+                                {u"buildNumber"_s, 912002},
+                                {u"serverTitle"_s, u"Example Jira"_s}};
+        return {200, json(info), {{"Content-Type"_ba, jsonType}}, {}, false};
+    }
     if (std::optional<Answer> refused = checkToken(request))
         return *refused;
 
@@ -495,15 +508,6 @@ FakeJira::Answer FakeJira::answer(const Request &request)
     const QString issuePrefix = u"/rest/api/2/issue/"_s;
     if (path == "/rest/api/2/myself"_L1 && request.method == "GET"_ba)
         return answerMyself();
-    if (path == "/rest/api/2/serverInfo"_L1 && request.method == "GET"_ba) {
-        const QJsonObject info {{u"baseUrl"_s, url().toString()},
-                                {u"version"_s, u"9.12.2"_s},
-                                {u"versionNumbers"_s, QJsonArray {9, 12, 2}},
-                                {u"deploymentType"_s, u"DataCenter"_s},
-                                {u"buildNumber"_s, 912002},
-                                {u"serverTitle"_s, u"Example Jira"_s}};
-        return {200, json(info), {{"Content-Type"_ba, jsonType}}, {}, false};
-    }
     if (path == "/rest/api/2/search"_L1 && request.method == "GET"_ba)
         return answerSearch(request);
     if (path == "/rest/api/2/mypermissions"_L1 && request.method == "GET"_ba)

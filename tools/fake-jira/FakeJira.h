@@ -193,6 +193,10 @@ public:
     void setToken(const QString &token) { m_token = token; }
     [[nodiscard]] QString token() const { return m_token; }
 
+    // What GET /rest/api/2/serverInfo reports ("9.12.2" until set; "8.13.5" for a server from before
+    // personal access tokens). Answered to anyone, with or without a token, as Jira does.
+    void setServerVersion(const QString &version) { m_serverVersion = version; }
+
     // The user's Personal Access Tokens, answered by GET /rest/pat/latest/tokens; the data's "tokens" until
     // set. The token the fake accepts (token()) is the entry with the current id (1 unless set): every
     // request it authenticates sets that entry's lastAccessed to now. Expiry is shown, not enforced: the
@@ -537,6 +541,7 @@ private:
     bool m_clientCertificateRequired = false;
     quint16 m_port = 0;
     QString m_token = defaultToken;
+    QString m_serverVersion = QStringLiteral("9.12.2");
     QList<FakeToken> m_tokens;
     int m_currentTokenId = 1;
     bool m_tokenListAvailable = true;

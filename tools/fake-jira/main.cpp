@@ -93,10 +93,13 @@ int main(int argc, char *argv[])
         u"keys"_s);
     const QCommandLineOption noLinkPermissionOption(
         u"no-link-permission"_s, u"The user lacks the Link Issue permission: linking and unlinking get 401."_s);
+    const QCommandLineOption serverVersionOption(
+        u"server-version"_s, u"The Jira version the server reports (default 9.12.2; before 8.14 it has no tokens)."_s,
+        u"version"_s);
     parser.addOptions({portOption, httpsOption, tokenOption, dataOption, certificateOption, clientCertificateOption,
                        noTokenListOption, generatedIssuesOption, createMetaOption, createMetaPageSizeOption,
                        attachmentLimitOption, noAttachmentsOption, oldAttachmentsOption, deleteAnyAttachmentOption,
-                       hiddenIssuesOption, noLinkPermissionOption});
+                       hiddenIssuesOption, noLinkPermissionOption, serverVersionOption});
     parser.process(app);
 
     bool portOk = false;
@@ -108,6 +111,8 @@ int main(int argc, char *argv[])
 
     FakeJira jira;
     jira.setToken(parser.value(tokenOption));
+    if (parser.isSet(serverVersionOption))
+        jira.setServerVersion(parser.value(serverVersionOption));
     if (parser.isSet(dataOption)) {
         QString error;
         if (!jira.loadData(parser.value(dataOption), &error)) {

@@ -39,11 +39,7 @@ ScrollView {
         }
     }
 
-    Shortcut {
-        sequence: "F2"
-        enabled: pane.detail.edit === null
-        onActivated: pane.detail.editInPlace("summary")
-    }
+    Shortcut { sequence: "F2"; enabled: pane.detail.edit === null; onActivated: pane.detail.editInPlace("summary") }
 
     ColumnLayout {
         width: pane.availableWidth
@@ -69,7 +65,8 @@ ScrollView {
                     color: Theme.secondary
                 }
                 Label { text: pane.detail.issueType; textFormat: Text.PlainText; font.pixelSize: 12; color: Theme.secondary }
-                Item { Layout.fillWidth: true }
+                // The actions wrap onto a second line where the pane is narrow or the words long.
+                Flow { Layout.fillWidth: true; Layout.leftMargin: 8
                 Button {
                     objectName: "editIssue"
                     flat: true
@@ -110,6 +107,7 @@ ScrollView {
                     display: AbstractButton.TextBesideIcon
                     Accessible.name: qsTr("Open in Jira")
                     onClicked: pane.detail.openInJira()
+                }
                 }
             }
 

@@ -1,6 +1,8 @@
 #include "SettingsController.h"
+#include "ServerProbe.h"
 
 #include "cache/AttachmentFiles.h"
+#include "cache/Draft.h"
 #include "client/JiraClient.h"
 #include "client/NetworkSetup.h"
 #include "desktop/TrayPresence.h"
@@ -8,13 +10,33 @@
 #include "ui/common/MessageText.h"
 #include "ui/list/SourceList.h"
 
+#include <QDir>
 #include <QLocale>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
 const QList<double> SettingsController::intervalSeconds {60, 120, 300, 900};
+
+namespace {
+
+// The window's own memory, beside the window's place: [settingsWindow] page, size.
+const auto pageKey = u"settingsWindow/page"_s;
+const auto sizeKey = u"settingsWindow/size"_s;
+
+// "ab12…" as certificate dialogs show it: "AB:12:…".
+QString colonFingerprint(const QString &hex)
+{
+    QString shown;
+    for (qsizetype i = 0; i < hex.size(); i += 2)
+        shown += (i ? u":"_s : QString()) + hex.mid(i, 2).toUpper();
+    return shown;
+}
+
+} // namespace
 
 SettingsController::SettingsController(QObject *parent)
     : QObject(parent)
@@ -56,9 +78,12 @@ void SettingsController::setSettings(AppSettings *settings)
         connect(settings, &AppSettings::keyringErrorChanged, this, &SettingsController::keyringWarningChanged);
         connect(settings, &AppSettings::networkChanged, this, &SettingsController::updateNetworkProblem);
         connect(settings, &AppSettings::notifySourcesChanged, this, &SettingsController::notifyWatchedChanged);
+        connect(settings, &AppSettings::pinnedCertificateChanged, this, &SettingsController::pinnedFingerprintChanged);
+        connect(settings, &AppSettings::baseURLChanged, this, &SettingsController::pinnedFingerprintChanged);
         m_tokenInput = settings->token();
     }
     emit settingsChanged();
+    emit pinnedFingerprintChanged();
     emit tokenInputChanged();
     emit intervalIndexChanged();
     emit keyringWarningChanged();
@@ -270,9 +295,7 @@ QString SettingsController::certificateDetails() const
     if (!m_refusedCertificate)
         return {};
     const JiraCertificate &certificate = *m_refusedCertificate;
-    QString fingerprint;
-    for (qsizetype i = 0; i < certificate.fingerprint.size(); i += 2)
-        fingerprint += (i ? u":"_s : QString()) + certificate.fingerprint.mid(i, 2).toUpper();
+    const QString fingerprint = colonFingerprint(certificate.fingerprint);
     const QLocale locale;
     QStringList lines {tr("SHA-256 %1").arg(fingerprint), tr("Issued to: %1").arg(certificate.subject),
                        tr("Issued by: %1").arg(certificate.issuer),
@@ -309,4 +332,81 @@ void SettingsController::setTestResult(TestResult result, const QString &text)
     m_testResult = result;
     m_testResultText = text;
     emit testResultChanged();
+}
+
+QString SettingsController::pinnedFingerprint() const
+{
+    return m_settings ? colonFingerprint(m_settings->pinnedCertificate(jiraOrigin(m_settings->baseURL()))) : QString();
+}
+
+void SettingsController::forgetCertificate()
+{
+    if (!m_settings)
+        return;
+    // Forgotten means not trusted: left on, the next certificate seen would be pinned unasked.
+    m_settings->setTrustSelfSigned(false);
+    m_settings->forgetCertificate();
+}
+
+void SettingsController::takeURL(const QString &typed)
+{
+    if (!m_settings)
+        return;
+    const QString kept = ServerProbe::baseAddress(typed);
+    const QString note = kept != typed.trimmed() ? tr("Shortened to the server's address: %1").arg(kept) : QString();
+    if (kept != typed)
+        m_settings->setBaseURLString(kept);
+    if (note != m_urlNote) {
+        m_urlNote = note;
+        emit urlNoteChanged();
+    }
+}
+
+int SettingsController::page() const
+{
+    return QSettings().value(pageKey, 0).toInt();
+}
+
+void SettingsController::setPage(int page)
+{
+    if (page == this->page())
+        return;
+    QSettings().setValue(pageKey, page);
+    emit pageChanged();
+}
+
+QSize SettingsController::windowSize() const
+{
+    return QSettings().value(sizeKey).toSize();
+}
+
+void SettingsController::keepWindowSize(const QSize &size)
+{
+    if (size.isValid())
+        QSettings().setValue(sizeKey, size);
+}
+
+QString SettingsController::draftsFolder()
+{
+    return QDir::toNativeSeparators(Draft::folder());
+}
+
+QString SettingsController::cacheFolder()
+{
+    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                                    u"/Tessarin"_s);
+}
+
+int SettingsController::draftCount() const
+{
+    return m_draftCount;
+}
+
+void SettingsController::countDrafts()
+{
+    const int count = int(QDir(Draft::folder()).entryList(QDir::Files).size());
+    if (count == m_draftCount)
+        return;
+    m_draftCount = count;
+    emit draftCountChanged();
 }

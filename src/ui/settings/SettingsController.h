@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
@@ -47,6 +48,16 @@ class SettingsController : public QObject
     // Changes to the issues the user watches are told like those of the user's own.
     Q_PROPERTY(bool notifyWatched READ notifyWatched WRITE setNotifyWatched NOTIFY notifyWatchedChanged FINAL)
     Q_PROPERTY(QString networkProblem READ networkProblem NOTIFY networkProblemChanged FINAL)
+    // The certificate trusted for this server ("AB:CD:…", SHA-256), empty when none is pinned.
+    Q_PROPERTY(QString pinnedFingerprint READ pinnedFingerprint NOTIFY pinnedFingerprintChanged FINAL)
+    // What became of a URL pasted with a page of Jira's: the address kept. Empty otherwise.
+    Q_PROPERTY(QString urlNote READ urlNote NOTIFY urlNoteChanged FINAL)
+    // The page the settings window shows, kept for the next time it opens.
+    Q_PROPERTY(int page READ page WRITE setPage NOTIFY pageChanged FINAL)
+    // Where drafts and cached data are kept, and how many drafts wait to be sent.
+    Q_PROPERTY(QString draftsFolder READ draftsFolder CONSTANT FINAL)
+    Q_PROPERTY(QString cacheFolder READ cacheFolder CONSTANT FINAL)
+    Q_PROPERTY(int draftCount READ draftCount NOTIFY draftCountChanged FINAL)
 
 public:
     enum class TestResult { None, Success, Failure };
@@ -94,7 +105,28 @@ public:
     // Whether the desktop has a tray to keep the program in (asks the session bus; at most a second).
     Q_INVOKABLE bool trayAvailable() const;
 
+    [[nodiscard]] QString pinnedFingerprint() const;
+    // Trusts no pinned certificate for this server any more, nor the next one it presents.
+    Q_INVOKABLE void forgetCertificate();
+    [[nodiscard]] QString urlNote() const { return m_urlNote; }
+    // The URL as typed or pasted, reduced to Jira's base address, into the settings.
+    Q_INVOKABLE void takeURL(const QString &typed);
+    [[nodiscard]] int page() const;
+    void setPage(int page);
+    // The window's size when last closed; invalid before the first time.
+    Q_INVOKABLE QSize windowSize() const;
+    Q_INVOKABLE void keepWindowSize(const QSize &size);
+    [[nodiscard]] static QString draftsFolder();
+    [[nodiscard]] static QString cacheFolder();
+    [[nodiscard]] int draftCount() const;
+    // Counts the drafts again (they come and go while the window is open).
+    Q_INVOKABLE void countDrafts();
+
 signals:
+    void pinnedFingerprintChanged();
+    void urlNoteChanged();
+    void pageChanged();
+    void draftCountChanged();
     void notifyWatchedChanged();
     void cacheTextChanged();
     void settingsChanged();
@@ -127,4 +159,6 @@ private:
     QString m_insecureURLWarning;
     QString m_cacheText;
     QString m_networkProblem;
+    QString m_urlNote;
+    int m_draftCount = 0;
 };

@@ -1,8 +1,8 @@
-// The settings window's content: server, token, certificate trust and refresh interval, each written to
-// the settings as soon as it changes, and the connection test.
+// The settings window's content: a list of pages on the side (Connection, Network, Notifications,
+// Data) and the page chosen, which the window keeps for the next time it opens.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Controls.impl
 import QtQuick.Layouts
 import Tessarin.Core
 import Tessarin.Settings
@@ -11,295 +11,125 @@ Item {
     id: view
 
     readonly property SettingsController controller: SettingsController { settings: AppSettings }
+    readonly property ServerProbe probe: ServerProbe { settings: AppSettings }
+    readonly property var pageTitles: [qsTr("Connection"), qsTr("Network"), qsTr("Notifications"), qsTr("Data")]
+    readonly property int pageCount: pageTitles.length
 
     function appeared() {
         controller.appeared()
-    }
-
-    // Made the first time it is asked for, then kept.
-    function openNetwork() {
-        networkLoader.active = true
-        networkLoader.item.show()
-        networkLoader.item.raise()
-        networkLoader.item.requestActivate()
-    }
-    Loader {
-        id: networkLoader
-        active: false
-        sourceComponent: NetworkSettingsWindow {
-            controller: view.controller
-            transientParent: view.Window.window
+        // Nothing to connect to yet: the first thing to do is to name the server.
+        if (AppSettings.baseURLString === "") {
+            showPage(0)
+            connection.focusURL()
         }
     }
+    function showPage(index) {
+        controller.page = (index + pageCount) % pageCount
+    }
+    // A dialog of the window is open: Escape and Ctrl+W close it first.
+    readonly property bool dialogOpen: certificateDialog.visible
 
-    implicitWidth: 480
-    implicitHeight: 384
+    // Wide enough for the switches as this language words them, which cannot wrap.
+    implicitWidth: Math.max(640, sidebar.Layout.preferredWidth + notifications.implicitWidth + 48)
+    implicitHeight: Math.max(420, pages.implicitHeight + 36)
 
-    ColumnLayout {
-        // Tighter than the rows would like: with help texts on two lines, both warning lines and a
-        // two-line error, everything must still fit the fixed window.
+    RowLayout {
         anchors.fill: parent
-        anchors.leftMargin: 26
-        anchors.rightMargin: 26
-        anchors.topMargin: 18
-        anchors.bottomMargin: 18
-        spacing: 10
+        spacing: 0
 
-        Label {
-            text: qsTr("Jira Connection")
-            font.pixelSize: 20
-            font.bold: true
-        }
-        // The other settings and the cache, under the heading: a row that longer words than English's fit.
-        Row {
-            Layout.topMargin: -6
-            spacing: 14
-            Button {
-                objectName: "notificationsButton"
-                flat: true
-                leftPadding: 2
-                rightPadding: 2
-                text: qsTr("Notifications…")
-                font.pixelSize: 11
-                Accessible.name: qsTr("Notification settings")
-                onClicked: notificationsDialog.open()
-                Accessible.onPressAction: notificationsDialog.open()
-            }
-            Button {
-                objectName: "networkButton"
-                flat: true
-                leftPadding: 2
-                rightPadding: 2
-                text: qsTr("Network…")
-                font.pixelSize: 11
-                Accessible.name: qsTr("Network settings")
-                onClicked: view.openNetwork()
-                Accessible.onPressAction: view.openNetwork()
-            }
-            // The last list, kept on disk to show at once at the next start.
-            Button {
-                objectName: "clearCacheButton"
-                flat: true
-                leftPadding: 2
-                rightPadding: 2
-                text: view.controller.cacheText || qsTr("Clear cached data")
-                font.pixelSize: 11
-                Accessible.name: text
-                onClicked: view.controller.clearCachedData()
-            }
-        }
-
-        SettingRow {
-            objectName: "urlRow"
-            title: qsTr("Server URL")
-            subtitle: qsTr("Your Jira Server / Data Center base URL.")
-            warning: view.controller.insecureURLWarning
-
-            TextField {
-                objectName: "urlField"
-                // Narrower when a longer title needs the room.
-                Layout.fillWidth: true
-                Layout.preferredWidth: 260
-                Layout.maximumWidth: 260
-                Layout.minimumWidth: 160
-                Layout.alignment: Qt.AlignTop
-                placeholderText: qsTr("https://jira.example-corp.com")
-                inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase | Qt.ImhUrlCharactersOnly
-                text: AppSettings.baseURLString
-                onTextEdited: AppSettings.baseURLString = text
-                Accessible.name: qsTr("Server URL")
-            }
-        }
-
-        SettingRow {
-            objectName: "tokenRow"
-            title: qsTr("Personal Access Token")
-            subtitle: qsTr("Jira profile ▸ Personal Access Tokens.")
-            warning: view.controller.keyringWarning
-            warningDetail: AppSettings.keyringError
-
-            TextField {
-                objectName: "tokenField"
-                // Narrower when a longer title needs the room.
-                Layout.fillWidth: true
-                Layout.preferredWidth: 260
-                Layout.maximumWidth: 260
-                Layout.minimumWidth: 160
-                Layout.alignment: Qt.AlignTop
-                // Qt 6.4's bridge sends no name for a password field, and makes the placeholder its
-                // description: a screen reader reads this.
-                placeholderText: qsTr("Personal Access Token")
-                echoMode: TextInput.Password
-                inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
-                text: view.controller.tokenInput
-                onTextEdited: view.controller.tokenInput = text
-                Accessible.name: qsTr("Personal Access Token")
-            }
-        }
-
-        SettingRow {
-            title: qsTr("Self-signed certificate")
-            subtitle: qsTr("Trust it if your Jira uses an internal CA.")
-
-            CheckBox {
-                objectName: "trustToggle"
-                Layout.alignment: Qt.AlignTop
-                checked: AppSettings.trustSelfSigned
-                onToggled: AppSettings.trustSelfSigned = checked
-                Accessible.name: qsTr("Self-signed certificate")
-            }
-        }
-
-        SettingRow {
-            title: qsTr("Refresh interval")
-            subtitle: qsTr("How often to check for updates.")
-
-            ComboBox {
-                objectName: "intervalPicker"
-                // Narrower when a longer title needs the room.
-                Layout.fillWidth: true
-                Layout.preferredWidth: 260
-                Layout.maximumWidth: 260
-                Layout.minimumWidth: 160
-                Layout.alignment: Qt.AlignTop
-                model: view.controller.intervalTitles
-                currentIndex: view.controller.intervalIndex
-                displayText: currentIndex < 0 ? view.controller.customIntervalTitle : currentText
-                onActivated: index => view.controller.intervalIndex = index
-                Accessible.name: qsTr("Refresh interval")
-            }
-        }
-
-        RowLayout {
-            Layout.fillWidth: true
-            spacing: 10
-
-            Button {
-                objectName: "testButton"
-                Layout.preferredWidth: 140
-                text: view.controller.isTesting ? "" : qsTr("Test Connection")
-                enabled: view.controller.canTest
-                onClicked: view.controller.testConnection()
-
-                BusyIndicator {
-                    anchors.centerIn: parent
-                    width: 20
-                    height: 20
-                    visible: view.controller.isTesting
-                    Accessible.ignored: !visible
-                    running: visible
-                }
-            }
-
-            RowLayout {
-                objectName: "testResult"
-                readonly property bool succeeded: view.controller.testResult === SettingsController.Success
-                readonly property color tint: succeeded ? Theme.statusColor("done") : Theme.red
-
-                Layout.fillWidth: true
-                visible: view.controller.testResult !== SettingsController.None
-                spacing: 4
-
-                // The emblems come in their own green and red; tinting would flatten them to a square.
-                IconImage {
-                    Layout.alignment: Qt.AlignTop
-                    sourceSize.width: 16; sourceSize.height: 16
-                    name: parent.succeeded ? "emblem-success" : "emblem-error"
-                }
-                Label {
-                    objectName: "testResultText"
-                    Accessible.ignored: !visible
-                    Layout.fillWidth: true
-                    text: view.controller.testResultText
-                    textFormat: Text.PlainText // a server's error page is shown as the text it is
-                    font.pixelSize: 12
-                    color: parent.tint
-                    wrapMode: Text.Wrap
-                    maximumLineCount: 3
-                    elide: Text.ElideRight
-                }
-            }
-        }
-
-        // A certificate the system does not trust: the user judges it, and may trust that one alone.
-        Button {
-            objectName: "checkCertificate"
-            visible: view.controller.certificateDetails.length > 0
-            Accessible.ignored: !visible
-            text: qsTr("Check Certificate…")
-            Accessible.name: qsTr("Check the server's certificate")
-            onClicked: certificateDialog.open()
-            Accessible.onPressAction: certificateDialog.open()
-        }
-
-        Item {
+        // The pages, as tabs on the side: a click, Up and Down, or Ctrl+Tab choose one.
+        Rectangle {
+            id: sidebar
             Layout.fillHeight: true
+            Layout.preferredWidth: Math.max(150, pageList.implicitWidth)
+            color: Qt.rgba(0.5, 0.5, 0.5, 0.08)
+            ColumnLayout {
+                id: pageList
+                objectName: "pageList"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.topMargin: 12
+                spacing: 0
+                activeFocusOnTab: true
+                Accessible.role: Accessible.PageTabList
+                Accessible.name: qsTr("Settings pages")
+                Keys.onUpPressed: view.showPage(view.controller.page - 1)
+                Keys.onDownPressed: view.showPage(view.controller.page + 1)
+                Repeater {
+                    model: view.pageTitles
+                    delegate: Item {
+                        id: tab
+                        required property int index
+                        required property string modelData
+                        readonly property bool current: view.controller.page === index
+                        objectName: "pageTab"
+                        Layout.fillWidth: true
+                        implicitWidth: title.implicitWidth + 40
+                        implicitHeight: 30
+                        Accessible.role: Accessible.PageTab
+                        Accessible.name: modelData
+                        Accessible.selectable: true
+                        Accessible.selected: current
+                        Accessible.onPressAction: view.showPage(index)
+                        Rectangle {
+                            anchors.fill: parent
+                            anchors.leftMargin: 6
+                            anchors.rightMargin: 6
+                            radius: 4
+                            readonly property color highlight: pageList.palette.highlight
+                            color: tab.current ? Qt.rgba(highlight.r, highlight.g, highlight.b, 0.22) : "transparent"
+                            border.width: tab.current && pageList.activeFocus ? 1 : 0
+                            border.color: highlight
+                        }
+                        Text {
+                            id: title
+                            anchors.left: parent.left
+                            anchors.leftMargin: 16
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: tab.modelData
+                            font.pixelSize: 13
+                            font.weight: tab.current ? Font.DemiBold : Font.Normal
+                            color: pageList.palette.text
+                        }
+                        MouseArea {
+                            anchors.fill: parent
+                            onClicked: view.showPage(tab.index)
+                        }
+                    }
+                }
+            }
         }
-    }
 
-    // Which changes the desktop is told about, each kind on its own switch.
-    Dialog {
-        id: notificationsDialog
-        objectName: "notificationsDialog"
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
-        focus: true
-        title: qsTr("Notifications and Tray")
-        standardButtons: Dialog.Close
-        property bool trayAvailable: false
-        onAboutToShow: trayAvailable = view.controller.trayAvailable()
-        ColumnLayout {
-            spacing: 4
-            Label {
-                text: qsTr("Tell the desktop when, in my issues:")
-                font.pixelSize: 12
+        StackLayout {
+            id: pages
+            objectName: "settingsPages"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.margins: 18
+            Layout.leftMargin: 24
+            Layout.rightMargin: 24
+            currentIndex: view.controller.page
+
+            ConnectionPage {
+                id: connection
+                objectName: "connectionPage"
+                controller: view.controller
+                probe: view.probe
+                onCheckCertificate: certificateDialog.open()
             }
-            Switch {
-                objectName: "notifyAssigned"
-                text: qsTr("an issue is assigned to me")
-                checked: AppSettings.notifyAssigned
-                onToggled: AppSettings.notifyAssigned = checked
-                Accessible.name: qsTr("Notify when an issue is assigned to me")
+            NetworkPage {
+                objectName: "networkPage"
+                controller: view.controller
             }
-            Switch {
-                objectName: "notifyStatusChanges"
-                text: qsTr("someone else changes a status")
-                checked: AppSettings.notifyStatusChanges
-                onToggled: AppSettings.notifyStatusChanges = checked
-                Accessible.name: qsTr("Notify when someone else changes a status")
+            NotificationsPage {
+                id: notifications
+                objectName: "notificationsPage"
+                controller: view.controller
             }
-            Switch {
-                objectName: "notifyComments"
-                text: qsTr("someone else comments")
-                checked: AppSettings.notifyComments
-                onToggled: AppSettings.notifyComments = checked
-                Accessible.name: qsTr("Notify when someone else comments")
-            }
-            Switch {
-                objectName: "notifyWatched"
-                text: qsTr("Tell me the same of issues I watch")
-                checked: view.controller.notifyWatched
-                onToggled: view.controller.notifyWatched = checked
-                Accessible.name: qsTr("Notify of changes to issues I watch")
-            }
-            Switch {
-                objectName: "keepInTray"
-                Layout.topMargin: 6
-                text: qsTr("Keep running in the tray when the window is closed")
-                enabled: notificationsDialog.trayAvailable
-                checked: AppSettings.keepInTray && enabled
-                onToggled: AppSettings.keepInTray = checked
-                Accessible.name: text
-                Accessible.description: trayReason.text
-            }
-            Label {
-                id: trayReason
-                objectName: "trayReason"
-                visible: !notificationsDialog.trayAvailable
-                text: qsTr("No system tray runs on this desktop.")
-                font.pixelSize: 11
-                color: Theme.secondary
+            DataPage {
+                objectName: "dataPage"
+                controller: view.controller
             }
         }
     }

@@ -1,6 +1,7 @@
-// How Jira is reached through the company's network: its certificate authorities, the client
-// certificate, the proxy. Every field is written to the settings as it is left; a setting that cannot be
-// used is said at the bottom at once, in the words requests would fail with.
+// The settings window's Network page: how Jira is reached through the company's network, its
+// certificate authorities, the client certificate, the proxy. Every field is written to the settings as
+// it is left; a setting that cannot be used is said at the bottom at once, in the words requests would
+// fail with.
 pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
@@ -9,18 +10,12 @@ import QtQuick.Layouts
 import Tessarin.Core
 import Tessarin.Settings
 
-ApplicationWindow {
+Item {
     id: window
 
     required property SettingsController controller
 
-    title: qsTr("Network")
-    width: 480
-    // Tall enough for the rows as this language words them, which may wrap help texts onto more lines.
-    height: minimumHeight
-    minimumWidth: 480
-    minimumHeight: Math.max(470, Math.ceil(rows.implicitHeight) + 36)
-    flags: Qt.Dialog | Qt.CustomizeWindowHint | Qt.WindowTitleHint | Qt.WindowCloseButtonHint
+    implicitHeight: rows.implicitHeight
 
     readonly property bool explicitProxy: AppSettings.proxyMode === AppSettings.Http
                                           || AppSettings.proxyMode === AppSettings.Socks5
@@ -72,9 +67,6 @@ ApplicationWindow {
     ColumnLayout {
         id: rows
         anchors.fill: parent
-        anchors.margins: 18
-        anchors.leftMargin: 26
-        anchors.rightMargin: 26
         spacing: 8
 
         Label {
