@@ -7,6 +7,7 @@
 #include "OpenedUrls.h"
 #include "QuickHarness.h"
 #include "app/ApplicationShell.h"
+#include "ui/list/ContentController.h"
 #include "ui/settings/ServerProbe.h"
 
 #include <QDesktopServices>
@@ -212,6 +213,27 @@ private slots:
         QTRY_VERIFY(!forget->isVisible());
         QVERIFY(!window.item(u"trustToggle"_s)->property("checked").toBool());
         QVERIFY(!Quick::visibleTexts(row).join(u'\n').contains(u"AA:AA:"_s));
+    }
+
+    // The list failed to load (the server was down); then a connection test succeeds: the list is asked
+    // for at once, without waiting for the next refresh.
+    void successfulTestFillsTheList()
+    {
+        JiraFixture fixture;
+        QVERIFY(fixture.isReady());
+        fixture.jira().setCanned(u"/rest/api/2/search"_s, FakeJira::Canned {503, "{}", {}, {}});
+        auto content = std::make_unique<ContentController>();
+        content->setSettings(&fixture.settings());
+        QSignalSpy finished(content->store(), &TicketStore::refreshFinished);
+        content->appeared();
+        QVERIFY(finished.wait(10'000));
+        QVERIFY(!content->store()->errorMessage().isEmpty());
+        fixture.jira().clearFaults();
+        SettingsWindowHarness window(fixture.settings());
+        QVERIFY(window.open());
+        Quick::click(window.item(u"testButton"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(content->store()->ticketCount() > 0, 10'000);
+        QVERIFY(content->store()->errorMessage().isEmpty());
     }
 };
 

@@ -167,6 +167,13 @@ void ContentController::setSettings(AppSettings *settings)
             if (!m_settings->isReadingToken()) // the token read at start is no change of the user's
                 m_settingsSettled.start();
         });
+    // A connection test that succeeded while the list could not be loaded: the list comes at once, not at
+    // the next refresh.
+    connect(settings, &AppSettings::displayNameChanged, this, [this] {
+        if (m_shown && m_settings->isConfigured() && !m_store->isLoading() &&
+            (!m_store->errorMessage().isEmpty() || !m_store->lastUpdated().isValid()))
+            m_store->refresh();
+    });
     // A start that reads the token while the window loads shows the window first, then the list.
     connect(settings, &AppSettings::isReadingTokenChanged, this, [this] {
         updateSidebarContent();
