@@ -601,6 +601,45 @@ private slots:
         }
     }
 
+    // "Connect to Jira…" is the unconfigured state's default button: Enter or keypad Enter in the window,
+    // a click and a screen reader's Press each ask for the settings once; once a list shows, Enter asks for
+    // nothing. A screen reader hears the button's own words.
+    void connectAsksForSettings_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("Enter") << u"Enter"_s << 1;
+        QTest::newRow("keypad Enter") << u"keypad Enter"_s << 1;
+        QTest::newRow("click") << u"click"_s << 1;
+        QTest::newRow("screen reader") << u"screen reader"_s << 1;
+        QTest::newRow("Enter once configured") << u"configured"_s << 0;
+    }
+    void connectAsksForSettings()
+    {
+        QFETCH(QString, way);
+        MainContentHarness window(settings());
+        openOnState(window, u"unconfigured"_s);
+        QSignalSpy asked(window.item(u"content"_s), SIGNAL(settingsRequested()));
+        QQuickItem *button = window.item(u"connectButton"_s);
+        QTRY_VERIFY(button->isVisible());
+        QCOMPARE(button->property("text").toString(), u"Connect to Jira…"_s);
+        QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), u"Connect to Jira…"_s);
+        if (way == u"configured") {
+            settings().setToken(jira().token());
+            QTRY_VERIFY(window.shows(u"ticketList"_s));
+        }
+        if (way == u"Enter" || way == u"configured")
+            QTest::keyClick(window.window(), Qt::Key_Return);
+        else if (way == u"keypad Enter")
+            QTest::keyClick(window.window(), Qt::Key_Enter, Qt::KeypadModifier);
+        else if (way == u"click")
+            Quick::click(button);
+        else
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        QTEST(int(asked.size()), "requests");
+    }
+
     // Only on screen: the store keeps the whole message. A character outside the BMP across the cut stays
     // whole.
     void longMessagesAreShortened()

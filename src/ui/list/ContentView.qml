@@ -16,6 +16,9 @@ Item {
     id: content
     objectName: "content"
 
+    // "Connect to Jira…" in the state shown before a server and token are set.
+    signal settingsRequested()
+
     // Where the sidebar starts; the user moves it by dragging the divider.
     property int sidebarWidth: 380
     // Becomes true with the first frame that had an issue to show, and stays so.
@@ -428,6 +431,24 @@ Item {
                                 text: qsTr("Connect to Jira")
                             }
                             StateText { text: qsTr("Add your Jira server URL and Personal Access Token in Settings (Ctrl+,).") }
+                            Button {
+                                id: connectButton
+                                objectName: "connectButton"
+                                Layout.alignment: Qt.AlignHCenter
+                                Layout.topMargin: 4
+                                text: qsTr("Connect to Jira…")
+                                highlighted: true
+                                Accessible.name: text
+                                Accessible.ignored: !visible
+                                onClicked: content.settingsRequested()
+                                Accessible.onPressAction: connectButton.clicked()
+                                // The default button: Enter anywhere in the window presses it while it shows.
+                                Shortcut {
+                                    sequences: ["Return", "Enter"]
+                                    enabled: connectButton.visible
+                                    onActivated: connectButton.clicked()
+                                }
+                            }
                         }
                     }
 
