@@ -108,5 +108,6 @@ ApplicationWindow {
     ContentView {
         id: contentView
         anchors.fill: parent
+        onSettingsRequested: AppDelegate.showSettings()
     }
 }

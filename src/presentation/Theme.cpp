@@ -1,7 +1,11 @@
 #include "Theme.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHash>
+#include <QIcon>
 #include <QPalette>
+#include <QRawFont>
 
 #include <array>
 #include <utility>
@@ -89,6 +93,43 @@ QColor priorityColor(const QString &priorityName)
 QColor statusCategoryColor(const QString &categoryKey)
 {
     return statusCategoryColor(categoryKey, systemAppearance());
+}
+
+bool hasIcon(const QString &name)
+{
+    // Qt looks a name up in the theme, then in the themes it inherits and the fallback theme; a name it
+    // cannot find there it shortens at its last dash and tries again, so the icon it comes back with may be
+    // another one: its name tells.
+    return !name.isEmpty() && QIcon::hasThemeIcon(name);
+}
+
+bool familiesDraw(const QString &text, const QStringList &families)
+{
+    // Qt takes each character from the first font that has it, so the characters may come from several.
+    QList<uint> missing = text.toUcs4();
+    for (auto family = families.cbegin(); family != families.cend() && !missing.isEmpty(); ++family) {
+        const QRawFont font = QRawFont::fromFont(QFont(*family));
+        if (font.isValid())
+            missing.removeIf([&font](uint c) { return font.supportsCharacter(c); });
+    }
+    return missing.isEmpty();
+}
+
+bool installedFontsDraw(const QString &text)
+{
+    // Each family's file is opened to read its character map: done once per text for the process's life.
+    static QHash<QString, bool> known;
+    const auto found = known.constFind(text);
+    if (found != known.cend())
+        return *found;
+    const bool drawable = familiesDraw(text, QFontDatabase::families());
+    known.insert(text, drawable);
+    return drawable;
+}
+
+QString withSymbol(const QString &words, const QString &symbol, bool drawable)
+{
+    return drawable ? words + u' ' + symbol : words;
 }
 
 } // namespace Theme

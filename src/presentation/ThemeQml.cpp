@@ -86,3 +86,13 @@ QVariant ThemeQml::attributedFromHTML(const QString &html) const
     const std::optional<QString> richText = ::attributedFromHTML(html);
     return richText ? QVariant(*richText) : QVariant();
 }
+
+bool ThemeQml::hasIcon(const QString &name) const
+{
+    return Theme::hasIcon(name);
+}
+
+QString ThemeQml::withSymbol(const QString &words, const QString &symbol) const
+{
+    return Theme::withSymbol(words, symbol, Theme::installedFontsDraw(symbol));
+}

@@ -21,9 +21,71 @@
 #include <QIcon>
 #include <QJsonDocument>
 #include <QLocale>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
+
+namespace {
+
+// Where an item's pixels are, in the window: a text's lines where its alignment puts them within its
+// width, anything else its whole box.
+QRectF shownRect(const QQuickItem *item)
+{
+    QRectF box(0, 0, item->width(), item->height());
+    if (item->inherits("QQuickText")) {
+        const qreal painted = item->property("contentWidth").toReal();
+        const qreal left = item->property("leftPadding").toReal();
+        const qreal room = item->width() - left - item->property("rightPadding").toReal();
+        const int alignment = item->property("effectiveHorizontalAlignment").toInt();
+        box.setLeft(left +
+                    (alignment == Qt::AlignRight         ? room - painted
+                         : alignment == Qt::AlignHCenter ? (room - painted) / 2
+                                                         : 0));
+        box.setWidth(painted);
+    }
+    return item->mapRectToScene(box);
+}
+
+// What a state draws: its texts, icons and controls that show, not the parts a control is made of.
+QList<QQuickItem *> drawnParts(const QQuickItem *item)
+{
+    QList<QQuickItem *> parts;
+    for (QQuickItem *child : item->childItems()) {
+        if (!child->isVisible() || child->width() <= 0 || child->height() <= 0)
+            continue;
+        if (child->inherits("QQuickText") || child->inherits("QQuickImage") || child->inherits("QQuickControl"))
+            parts.append(child);
+        else
+            parts += drawnParts(child);
+    }
+    return parts;
+}
+
+// How much of a box is drawn on, from 0 to 1: the pixels that differ from the one left of the box.
+qreal inkCoverage(const QImage &shot, const QRect &box)
+{
+    const QColor background = shot.pixelColor(box.left() - 2, box.center().y());
+    int inked = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            inked += qAbs(c.red() - background.red()) + qAbs(c.green() - background.green()) +
+                    qAbs(c.blue() - background.blue()) >
+                24;
+        }
+    }
+    return qreal(inked) / (box.width() * box.height());
+}
+
+// The icon themes installed here, where a desktop session finds them: the offscreen platform looks in none.
+QStringList installedIconThemes()
+{
+    return QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, u"icons"_s, QStandardPaths::LocateDirectory);
+}
+
+} // namespace
 
 class TestApp : public JiraTestCase
 {
@@ -44,6 +106,7 @@ private slots:
     void initTestCase()
     {
         JiraTestCase::initTestCase();
+        QIcon::setThemeSearchPaths(installedIconThemes());
         QIcon::setThemeName(u"breeze"_s);
     }
     void init()
@@ -56,6 +119,28 @@ private slots:
     {
         m_content.reset();
         JiraTestCase::cleanup();
+        QIcon::setThemeSearchPaths(installedIconThemes());
+    }
+
+    // The window opened on a state shown in place of content, as a user comes to it: without a token, while
+    // the first list loads, after it failed, with nothing assigned, or with "zzzz-no-match" typed into the
+    // search over a loaded list.
+    void openOnState(MainContentHarness &window, const QString &reached)
+    {
+        if (reached == u"unconfigured")
+            settings().setToken(QString());
+        if (reached == u"loading")
+            jira().setDelay(20s); // longer than any wait of the test
+        if (reached == u"error")
+            jira().setCanned(JiraJson::searchPath, {500, "Jira is restarting", {}, {}});
+        if (reached == u"nothing assigned")
+            jira().setCanned(JiraJson::searchPath, JiraJson::json(JiraJson::searchBody({})));
+        QVERIFY(window.open());
+        if (reached == u"no match") {
+            QTRY_VERIFY(window.shows(u"ticketList"_s));
+            QVERIFY(window.controller()->store()->filteredCount() > 0);
+            Quick::type(window.item(u"searchField"_s), u"zzzz-no-match"_s);
+        }
     }
 
     void sidebarChoice_data()
@@ -348,7 +433,7 @@ private slots:
         QTest::newRow("unconfigured") << u"unconfiguredState"_s << u"Connect to Jira"_s;
         QTest::newRow("loading") << u"loadingState"_s << u"Loading tickets…"_s;
         QTest::newRow("error") << u"errorState"_s << u"Jira returned an error (500): <html><body>xxx"_s;
-        QTest::newRow("nothing matches") << u"emptyState"_s << u"No tickets assigned to you 🎉"_s;
+        QTest::newRow("nothing matches") << u"emptyState"_s << u"No tickets assigned to you"_s;
     }
     void sidebarOnScreen()
     {
@@ -393,6 +478,166 @@ private slots:
             QTRY_COMPARE(window.item(u"summary"_s)->property("text").toString(),
                          window.controller()->detail()->summary());
         }
+    }
+
+    // Each state the sidebar and the pane show in place of content, at a narrow and a wide column: what it
+    // draws (icon or spinner, words, buttons) is centred across its column and stays inside it, the whole
+    // centred down the column's free height; its icon is drawn, at its size; and no character of its words
+    // lacks a font (Qt would draw an empty box).
+    void statesCentred_data()
+    {
+        QTest::addColumn<QString>("reached");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("sidebar");
+        QTest::addColumn<int>("windowWidth");
+        const QList<std::array<const char *, 3>> states {
+            {"unconfigured", "unconfiguredState", "sidebar"},
+            {"loading", "loadingState", "sidebar"},
+            {"error", "errorState", "sidebar"},
+            {"no match", "emptyState", "sidebar"},
+            {"nothing assigned", "emptyState", "sidebar"},
+            {"unconfigured", "detailPlaceholder", "pane"},
+        };
+        for (const auto &[reached, state, column] : states) {
+            for (const auto &[sidebar, windowWidth] : {std::pair(320, 640), std::pair(760, 1500)})
+                QTest::addRow("%s, %s, %d px wide", reached, column,
+                              qstrcmp(column, "pane") ? sidebar : windowWidth - sidebar)
+                    << QString::fromLatin1(reached) << QString::fromLatin1(state) << sidebar << windowWidth;
+        }
+    }
+    void statesCentred()
+    {
+        QFETCH(QString, reached);
+        QFETCH(QString, state);
+        QFETCH(int, sidebar);
+        QFETCH(int, windowWidth);
+        MainContentHarness window(settings());
+        openOnState(window, reached);
+        window.item(u"content"_s)->setProperty("sidebarWidth", sidebar);
+        window.window()->setWidth(windowWidth);
+        QTRY_VERIFY(window.shows(state));
+        const bool inPane = state == u"detailPlaceholder";
+        QQuickItem *columnItem = window.item(inPane ? u"detailArea"_s : u"sidebar"_s);
+        QQuickItem *areaItem = inPane ? columnItem : window.item(u"sidebarStates"_s);
+        QTRY_COMPARE(qRound(window.item(u"sidebar"_s)->width()), sidebar);
+        const QRectF column = columnItem->mapRectToScene(columnItem->boundingRect());
+        const QRectF area = areaItem->mapRectToScene(areaItem->boundingRect());
+
+        QQuickItem *stateItem = window.item(state);
+        const auto misplaced = [&] {
+            QStringList faults;
+            if (!stateItem->isVisible())
+                return u"no longer shown"_s;
+            QRectF all;
+            for (const QQuickItem *part : drawnParts(stateItem)) {
+                const QRectF shown = shownRect(part);
+                all |= shown;
+                const QString name = part->objectName().isEmpty() ? QString::fromUtf8(part->metaObject()->className())
+                                                                  : part->objectName();
+                if (qAbs(shown.center().x() - column.center().x()) > 1.5 || shown.left() < column.left() ||
+                    shown.right() > column.right())
+                    faults.append(u"%1 at %2..%3 in %4..%5"_s.arg(name)
+                                      .arg(shown.left())
+                                      .arg(shown.right())
+                                      .arg(column.left())
+                                      .arg(column.right()));
+            }
+            if (all.isEmpty() || qAbs(all.center().y() - area.center().y()) > 1.5)
+                faults.append(u"drawn at %1..%2 down %3..%4"_s.arg(all.top())
+                                  .arg(all.bottom())
+                                  .arg(area.top())
+                                  .arg(area.bottom()));
+            return faults.join(u"; "_s);
+        };
+        QTRY_VERIFY2(misplaced().isEmpty(), qPrintable(misplaced()));
+
+        if (state == u"loadingState") {
+            QVERIFY(!Quick::item(stateItem, u"stateIcon"_s)->isVisible());
+        } else {
+            QQuickItem *icon = Quick::item(stateItem, u"stateIcon"_s);
+            QVERIFY2(icon->isVisible(), qPrintable(icon->property("name").toString()));
+            QCOMPARE(icon->size(), icon->property("sourceSize").toSizeF());
+            // Drawn as a glyph, not as its box filled with the tint: an icon of many colours, tinted, fills most
+            // of it (Breeze's "checkmark" emblem all of it, its large "dialog-warning" well over half), a
+            // glyph of one colour under a third.
+            const qreal coverage =
+                inkCoverage(window.window()->grabWindow(), icon->mapRectToScene(icon->boundingRect()).toRect());
+            QVERIFY2(coverage < 0.45,
+                     qPrintable(u"%1 covers %2 of its box"_s.arg(icon->property("name").toString()).arg(coverage)));
+        }
+        for (const QString &text : Quick::visibleTexts(stateItem))
+            QVERIFY2(Theme::installedFontsDraw(text), qPrintable(text));
+    }
+
+    // An icon the theme lacks is drawn not at all, the state keeping its words: with no icon theme to be
+    // found, with a name no theme has, and with a name Qt finds only shortened at a dash (another icon,
+    // "dialog-ok-apply" here, which Qt would draw in its place).
+    void missingIconsDrawNothing_data()
+    {
+        QTest::addColumn<QString>("name"); // empty: the states' own names, with no icon theme to be found
+        QTest::newRow("no icon theme") << QString();
+        QTest::newRow("a name no theme has") << u"tessarin-no-such-icon"_s;
+        QTest::newRow("found only shortened") << u"dialog-ok-apply-tessarin"_s;
+    }
+    void missingIconsDrawNothing()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir noThemes;
+        if (name.isEmpty())
+            QIcon::setThemeSearchPaths({noThemes.path()});
+        else if (name.endsWith(u"-tessarin"))
+            QVERIFY(!QIcon::fromTheme(name).isNull());
+        MainContentHarness window(settings());
+        openOnState(window, u"nothing assigned"_s);
+        for (const QString &state : {u"emptyState"_s, u"detailPlaceholder"_s}) {
+            QTRY_VERIFY(window.shows(state));
+            QQuickItem *stateItem = window.item(state);
+            if (!name.isEmpty())
+                stateItem->setProperty("iconName", name);
+            QQuickItem *icon = Quick::item(stateItem, u"stateIcon"_s);
+            QVERIFY(!icon->isVisible());
+            QCOMPARE(icon->property("name").toString(), QString()); // nothing asked of the theme to draw
+            QVERIFY(!Quick::visibleTexts(stateItem).isEmpty());
+        }
+    }
+
+    // "Connect to Jira…" is the unconfigured state's default button: Enter or keypad Enter in the window,
+    // a click and a screen reader's Press each ask for the settings once; once a list shows, Enter asks for
+    // nothing. A screen reader hears the button's own words.
+    void connectAsksForSettings_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("Enter") << u"Enter"_s << 1;
+        QTest::newRow("keypad Enter") << u"keypad Enter"_s << 1;
+        QTest::newRow("click") << u"click"_s << 1;
+        QTest::newRow("screen reader") << u"screen reader"_s << 1;
+        QTest::newRow("Enter once configured") << u"configured"_s << 0;
+    }
+    void connectAsksForSettings()
+    {
+        QFETCH(QString, way);
+        MainContentHarness window(settings());
+        openOnState(window, u"unconfigured"_s);
+        QSignalSpy asked(window.item(u"content"_s), SIGNAL(settingsRequested()));
+        QQuickItem *button = window.item(u"connectButton"_s);
+        QTRY_VERIFY(button->isVisible());
+        QCOMPARE(button->property("text").toString(), u"Connect to Jira…"_s);
+        QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), u"Connect to Jira…"_s);
+        if (way == u"configured") {
+            settings().setToken(jira().token());
+            QTRY_VERIFY(window.shows(u"ticketList"_s));
+        }
+        if (way == u"Enter" || way == u"configured")
+            QTest::keyClick(window.window(), Qt::Key_Return);
+        else if (way == u"keypad Enter")
+            QTest::keyClick(window.window(), Qt::Key_Enter, Qt::KeypadModifier);
+        else if (way == u"click")
+            Quick::click(button);
+        else
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        QTEST(int(asked.size()), "requests");
     }
 
     // Only on screen: the store keeps the whole message. A character outside the BMP across the cut stays

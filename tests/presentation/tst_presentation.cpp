@@ -11,6 +11,7 @@
 #include "presentation/Theme.h"
 #include "presentation/ThemeQml.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QQmlEngine>
@@ -213,6 +214,31 @@ private slots:
             QCOMPARE(Theme::statusCategoryColor(u"done"_s, appearance), colour(NamedColor::Green));
             QCOMPARE(Theme::statusCategoryColor(u"Done"_s, appearance), colour(NamedColor::Secondary));
         }
+    }
+
+    // A symbol follows the words only where a font has it, each of its characters (Qt draws a character no
+    // font has as an empty box); the words stay either way.
+    void symbolOnlyWhereAFontHasIt_data()
+    {
+        QTest::addColumn<QString>("symbol");
+        QTest::addColumn<bool>("anyFont"); // else none at all
+        QTest::addColumn<bool>("drawable");
+        QTest::newRow("a letter") << u"A"_s << true << true;
+        QTest::newRow("no font at all") << u"A"_s << false << false;
+        QTest::newRow("an emoji the font lacks") << u"🎉"_s << true << false;
+        QTest::newRow("one character of two lacking") << u"A🎉"_s << true << false;
+    }
+    void symbolOnlyWhereAFontHasIt()
+    {
+        QFETCH(QString, symbol);
+        QFETCH(bool, anyFont);
+        QFETCH(bool, drawable);
+        // The family ordinary text is drawn in: it has Latin letters, and no colour emoji.
+        const QStringList families =
+            anyFont ? QStringList {QFontInfo(QGuiApplication::font()).family()} : QStringList();
+        const QString words = u"No tickets assigned to you"_s;
+        QCOMPARE(Theme::withSymbol(words, symbol, Theme::familiesDraw(symbol, families)),
+                 drawable ? words + u' ' + symbol : words);
     }
 
     // QML finds the singleton as Theme in Tessarin.Core, and it follows the palette between light and dark.

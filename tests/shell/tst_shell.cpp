@@ -147,11 +147,22 @@ private slots:
         m_preferences.reset();
     }
 
+    // Opened by its shortcut, or by Enter on a fresh start, where "Connect to Jira…" is the default button.
+    void settingsOpensOneWindowAndHides_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Ctrl+,") << int(Qt::Key_Comma) << int(Qt::ControlModifier);
+        QTest::newRow("Enter, Connect to Jira…") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    }
     void settingsOpensOneWindowAndHides()
     {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
         startShell();
         QVERIFY(!settingsWindow() && !m_shell->delegate()->aboutWindow()); // nothing else is open at start
-        QTest::keyClick(m_main, Qt::Key_Comma, Qt::ControlModifier);
+        QTRY_VERIFY(Quick::shows(m_main, u"connectButton"_s));
+        QTest::keyClick(m_main, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QQuickWindow *settings = settingsWindow();
         QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
         // A window of its own, over the main window: closing the main window must not take it along.
@@ -502,8 +513,8 @@ private slots:
         // Measured when set: 199 items and 1,187 objects with the list (up to 20 objects more seen under
         // load), the Back, Forward and Go to Issue buttons and the Watching and Recent sources included;
         // 932 items and 3,737 objects with the detail, its five attachments (12 items a row), its Edit and
-        // New Sub-task buttons, its watch button and its related issues included. A row's type and project as three labels again (18 items
-        // more) fails the first; a comment card of one item more, the second.
+        // New Sub-task buttons, its watch button and its related issues included. A row's type and project as three
+        // labels again (18 items more) fails the first; a comment card of one item more, the second.
         QTest::newRow("the first list, 100 issues") << u"first-list"_s << 205 << 1230;
         QTest::newRow("the detail, 50 comments") << u"detail"_s << 950 << 3860;
     }

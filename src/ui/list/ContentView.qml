@@ -16,6 +16,9 @@ Item {
     id: content
     objectName: "content"
 
+    // "Connect to Jira…" in the state shown before a server and token are set.
+    signal settingsRequested()
+
     // Where the sidebar starts; the user moves it by dragging the divider.
     property int sidebarWidth: 380
     // Becomes true with the first frame that had an issue to show, and stays so.
@@ -404,6 +407,7 @@ Item {
                 }
 
                 StackLayout {
+                    objectName: "sidebarStates"
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     currentIndex: content.controller.sidebarContent
@@ -419,24 +423,32 @@ Item {
                         active: made || current
                         onCurrentChanged: if (current) made = true
                         Component.onCompleted: made = current
-                        sourceComponent: ColumnLayout {
+                        sourceComponent: StateMessage {
                             objectName: "unconfiguredState"
-                            spacing: 10
-                            Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "configure"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.secondary }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("Connect to Jira"); font.pixelSize: 15; font.weight: Font.DemiBold; Accessible.ignored: !visible }
-                            Label {
-                                Layout.fillWidth: true
-                                Layout.leftMargin: 24
-                                Layout.rightMargin: 24
-                                text: qsTr("Add your Jira server URL and Personal Access Token in Settings (Ctrl+,).")
-                                Accessible.ignored: !visible
-                                font.pixelSize: 12
-                                color: Theme.secondary
-                                wrapMode: Text.Wrap
-                                horizontalAlignment: Text.AlignHCenter
+                            iconName: "configure"
+                            StateText {
+                                heading: true
+                                text: qsTr("Connect to Jira")
                             }
-                            Item { Layout.fillHeight: true }
+                            StateText { text: qsTr("Add your Jira server URL and Personal Access Token in Settings (Ctrl+,).") }
+                            Button {
+                                id: connectButton
+                                objectName: "connectButton"
+                                Layout.alignment: Qt.AlignHCenter
+                                Layout.topMargin: 4
+                                text: qsTr("Connect to Jira…")
+                                highlighted: true
+                                Accessible.name: text
+                                Accessible.ignored: !visible
+                                onClicked: content.settingsRequested()
+                                Accessible.onPressAction: connectButton.clicked()
+                                // The default button: Enter anywhere in the window presses it while it shows.
+                                Shortcut {
+                                    sequences: ["Return", "Enter"]
+                                    enabled: connectButton.visible
+                                    onActivated: connectButton.clicked()
+                                }
+                            }
                         }
                     }
 
@@ -447,12 +459,17 @@ Item {
                         active: made || current
                         onCurrentChanged: if (current) made = true
                         Component.onCompleted: made = current
-                        sourceComponent: ColumnLayout {
+                        sourceComponent: StateMessage {
                             objectName: "loadingState"
-                            Item { Layout.fillHeight: true }
-                            BusyIndicator { Layout.alignment: Qt.AlignHCenter; running: visible; Accessible.ignored: !visible }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("Loading tickets…"); Accessible.ignored: !visible }
-                            Item { Layout.fillHeight: true }
+                            BusyIndicator {
+                                Layout.alignment: Qt.AlignHCenter
+                                running: visible
+                                Accessible.ignored: !visible
+                            }
+                            StateText {
+                                text: qsTr("Loading tickets…")
+                                font.pixelSize: 13
+                            }
                         }
                     }
 
@@ -463,36 +480,18 @@ Item {
                         active: made || current
                         onCurrentChanged: if (current) made = true
                         Component.onCompleted: made = current
-                        sourceComponent: ColumnLayout {
+                        sourceComponent: StateMessage {
                             objectName: "errorState"
-                            spacing: 10
-                            Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "dialog-warning"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.orange }
-                            Label {
+                            iconName: "dialog-warning-symbolic"
+                            iconColor: Theme.orange
+                            StateText {
                                 objectName: "errorText"
-                                Layout.fillWidth: true
-                                Layout.leftMargin: 24
-                                Layout.rightMargin: 24
                                 text: content.controller.errorText
-                                textFormat: Text.PlainText
-                                Accessible.ignored: !visible
-                                font.pixelSize: 12
-                                color: Theme.secondary
-                                wrapMode: Text.Wrap
-                                horizontalAlignment: Text.AlignHCenter
                             }
-                            Label {
+                            StateText {
                                 objectName: "errorHint"
-                                visible: content.controller.errorHint.length > 0
-                                Accessible.ignored: !visible
-                                Layout.fillWidth: true
-                                Layout.leftMargin: 24
-                                Layout.rightMargin: 24
+                                secondary: false
                                 text: content.controller.errorHint
-                                textFormat: Text.PlainText
-                                font.pixelSize: 12
-                                wrapMode: Text.Wrap
-                                horizontalAlignment: Text.AlignHCenter
                             }
                             Button {
                                 objectName: "retryButton"
@@ -502,7 +501,6 @@ Item {
                                 Accessible.ignored: !visible
                                 onClicked: content.controller.refresh()
                             }
-                            Item { Layout.fillHeight: true }
                         }
                     }
 
@@ -513,13 +511,14 @@ Item {
                         active: made || current
                         onCurrentChanged: if (current) made = true
                         Component.onCompleted: made = current
-                        sourceComponent: ColumnLayout {
+                        sourceComponent: StateMessage {
                             objectName: "emptyState"
-                            spacing: 8
-                            Item { Layout.fillHeight: true }
-                            IconImage { Layout.alignment: Qt.AlignHCenter; name: "checkmark"; sourceSize.width: 28; sourceSize.height: 28; color: Theme.secondary }
-                            Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("No tickets assigned to you 🎉"); font.pixelSize: 13; color: Theme.secondary; Accessible.ignored: !visible }
-                            Item { Layout.fillHeight: true }
+                            iconName: "dialog-ok-apply"
+                            StateText {
+                                // The party popper only where a font has it: Qt would draw it as an empty box.
+                                text: Theme.withSymbol(qsTr("No tickets assigned to you"), "🎉")
+                                font.pixelSize: 13
+                            }
                         }
                     }
 
@@ -651,13 +650,16 @@ Item {
 
                 // Made only while no issue is selected.
                 Loader {
-                    anchors.centerIn: parent
+                    anchors.fill: parent
                     active: !content.controller.detail
-                    sourceComponent: ColumnLayout {
+                    sourceComponent: StateMessage {
                         objectName: "detailPlaceholder"
-                        spacing: 8
-                        IconImage { Layout.alignment: Qt.AlignHCenter; name: "view-task"; sourceSize.width: 32; sourceSize.height: 32; color: Theme.secondary }
-                        Label { Layout.alignment: Qt.AlignHCenter; text: qsTr("Select a ticket"); color: Theme.secondary }
+                        iconName: "view-task"
+                        iconSize: 32
+                        StateText {
+                            text: qsTr("Select a ticket")
+                            font.pixelSize: 13
+                        }
                     }
                 }
 
