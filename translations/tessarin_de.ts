@@ -470,10 +470,6 @@
         <translation>Erneut versuchen</translation>
     </message>
     <message>
-        <source>No tickets assigned to you 🎉</source>
-        <translation>Ihnen sind keine Vorgänge zugewiesen 🎉</translation>
-    </message>
-    <message>
         <source>Tickets</source>
         <translation>Vorgänge</translation>
     </message>
@@ -484,6 +480,14 @@
     <message>
         <source>Select a ticket</source>
         <translation>Wählen Sie einen Vorgang aus</translation>
+    </message>
+    <message>
+        <source>Connect to Jira…</source>
+        <translation>Mit Jira verbinden…</translation>
+    </message>
+    <message>
+        <source>No tickets assigned to you</source>
+        <translation>Ihnen sind keine Vorgänge zugewiesen</translation>
     </message>
 </context>
 <context>
