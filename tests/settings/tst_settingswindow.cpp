@@ -156,6 +156,27 @@ private slots:
         QVERIFY(again.item(u"dataPage"_s)->isVisible());
     }
 
+    // Resized, closed, opened again: as large as it was left; never smaller than its pages need.
+    void keepsItsSize()
+    {
+        SettingsFixture preferences;
+        preferences.settings().setBaseURLString(u"https://jira.example.com"_s);
+        QSize left;
+        {
+            SettingsWindowHarness window(preferences.settings());
+            QVERIFY(window.open());
+            const QSize opened = window.window()->size();
+            QVERIFY(opened.width() >= window.window()->minimumWidth());
+            left = opened + QSize(120, 80);
+            window.window()->resize(left);
+            QTRY_COMPARE(window.window()->size(), left);
+            window.window()->close();
+        }
+        SettingsWindowHarness again(preferences.settings());
+        QVERIFY(again.open());
+        QCOMPARE(again.window()->size(), left);
+    }
+
     // On a fresh machine the window opens at the connection page, typing into the URL field.
     void firstRunFocusesTheURL()
     {
