@@ -310,6 +310,18 @@
         <source>Check the server&apos;s certificate</source>
         <translation>Zertifikat des Servers prüfen</translation>
     </message>
+    <message>
+        <source>The next certificate this server shows is not trusted until you trust it.</source>
+        <translation>Das nächste Zertifikat dieses Servers wird erst vertraut, wenn Sie ihm vertrauen.</translation>
+    </message>
+    <message>
+        <source>Asks the server who the token belongs to.</source>
+        <translation>Fragt den Server, wem das Token gehört.</translation>
+    </message>
+    <message>
+        <source>Shows the certificate the server sent, to trust it or not.</source>
+        <translation>Zeigt das Zertifikat, das der Server gesendet hat, damit Sie entscheiden, ob Sie ihm vertrauen.</translation>
+    </message>
 </context>
 <context>
     <name>ContentController</name>
@@ -373,6 +385,32 @@
     <message>
         <source>There is a query named “%1” already.</source>
         <translation>Es gibt bereits eine Abfrage namens „%1“.</translation>
+    </message>
+    <message>
+        <source>No issues match “%1”</source>
+        <comment>%1 is what was typed into the search field</comment>
+        <translation>Keine Vorgänge passen zu „%1“</translation>
+    </message>
+    <message>
+        <source>No issues to do</source>
+        <translation>Keine Vorgänge zu erledigen</translation>
+    </message>
+    <message>
+        <source>No issues in progress</source>
+        <translation>Keine Vorgänge in Arbeit</translation>
+    </message>
+    <message>
+        <source>No issues done</source>
+        <translation>Keine fertigen Vorgänge</translation>
+    </message>
+    <message>
+        <source>No issues in “%1”</source>
+        <comment>%1 is a saved query or a list such as Watching</comment>
+        <translation>Keine Vorgänge in „%1“</translation>
+    </message>
+    <message>
+        <source>No tickets assigned to you</source>
+        <translation>Ihnen sind keine Vorgänge zugewiesen</translation>
     </message>
 </context>
 <context>
@@ -484,10 +522,6 @@
     <message>
         <source>Connect to Jira…</source>
         <translation>Mit Jira verbinden…</translation>
-    </message>
-    <message>
-        <source>No tickets assigned to you</source>
-        <translation>Ihnen sind keine Vorgänge zugewiesen</translation>
     </message>
 </context>
 <context>
@@ -1303,6 +1337,10 @@
         <source>Proxy password</source>
         <translation>Proxy-Passwort</translation>
     </message>
+    <message>
+        <source>Used for an HTTP or SOCKS5 proxy chosen above.</source>
+        <translation>Gilt für einen oben gewählten HTTP- oder SOCKS5-Proxy.</translation>
+    </message>
 </context>
 <context>
     <name>NetworkSetup</name>
@@ -1408,6 +1446,18 @@
     <message>
         <source>No system tray runs on this desktop.</source>
         <translation>Auf diesem Desktop läuft keine Systemleiste.</translation>
+    </message>
+    <message>
+        <source>The desktop shows a notification; its Open button shows the issue.</source>
+        <translation>Der Desktop zeigt eine Benachrichtigung; ihre Schaltfläche „Öffnen“ zeigt den Vorgang.</translation>
+    </message>
+    <message>
+        <source>Issues I watch but that are not mine.</source>
+        <translation>Vorgänge, die ich beobachte, die mir aber nicht gehören.</translation>
+    </message>
+    <message>
+        <source>Quit Tessarin in the tray&apos;s menu, or Ctrl+Q, then ends it.</source>
+        <translation>„Tessarin beenden“ im Menü der Systemleiste oder Strg+Q beendet es dann.</translation>
     </message>
 </context>
 <context>
@@ -1630,6 +1680,14 @@
     <message>
         <source>Settings pages</source>
         <translation>Seiten der Einstellungen</translation>
+    </message>
+    <message>
+        <source>Up and Down choose a page; Ctrl+Tab works from anywhere in the window.</source>
+        <translation>Pfeil nach oben und unten wählen eine Seite; Strg+Tab geht überall im Fenster.</translation>
+    </message>
+    <message>
+        <source>This server is trusted with this certificate and no other.</source>
+        <translation>Diesem Server wird mit diesem Zertifikat vertraut, mit keinem anderen.</translation>
     </message>
 </context>
 <context>

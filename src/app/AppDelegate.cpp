@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QScreen>
 
@@ -64,11 +65,28 @@ void AppDelegate::discardWindows()
     delete m_aboutWindow;
 }
 
+// Layouts work out the size they need only when first polished, just before the first frame; a window
+// bound to that size learns it then, too late to be placed for it. Inner layouts first, as the outer
+// ones are made of theirs.
+static void settleLayouts(QQuickItem *item)
+{
+    const QList<QQuickItem *> children = item->childItems();
+    for (QQuickItem *child : children)
+        settleLayouts(child);
+    if (item->inherits("QQuickLayout"))
+        item->ensurePolished();
+}
+
 void AppDelegate::present(QWindow *window, const QWindow *over)
 {
     const bool overShown = over && over->isVisible() && !over->windowStates().testFlag(Qt::WindowMinimized);
     if (const QScreen *screen = overShown ? over->screen() : window->screen()) {
         const QRect available = screen->availableGeometry();
+        // A window whose pages need more room in this language than it was made with is first grown to it,
+        // so that it is centred at the size it shows.
+        if (auto *quickWindow = qobject_cast<QQuickWindow *>(window))
+            settleLayouts(quickWindow->contentItem());
+        window->resize(window->size().expandedTo(window->minimumSize()));
         QRect frame(QPoint(), window->size());
         frame.moveCenter(overShown ? over->geometry().center() : available.center());
         // Whole on the screen, even over a main window pushed to its edge.

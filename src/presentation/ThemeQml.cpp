@@ -91,8 +91,3 @@ bool ThemeQml::hasIcon(const QString &name) const
 {
     return Theme::hasIcon(name);
 }
-
-QString ThemeQml::withSymbol(const QString &words, const QString &symbol) const
-{
-    return Theme::withSymbol(words, symbol, Theme::installedFontsDraw(symbol));
-}

@@ -46,8 +46,6 @@ public:
     Q_INVOKABLE [[nodiscard]] QVariant attributedFromHTML(const QString &html) const;
     // Whether the icon theme (or its fallback) has the icon: a view shows a tinted icon only then.
     Q_INVOKABLE [[nodiscard]] bool hasIcon(const QString &name) const;
-    // The words with the symbol after them when an installed font can draw it, else the words alone.
-    Q_INVOKABLE [[nodiscard]] QString withSymbol(const QString &words, const QString &symbol) const;
 
 signals:
     void isDarkChanged();

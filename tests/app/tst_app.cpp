@@ -15,10 +15,12 @@
 #include "ui/common/MessageText.h"
 #include "ui/detail/TicketDetail.h"
 #include "ui/list/ContentController.h"
+#include "ui/list/SourceList.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QIcon>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
 #include <QStandardPaths>
@@ -433,7 +435,7 @@ private slots:
         QTest::newRow("unconfigured") << u"unconfiguredState"_s << u"Connect to Jira"_s;
         QTest::newRow("loading") << u"loadingState"_s << u"Loading tickets…"_s;
         QTest::newRow("error") << u"errorState"_s << u"Jira returned an error (500): <html><body>xxx"_s;
-        QTest::newRow("nothing matches") << u"emptyState"_s << u"No tickets assigned to you"_s;
+        QTest::newRow("nothing matches") << u"emptyState"_s << u"No issues match “zzz-no-match”"_s;
     }
     void sidebarOnScreen()
     {
@@ -478,6 +480,52 @@ private slots:
             QTRY_COMPARE(window.item(u"summary"_s)->property("text").toString(),
                          window.controller()->detail()->summary());
         }
+    }
+
+    // An empty list says why it is empty: the words typed, the status chosen, the source; only the user's
+    // own issues, none of them left, are cause for the party popper.
+    void emptyStateSaysWhy_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("nothing assigned") << u"nothing assigned"_s << u"No tickets assigned to you"_s;
+        QTest::newRow("search") << u"search"_s << u"No issues match “zzzz no match”"_s;
+        QTest::newRow("status") << u"status"_s << u"No issues done"_s;
+        QTest::newRow("another source") << u"another source"_s << u"No issues in “Watching”"_s;
+    }
+    void emptyStateSaysWhy()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, said);
+        // Two issues, both still to do; none at all for the other sources.
+        const QJsonArray open {JiraJson::issue(1, u"2030-01-01T00:00:00.000+0000"_s),
+                               JiraJson::issue(2, u"2030-01-02T00:00:00.000+0000"_s)};
+        jira().setCanned(JiraJson::searchPath,
+                         JiraJson::json(JiraJson::searchBody(cause == u"nothing assigned" ? QJsonArray() : open)));
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        ContentController *content = window.controller();
+        if (cause != u"nothing assigned") {
+            QTRY_VERIFY(window.shows(u"ticketList"_s));
+            QCOMPARE(content->store()->filteredCount(), 2);
+        }
+        if (cause == u"search")
+            Quick::type(window.item(u"searchField"_s), u"  zzzz no match "_s);
+        if (cause == u"status")
+            content->store()->setFilter(StatusFilter::Done);
+        if (cause == u"another source") {
+            jira().setCanned(JiraJson::searchPath, JiraJson::json(JiraJson::searchBody({})));
+            const QList<Source> &sources = content->sources()->sources();
+            const auto watching = std::find_if(sources.begin(), sources.end(),
+                                               [](const Source &source) { return source.kind == Source::Kind::Watching; });
+            QVERIFY(watching != sources.end());
+            content->selectSource(int(watching - sources.begin()));
+        }
+        QTRY_VERIFY(window.shows(u"emptyState"_s));
+        QTRY_VERIFY2(window.item(u"emptyText"_s)->property("text").toString().startsWith(said),
+                     qPrintable(window.item(u"emptyText"_s)->property("text").toString()));
+        // The popper is the user's own list's alone.
+        QCOMPARE(content->emptyText().contains(u"🎉"_s), cause == u"nothing assigned" && Theme::installedFontsDraw(u"🎉"_s));
     }
 
     // Each state the sidebar and the pane show in place of content, at a narrow and a wide column: what it

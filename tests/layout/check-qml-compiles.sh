@@ -18,7 +18,7 @@ declare -A ceiling=(
   [src/ui/detail/TicketDetailView.qml]=47
   [src/ui/forms/FieldEditor.qml]=47
   [src/ui/forms/TransitionFormView.qml]=2
-  [src/ui/list/ContentView.qml]=38
+  [src/ui/list/ContentView.qml]=39
   [src/ui/list/TicketRow.qml]=1
   [src/ui/navigation/GoToIssueDialog.qml]=2
   [src/ui/navigation/IssueSearchField.qml]=6
@@ -27,7 +27,7 @@ declare -A ceiling=(
   [src/ui/settings/ConnectionPage.qml]=9
   [src/ui/settings/NetworkPage.qml]=21
   [src/ui/settings/NotificationsPage.qml]=8
-  [src/ui/settings/SettingsView.qml]=4
+  [src/ui/settings/SettingsView.qml]=5
   [src/ui/settings/SettingsWindow.qml]=3
 )
 cd "$root" || exit 1

@@ -1,7 +1,8 @@
 // The settings window against the fake Jira, through its keys and clicks: pages chosen by keyboard and
 // remembered, Escape and Ctrl+W closing it (an open dialog first), a URL pasted from the browser cut
 // to the server's address, the server's own token page offered for its version, the pinned
-// certificate shown and forgotten, the URL field first on a fresh machine.
+// certificate shown and forgotten, the URL field first on a fresh machine, Tab through each page in
+// reading order with every control named and described.
 
 #include "Fixtures.h"
 #include "OpenedUrls.h"
@@ -10,6 +11,7 @@
 #include "ui/list/ContentController.h"
 #include "ui/settings/ServerProbe.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QScopeGuard>
 
@@ -205,11 +207,55 @@ private slots:
         QVERIFY(dialog);
         QMetaObject::invokeMethod(dialog, "open");
         QTRY_VERIFY(dialog->property("opened").toBool());
-        QTest::keySequence(window.window(), QKeySequence(Qt::Key_Escape));
+        QTest::keySequence(window.window(), keys);
         QTRY_VERIFY(!dialog->property("visible").toBool());
         QVERIFY(window.window()->isVisible());
         QTest::keySequence(window.window(), keys);
         QTRY_VERIFY(!window.window()->isVisible());
+    }
+
+    // Tab goes through each page as it reads, row after row and left to right in a row, and each control
+    // it reaches tells a screen reader what it is and what it is for. Every row is in use: a proxy and a
+    // client certificate are set, so that their fields take keys.
+    void everyControlNamedInReadingOrder()
+    {
+        SettingsFixture preferences;
+        AppSettings &settings = preferences.settings();
+        settings.setBaseURLString(u"https://jira.example.com"_s);
+        settings.setProxyMode(AppSettings::ProxyMode::Http);
+        settings.setClientCertificateFile(u"/nonexistent/client.p12"_s);
+        settings.setTrustSelfSigned(true);
+        settings.pinCertificate(u"https://jira.example.com:443"_s, QString(64, u'b'));
+        SettingsWindowHarness window(settings);
+        QVERIFY(window.open());
+        QQuickItem *list = window.item(u"pageList"_s);
+        int reached = 0;
+        for (const QString &page : {u"connectionPage"_s, u"networkPage"_s, u"notificationsPage"_s, u"dataPage"_s}) {
+            QVERIFY(window.showPage(page));
+            QQuickItem *pageItem = window.item(page);
+            list->forceActiveFocus();
+            QRectF before;
+            QStringList order;
+            for (QQuickItem *item = list->nextItemInFocusChain(); item && item != list;
+                 item = item->nextItemInFocusChain()) {
+                QVERIFY2(pageItem->isAncestorOf(item), qPrintable(page + u": Tab leaves the page"_s));
+                QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(item);
+                QVERIFY(accessible);
+                const QString name = accessible->text(QAccessible::Name);
+                order.append(name);
+                QVERIFY2(!name.isEmpty(), qPrintable(page + u": a control without a name after "_s + order.join(u", "_s)));
+                QVERIFY2(!accessible->text(QAccessible::Description).isEmpty(), qPrintable(name + u" has no description"_s));
+                const QRectF place = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+                // Below the one before, or beside it to its right.
+                const bool below = place.top() >= before.bottom() - 2;
+                const bool beside = place.left() >= before.right() - 2 && place.top() < before.bottom();
+                QVERIFY2(before.isNull() || below || beside, qPrintable(page + u": Tab reaches "_s + order.join(u" → "_s)));
+                before = place;
+                ++reached;
+            }
+            QVERIFY2(!order.isEmpty(), qPrintable(page));
+        }
+        QVERIFY2(reached >= 20, qPrintable(QString::number(reached)));
     }
 
     // Once a certificate is trusted, the row shows which, and forgets it on request: trust goes with it,

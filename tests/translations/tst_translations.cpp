@@ -437,6 +437,16 @@ private slots:
         shell.delegate()->showSettings();
         QQuickWindow *settings = shell.delegate()->settingsWindow();
         QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
+        // Centred over the main window at the size its pages need in this language, which may be more
+        // than the size it was made with.
+        QVERIFY2(settings->width() >= settings->minimumWidth() && settings->height() >= settings->minimumHeight(),
+                 qPrintable(u"%1x%2, at least %3x%4"_s.arg(settings->width()).arg(settings->height())
+                                .arg(settings->minimumWidth()).arg(settings->minimumHeight())));
+        const QPoint off = settings->geometry().center() - main->geometry().center();
+        const QRect available = settings->screen()->availableGeometry();
+        const bool atEdge = settings->geometry().left() == available.left() || settings->geometry().right() == available.right()
+            || settings->geometry().top() == available.top() || settings->geometry().bottom() == available.bottom();
+        QVERIFY2(atEdge || (std::abs(off.x()) <= 2 && std::abs(off.y()) <= 2), qPrintable(u"off by %1,%2"_s.arg(off.x()).arg(off.y())));
         QObject *view = nullptr;
         for (QObject *object : settings->findChildren<QObject *>())
             view = object->metaObject()->indexOfMethod("showPage(QVariant)") >= 0 ? object : view;

@@ -5,6 +5,7 @@
 #include "desktop/ChangeNotifier.h"
 #include "presentation/CoarseClock.h"
 #include "presentation/RelativeTime.h"
+#include "presentation/Theme.h"
 #include "settings/AppSettings.h"
 #include "store/ListCache.h"
 #include "store/TicketStore.h"
@@ -118,6 +119,10 @@ void ContentController::setSettings(AppSettings *settings)
     for (auto signal : sidebarInputs)
         connect(m_store, signal, this, &ContentController::updateSidebarContent);
     connect(settings, &AppSettings::isConfiguredChanged, this, &ContentController::updateSidebarContent);
+    for (auto signal : {&TicketStore::searchTextChanged, &TicketStore::filterChanged, &TicketStore::sourceChanged,
+                        &TicketStore::ticketsChanged})
+        connect(m_store, signal, this, &ContentController::emptyTextChanged);
+    connect(this, &ContentController::sourceChanged, this, &ContentController::emptyTextChanged);
     // Recomputed whenever a refresh starts or ends, whatever its outcome.
     for (auto signal : {&TicketStore::lastUpdatedChanged, &TicketStore::ticketsChanged, &TicketStore::isLoadingChanged,
                         &TicketStore::errorMessageChanged})
@@ -565,6 +570,32 @@ QString ContentController::sourceTitle() const
 {
     const Source *source = m_sources ? m_sources->find(m_store->sourceId()) : nullptr;
     return !source || source->kind == Source::Kind::Assigned ? tr("My Tickets") : source->name;
+}
+
+QString ContentController::emptyText() const
+{
+    if (!m_store)
+        return {};
+    if (const QString typed = m_store->searchText().trimmed(); !typed.isEmpty())
+        return tr("No issues match “%1”", "%1 is what was typed into the search field").arg(typed);
+    if (m_store->ticketCount() > 0) {
+        switch (m_store->filter()) {
+        case StatusFilter::Todo:
+            return tr("No issues to do");
+        case StatusFilter::InProgress:
+            return tr("No issues in progress");
+        case StatusFilter::Done:
+            return tr("No issues done");
+        case StatusFilter::All:
+            break;
+        }
+    }
+    const Source *source = m_sources ? m_sources->find(m_store->sourceId()) : nullptr;
+    if (source && source->kind != Source::Kind::Assigned)
+        return tr("No issues in “%1”", "%1 is a saved query or a list such as Watching").arg(source->name);
+    // The party popper only where a font has it: Qt would draw it as an empty box.
+    static const QString popper = u"🎉"_s;
+    return Theme::withSymbol(tr("No tickets assigned to you"), popper, Theme::installedFontsDraw(popper));
 }
 
 bool ContentController::isTruncated() const

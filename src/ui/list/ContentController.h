@@ -46,6 +46,9 @@ class ContentController : public QObject
     // The sources above the tickets, and the heading of the one shown ("My Tickets" for Assigned to Me).
     Q_PROPERTY(SourceList *sources READ sources NOTIFY settingsChanged FINAL)
     Q_PROPERTY(QString sourceTitle READ sourceTitle NOTIFY sourceChanged FINAL)
+    // What the empty list says: why nothing is listed (the words searched for, the status chosen, the
+    // source that has no issues).
+    Q_PROPERTY(QString emptyText READ emptyText NOTIFY emptyTextChanged FINAL)
     // The query matched more issues than the list holds: the whole search opens in Jira.
     Q_PROPERTY(bool isTruncated READ isTruncated NOTIFY footerTextChanged FINAL)
     // Why the query being added was refused, in Jira's words; empty otherwise.
@@ -84,6 +87,7 @@ public:
     [[nodiscard]] TicketDetail *detail() const { return m_detail; }
     [[nodiscard]] SourceList *sources() const { return m_sources; }
     [[nodiscard]] QString sourceTitle() const;
+    [[nodiscard]] QString emptyText() const;
     [[nodiscard]] bool isTruncated() const;
     [[nodiscard]] QString queryError() const { return m_queryError; }
     [[nodiscard]] bool isCheckingQuery() const { return m_checkingQuery; }
@@ -145,6 +149,7 @@ signals:
     void errorTextChanged();
     void detailChanged();
     void sourceChanged();
+    void emptyTextChanged();
     void queryChanged();
     // A query was checked and kept.
     void queryAdded();

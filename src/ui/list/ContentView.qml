@@ -515,8 +515,8 @@ Item {
                             objectName: "emptyState"
                             iconName: "dialog-ok-apply"
                             StateText {
-                                // The party popper only where a font has it: Qt would draw it as an empty box.
-                                text: Theme.withSymbol(qsTr("No tickets assigned to you"), "🎉")
+                                objectName: "emptyText"
+                                text: content.controller.emptyText
                                 font.pixelSize: 13
                             }
                         }

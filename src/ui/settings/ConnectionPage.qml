@@ -21,6 +21,7 @@ ColumnLayout {
     spacing: 10
 
     SettingRow {
+        id: urlRow
         objectName: "urlRow"
         title: qsTr("Server URL")
         subtitle: qsTr("Your Jira Server / Data Center base URL.")
@@ -42,6 +43,7 @@ ColumnLayout {
             // A URL pasted from the browser keeps only Jira's own address.
             onEditingFinished: page.controller.takeURL(text)
             Accessible.name: qsTr("Server URL")
+            Accessible.description: urlRow.subtitle
         }
     }
     Label {
@@ -58,6 +60,7 @@ ColumnLayout {
     }
 
     SettingRow {
+        id: tokenRow
         objectName: "tokenRow"
         title: qsTr("Personal Access Token")
         subtitle: qsTr("Jira profile ▸ Personal Access Tokens.")
@@ -80,6 +83,7 @@ ColumnLayout {
             text: page.controller.tokenInput
             onTextEdited: page.controller.tokenInput = text
             Accessible.name: qsTr("Personal Access Token")
+            Accessible.description: tokenRow.subtitle
         }
     }
 
@@ -112,6 +116,7 @@ ColumnLayout {
     }
 
     SettingRow {
+        id: certificateRow
         objectName: "certificateRow"
         title: qsTr("Trust this server's certificate")
         subtitle: page.controller.pinnedFingerprint.length > 0
@@ -125,6 +130,7 @@ ColumnLayout {
             Accessible.ignored: !visible
             text: qsTr("Forget")
             Accessible.name: qsTr("Forget the trusted certificate")
+            Accessible.description: qsTr("The next certificate this server shows is not trusted until you trust it.")
             onClicked: page.controller.forgetCertificate()
             Accessible.onPressAction: page.controller.forgetCertificate()
         }
@@ -134,10 +140,12 @@ ColumnLayout {
             checked: AppSettings.trustSelfSigned
             onToggled: AppSettings.trustSelfSigned = checked
             Accessible.name: qsTr("Trust this server's certificate")
+            Accessible.description: certificateRow.subtitle
         }
     }
 
     SettingRow {
+        id: intervalRow
         title: qsTr("Refresh interval")
         subtitle: qsTr("How often to check for updates.")
 
@@ -154,6 +162,7 @@ ColumnLayout {
             displayText: currentIndex < 0 ? page.controller.customIntervalTitle : currentText
             onActivated: index => page.controller.intervalIndex = index
             Accessible.name: qsTr("Refresh interval")
+            Accessible.description: intervalRow.subtitle
         }
     }
 
@@ -167,6 +176,9 @@ ColumnLayout {
             text: page.controller.isTesting ? "" : qsTr("Test Connection")
             enabled: page.controller.canTest
             onClicked: page.controller.testConnection()
+            // Named while the test runs too, when the button shows only its spinner.
+            Accessible.name: qsTr("Test Connection")
+            Accessible.description: qsTr("Asks the server who the token belongs to.")
 
             BusyIndicator {
                 anchors.centerIn: parent
@@ -215,6 +227,7 @@ ColumnLayout {
         Accessible.ignored: !visible
         text: qsTr("Check Certificate…")
         Accessible.name: qsTr("Check the server's certificate")
+        Accessible.description: qsTr("Shows the certificate the server sent, to trust it or not.")
         onClicked: page.checkCertificate()
         Accessible.onPressAction: page.checkCertificate()
     }

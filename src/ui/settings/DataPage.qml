@@ -16,6 +16,7 @@ ColumnLayout {
     spacing: 8
 
     Label {
+        id: cacheText
         Layout.fillWidth: true
         text: qsTr("The last lists received and the attachments opened are kept in %1, readable by you alone.")
               .arg(page.controller.cacheFolder)
@@ -28,6 +29,8 @@ ColumnLayout {
             objectName: "clearCacheButton"
             text: qsTr("Clear Cached Data")
             onClicked: page.controller.clearCachedData()
+            Accessible.name: text
+            Accessible.description: cacheText.text
         }
         Label {
             objectName: "cacheResult"

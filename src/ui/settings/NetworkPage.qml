@@ -20,6 +20,8 @@ Item {
     readonly property bool explicitProxy: AppSettings.proxyMode === AppSettings.Http
                                           || AppSettings.proxyMode === AppSettings.Socks5
 
+    readonly property string proxyFieldHelp: qsTr("Used for an HTTP or SOCKS5 proxy chosen above.")
+
     // One file chooser for the three file fields; it remembers which one asked.
     property TextField choosingFor: null
     function choose(field, title, filters) {
@@ -55,11 +57,13 @@ Item {
             placeholderText: qsTr("None")
             onEditingFinished: if (text !== fileRow.value) fileRow.chosen(text.trim())
             Accessible.name: fileRow.title
+            Accessible.description: fileRow.subtitle
         }
         Button {
             Layout.alignment: Qt.AlignTop
             text: qsTr("Choose…")
             Accessible.name: fileRow.chooseName
+            Accessible.description: fileRow.subtitle
             onClicked: window.choose(pathField, fileRow.dialogTitle, fileRow.filters)
         }
     }
@@ -106,6 +110,7 @@ Item {
             onChosen: path => AppSettings.clientKeyFile = path
         }
         SettingRow {
+            id: passphraseRow
             title: qsTr("Passphrase")
             subtitle: qsTr("Kept in the system keyring.")
             enabled: AppSettings.clientCertificateFile !== ""
@@ -119,6 +124,7 @@ Item {
                 text: AppSettings.clientCertificatePassphrase
                 onTextEdited: AppSettings.clientCertificatePassphrase = text
                 Accessible.name: qsTr("Passphrase")
+                Accessible.description: passphraseRow.subtitle
             }
         }
 
@@ -129,6 +135,7 @@ Item {
             font.bold: true
         }
         SettingRow {
+            id: proxyRow
             title: qsTr("Proxy")
             subtitle: qsTr("The system's setting reads http_proxy, https_proxy and no_proxy.")
             ComboBox {
@@ -139,6 +146,7 @@ Item {
                 currentIndex: AppSettings.proxyMode
                 onActivated: index => AppSettings.proxyMode = index
                 Accessible.name: qsTr("Proxy")
+                Accessible.description: proxyRow.subtitle
             }
         }
         RowLayout {
@@ -151,6 +159,7 @@ Item {
                 text: AppSettings.proxyHost
                 onEditingFinished: AppSettings.proxyHost = text
                 Accessible.name: qsTr("Proxy host")
+                Accessible.description: window.proxyFieldHelp
             }
             TextField {
                 objectName: "proxyPortField"
@@ -160,6 +169,7 @@ Item {
                 text: AppSettings.proxyPort > 0 ? AppSettings.proxyPort : ""
                 onEditingFinished: AppSettings.proxyPort = parseInt(text) || 0
                 Accessible.name: qsTr("Proxy port")
+                Accessible.description: window.proxyFieldHelp
             }
         }
         RowLayout {
@@ -172,6 +182,7 @@ Item {
                 text: AppSettings.proxyUser
                 onEditingFinished: AppSettings.proxyUser = text
                 Accessible.name: qsTr("Proxy user")
+                Accessible.description: window.proxyFieldHelp
             }
             TextField {
                 objectName: "proxyPasswordField"
@@ -182,6 +193,7 @@ Item {
                 text: AppSettings.proxyPassword
                 onTextEdited: AppSettings.proxyPassword = text
                 Accessible.name: qsTr("Proxy password")
+                Accessible.description: window.proxyFieldHelp
             }
         }
 

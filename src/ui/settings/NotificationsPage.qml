@@ -12,6 +12,7 @@ Item {
     required property SettingsController controller
     // Asked each time the page is shown: a tray may come or go with the desktop's panel.
     property bool trayAvailable: false
+    readonly property string notificationHelp: qsTr("The desktop shows a notification; its Open button shows the issue.")
     onVisibleChanged: if (visible) trayAvailable = controller.trayAvailable()
 
     implicitWidth: switches.implicitWidth
@@ -32,6 +33,7 @@ Item {
             checked: AppSettings.notifyAssigned
             onToggled: AppSettings.notifyAssigned = checked
             Accessible.name: qsTr("Notify when an issue is assigned to me")
+            Accessible.description: page.notificationHelp
         }
         Switch {
             objectName: "notifyStatusChanges"
@@ -39,6 +41,7 @@ Item {
             checked: AppSettings.notifyStatusChanges
             onToggled: AppSettings.notifyStatusChanges = checked
             Accessible.name: qsTr("Notify when someone else changes a status")
+            Accessible.description: page.notificationHelp
         }
         Switch {
             objectName: "notifyComments"
@@ -46,6 +49,7 @@ Item {
             checked: AppSettings.notifyComments
             onToggled: AppSettings.notifyComments = checked
             Accessible.name: qsTr("Notify when someone else comments")
+            Accessible.description: page.notificationHelp
         }
         Switch {
             objectName: "notifyWatched"
@@ -53,6 +57,7 @@ Item {
             checked: page.controller.notifyWatched
             onToggled: page.controller.notifyWatched = checked
             Accessible.name: qsTr("Notify of changes to issues I watch")
+            Accessible.description: qsTr("Issues I watch but that are not mine.")
         }
         Switch {
             objectName: "keepInTray"
@@ -62,7 +67,9 @@ Item {
             checked: AppSettings.keepInTray && enabled
             onToggled: AppSettings.keepInTray = checked
             Accessible.name: text
-            Accessible.description: trayReason.text
+            Accessible.description: page.trayAvailable
+                                    ? qsTr("Quit Tessarin in the tray's menu, or Ctrl+Q, then ends it.")
+                                    : trayReason.text
         }
         Label {
             id: trayReason

@@ -54,6 +54,7 @@ Item {
                 activeFocusOnTab: true
                 Accessible.role: Accessible.PageTabList
                 Accessible.name: qsTr("Settings pages")
+                Accessible.description: qsTr("Up and Down choose a page; Ctrl+Tab works from anywhere in the window.")
                 Keys.onUpPressed: view.showPage(view.controller.page - 1)
                 Keys.onDownPressed: view.showPage(view.controller.page + 1)
                 Repeater {
@@ -143,6 +144,13 @@ Item {
         modal: true
         focus: true
         title: qsTr("The server's certificate")
+        // Ctrl+W closes the dialog first, as Escape does; the window's own keys wait behind it. Only
+        // while it is open: two shortcuts of one window on the same keys would both be ignored.
+        Shortcut {
+            sequences: [StandardKey.Close]
+            enabled: certificateDialog.visible
+            onActivated: certificateDialog.reject()
+        }
         ColumnLayout {
             width: parent.width
             spacing: 8
@@ -170,6 +178,7 @@ Item {
                 text: qsTr("Trust This Certificate")
                 DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
                 Accessible.name: text
+                Accessible.description: qsTr("This server is trusted with this certificate and no other.")
             }
             Button {
                 text: qsTr("Cancel")
