@@ -27,7 +27,7 @@ ColumnLayout {
         subtitle: qsTr("Your Jira Server / Data Center base URL.")
         warning: page.controller.insecureURLWarning
 
-        TextField {
+        SettingField {
             id: urlField
             objectName: "urlField"
             // Narrower when a longer title needs the room.
@@ -43,7 +43,7 @@ ColumnLayout {
             // A URL pasted from the browser keeps only Jira's own address.
             onEditingFinished: page.controller.takeURL(text)
             Accessible.name: qsTr("Server URL")
-            Accessible.description: urlRow.subtitle
+            help: urlRow.subtitle
         }
     }
     Label {
@@ -60,7 +60,6 @@ ColumnLayout {
     }
 
     SettingRow {
-        id: tokenRow
         objectName: "tokenRow"
         title: qsTr("Personal Access Token")
         subtitle: qsTr("Jira profile ▸ Personal Access Tokens.")
@@ -83,7 +82,6 @@ ColumnLayout {
             text: page.controller.tokenInput
             onTextEdited: page.controller.tokenInput = text
             Accessible.name: qsTr("Personal Access Token")
-            Accessible.description: tokenRow.subtitle
         }
     }
 
@@ -166,57 +164,53 @@ ColumnLayout {
         }
     }
 
-    RowLayout {
-        Layout.fillWidth: true
-        spacing: 10
+    Button {
+        objectName: "testButton"
+        Layout.preferredWidth: 140
+        text: page.controller.isTesting ? "" : qsTr("Test Connection")
+        enabled: page.controller.canTest
+        onClicked: page.controller.testConnection()
+        // Named while the test runs too, when the button shows only its spinner.
+        Accessible.name: qsTr("Test Connection")
+        Accessible.description: qsTr("Asks the server who the token belongs to.")
 
-        Button {
-            objectName: "testButton"
-            Layout.preferredWidth: 140
-            text: page.controller.isTesting ? "" : qsTr("Test Connection")
-            enabled: page.controller.canTest
-            onClicked: page.controller.testConnection()
-            // Named while the test runs too, when the button shows only its spinner.
-            Accessible.name: qsTr("Test Connection")
-            Accessible.description: qsTr("Asks the server who the token belongs to.")
-
-            BusyIndicator {
-                anchors.centerIn: parent
-                width: 20
-                height: 20
-                visible: page.controller.isTesting
-                Accessible.ignored: !visible
-                running: visible
-            }
+        BusyIndicator {
+            anchors.centerIn: parent
+            width: 20
+            height: 20
+            visible: page.controller.isTesting
+            Accessible.ignored: !visible
+            running: visible
         }
+    }
 
-        RowLayout {
-            objectName: "testResult"
-            readonly property bool succeeded: page.controller.testResult === SettingsController.Success
-            readonly property color tint: succeeded ? Theme.statusColor("done") : Theme.red
+    // Under the button, as wide as the page: the user, the server and the token's expiry, or why not.
+    RowLayout {
+        objectName: "testResult"
+        readonly property bool succeeded: page.controller.testResult === SettingsController.Success
+        readonly property color tint: succeeded ? Theme.statusColor("done") : Theme.red
 
+        Layout.fillWidth: true
+        visible: page.controller.testResult !== SettingsController.None
+        spacing: 4
+
+        // The emblems come in their own green and red; tinting would flatten them to a square.
+        IconImage {
+            Layout.alignment: Qt.AlignTop
+            sourceSize.width: 16; sourceSize.height: 16
+            name: parent.succeeded ? "emblem-success" : "emblem-error"
+        }
+        Label {
+            objectName: "testResultText"
+            Accessible.ignored: !visible
             Layout.fillWidth: true
-            visible: page.controller.testResult !== SettingsController.None
-            spacing: 4
-
-            // The emblems come in their own green and red; tinting would flatten them to a square.
-            IconImage {
-                Layout.alignment: Qt.AlignTop
-                sourceSize.width: 16; sourceSize.height: 16
-                name: parent.succeeded ? "emblem-success" : "emblem-error"
-            }
-            Label {
-                objectName: "testResultText"
-                Accessible.ignored: !visible
-                Layout.fillWidth: true
-                text: page.controller.testResultText
-                textFormat: Text.PlainText // a server's error page is shown as the text it is
-                font.pixelSize: 12
-                color: parent.tint
-                wrapMode: Text.Wrap
-                maximumLineCount: 3
-                elide: Text.ElideRight
-            }
+            text: page.controller.testResultText
+            textFormat: Text.PlainText // a server's error page is shown as the text it is
+            font.pixelSize: 12
+            color: parent.tint
+            wrapMode: Text.Wrap
+            maximumLineCount: 4
+            elide: Text.ElideRight
         }
     }
 

@@ -49,7 +49,7 @@ Item {
         property string value
         signal chosen(string path)
 
-        TextField {
+        SettingField {
             id: pathField
             Layout.preferredWidth: 190
             Layout.alignment: Qt.AlignTop
@@ -57,7 +57,7 @@ Item {
             placeholderText: qsTr("None")
             onEditingFinished: if (text !== fileRow.value) fileRow.chosen(text.trim())
             Accessible.name: fileRow.title
-            Accessible.description: fileRow.subtitle
+            help: fileRow.subtitle
         }
         Button {
             Layout.alignment: Qt.AlignTop
@@ -110,7 +110,6 @@ Item {
             onChosen: path => AppSettings.clientKeyFile = path
         }
         SettingRow {
-            id: passphraseRow
             title: qsTr("Passphrase")
             subtitle: qsTr("Kept in the system keyring.")
             enabled: AppSettings.clientCertificateFile !== ""
@@ -124,7 +123,6 @@ Item {
                 text: AppSettings.clientCertificatePassphrase
                 onTextEdited: AppSettings.clientCertificatePassphrase = text
                 Accessible.name: qsTr("Passphrase")
-                Accessible.description: passphraseRow.subtitle
             }
         }
 
@@ -152,16 +150,16 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             enabled: window.explicitProxy
-            TextField {
+            SettingField {
                 objectName: "proxyHostField"
                 Layout.fillWidth: true
                 placeholderText: qsTr("Host")
                 text: AppSettings.proxyHost
                 onEditingFinished: AppSettings.proxyHost = text
                 Accessible.name: qsTr("Proxy host")
-                Accessible.description: window.proxyFieldHelp
+                help: window.proxyFieldHelp
             }
-            TextField {
+            SettingField {
                 objectName: "proxyPortField"
                 Layout.preferredWidth: 70
                 placeholderText: qsTr("Port")
@@ -169,20 +167,20 @@ Item {
                 text: AppSettings.proxyPort > 0 ? AppSettings.proxyPort : ""
                 onEditingFinished: AppSettings.proxyPort = parseInt(text) || 0
                 Accessible.name: qsTr("Proxy port")
-                Accessible.description: window.proxyFieldHelp
+                help: window.proxyFieldHelp
             }
         }
         RowLayout {
             Layout.fillWidth: true
             enabled: window.explicitProxy
-            TextField {
+            SettingField {
                 objectName: "proxyUserField"
                 Layout.fillWidth: true
                 placeholderText: qsTr("User (if it asks)")
                 text: AppSettings.proxyUser
                 onEditingFinished: AppSettings.proxyUser = text
                 Accessible.name: qsTr("Proxy user")
-                Accessible.description: window.proxyFieldHelp
+                help: window.proxyFieldHelp
             }
             TextField {
                 objectName: "proxyPasswordField"
@@ -193,7 +191,6 @@ Item {
                 text: AppSettings.proxyPassword
                 onTextEdited: AppSettings.proxyPassword = text
                 Accessible.name: qsTr("Proxy password")
-                Accessible.description: window.proxyFieldHelp
             }
         }
 

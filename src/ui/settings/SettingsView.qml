@@ -73,6 +73,12 @@ Item {
                         Accessible.selectable: true
                         Accessible.selected: current
                         Accessible.onPressAction: view.showPage(index)
+                        // A screen reader moving its focus to a tab (the first of the tab's actions)
+                        // chooses it, as Up and Down do; the keys stay with the list.
+                        onActiveFocusChanged: if (activeFocus) {
+                            view.showPage(index)
+                            pageList.forceActiveFocus()
+                        }
                         Rectangle {
                             anchors.fill: parent
                             anchors.leftMargin: 6
