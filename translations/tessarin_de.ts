@@ -523,6 +523,10 @@
         <source>Connect to Jira…</source>
         <translation>Mit Jira verbinden…</translation>
     </message>
+    <message>
+        <source>Go to Issue…</source>
+        <translation>Zu Vorgang wechseln…</translation>
+    </message>
 </context>
 <context>
     <name>CreateIssueForm</name>

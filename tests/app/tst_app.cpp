@@ -649,6 +649,36 @@ private slots:
         }
     }
 
+    // The toolbar's buttons draw their icons alone where the theme has them, else their words: with no icon
+    // theme, a button drawing nothing could not be found with the mouse.
+    void toolbarWithoutIcons_data()
+    {
+        QTest::addColumn<bool>("themed");
+        QTest::newRow("icon theme") << true;
+        QTest::newRow("no icon theme") << false;
+    }
+    void toolbarWithoutIcons()
+    {
+        QFETCH(bool, themed);
+        QTemporaryDir noThemes;
+        if (!themed)
+            QIcon::setThemeSearchPaths({noThemes.path()});
+        MainContentHarness window(settings());
+        QVERIFY(window.open());
+        QTRY_VERIFY(window.shows(u"ticketList"_s) && !window.controller()->store()->isLoading());
+        const QList<std::pair<QString, QString>> buttons {{u"backButton"_s, u"Back"_s},
+                                                          {u"forwardButton"_s, u"Forward"_s},
+                                                          {u"goToIssueButton"_s, u"Go to Issue…"_s},
+                                                          {u"refreshButton"_s, u"Refresh"_s}};
+        for (const auto &[name, words] : buttons) {
+            QQuickItem *button = window.item(name);
+            const QStringList shown = Quick::visibleTexts(button);
+            QVERIFY2(themed ? shown.isEmpty() : shown == QStringList {words}, qPrintable(name + u": "_s + shown.join(u'|')));
+            QVERIFY2(button->width() >= (themed ? 16 : 30), qPrintable(name));
+        }
+        QCOMPARE(window.item(u"refreshIcon"_s)->isVisible(), themed);
+    }
+
     // "Connect to Jira…" is the unconfigured state's default button: Enter or keypad Enter in the window,
     // a click and a screen reader's Press each ask for the settings once; once a list shows, Enter asks for
     // nothing. A screen reader hears the button's own words.

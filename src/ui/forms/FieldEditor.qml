@@ -209,8 +209,9 @@ ColumnLayout {
                 id: calendarButton
                 objectName: "calendarButton"
                 icon.name: "view-calendar"
-                display: AbstractButton.IconOnly
-                Layout.preferredWidth: implicitHeight + 8
+                // Its words where the theme has no calendar icon.
+                display: Theme.hasIcon(icon.name) ? AbstractButton.IconOnly : AbstractButton.TextOnly
+                Layout.preferredWidth: display === AbstractButton.IconOnly ? implicitHeight + 8 : implicitWidth
                 text: qsTr("Choose a date")
                 Accessible.name: qsTr("Choose a date for %1").arg(editor.field.name)
                 onClicked: calendar.open()

@@ -168,9 +168,13 @@ Item {
             Layout.fillWidth: true
             RowLayout {
                 anchors.fill: parent
+                // Icons where the theme has them, else their words: a button drawing nothing would be
+                // lost to the mouse.
                 ToolButton {
                     objectName: "backButton"
                     icon.name: "go-previous"
+                    text: qsTr("Back")
+                    display: Theme.hasIcon(icon.name) ? AbstractButton.IconOnly : AbstractButton.TextOnly
                     enabled: content.controller.history.canGoBack
                     ToolTip.text: qsTr("Back to %1").arg(content.controller.history.backKey)
                     ToolTip.visible: hovered && enabled
@@ -182,6 +186,8 @@ Item {
                 ToolButton {
                     objectName: "forwardButton"
                     icon.name: "go-next"
+                    text: qsTr("Forward")
+                    display: Theme.hasIcon(icon.name) ? AbstractButton.IconOnly : AbstractButton.TextOnly
                     enabled: content.controller.history.canGoForward
                     ToolTip.text: qsTr("Forward to %1").arg(content.controller.history.forwardKey)
                     ToolTip.visible: hovered && enabled
@@ -193,6 +199,8 @@ Item {
                 ToolButton {
                     objectName: "goToIssueButton"
                     icon.name: "go-jump"
+                    text: qsTr("Go to Issue…")
+                    display: Theme.hasIcon(icon.name) ? AbstractButton.IconOnly : AbstractButton.TextOnly
                     ToolTip.text: qsTr("Go to Issue… (Ctrl+K)")
                     ToolTip.visible: hovered
                     Accessible.name: qsTr("Go to Issue")
@@ -237,15 +245,24 @@ Item {
                     // The icon or the spinner, never both. The icon is hidden rather than unset: an image
                     // let go of lingers in Qt's cache, whose upkeep wakes the process twice a minute.
                     contentItem: Item {
-                        implicitWidth: 18
+                        id: refreshFace
+                        readonly property bool drawsIcon: Theme.hasIcon("view-refresh")
+                        implicitWidth: drawsIcon ? 18 : Math.max(18, refreshWords.implicitWidth)
                         implicitHeight: 18
                         IconImage {
                             objectName: "refreshIcon"
                             anchors.centerIn: parent
-                            name: "view-refresh"
+                            name: refreshFace.drawsIcon ? "view-refresh" : ""
                             sourceSize.width: 16; sourceSize.height: 16
                             color: refreshButton.palette.buttonText
-                            visible: !content.store.isLoading
+                            visible: refreshFace.drawsIcon && !content.store.isLoading
+                        }
+                        Label {
+                            id: refreshWords
+                            anchors.centerIn: parent
+                            text: qsTr("Refresh")
+                            visible: !refreshFace.drawsIcon && !content.store.isLoading
+                            Accessible.ignored: true
                         }
                         BusyIndicator {
                             objectName: "refreshSpinner"
