@@ -209,7 +209,6 @@ ColumnLayout {
                 id: calendarButton
                 objectName: "calendarButton"
                 icon.name: "view-calendar"
-                // Its words where the theme has no calendar icon.
                 display: Theme.hasIcon(icon.name) ? AbstractButton.IconOnly : AbstractButton.TextOnly
                 Layout.preferredWidth: display === AbstractButton.IconOnly ? implicitHeight + 8 : implicitWidth
                 text: qsTr("Choose a date")
