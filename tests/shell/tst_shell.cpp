@@ -340,6 +340,35 @@ private slots:
     // Through the button: while a test runs, the button shows only its spinner and a second test starts
     // nothing; a success shows the user's name and stores it; a failure then shows, in two lines at most,
     // what a client of its own reports, and keeps the stored name.
+    // The first list is slow to come: the spinner over "Loading tickets…" is drawn, turning, from the first
+    // frames. (Qt's own spinner, started and stopped and started again before its window first showed,
+    // stayed still and unseen.)
+    void loadingSpinnerDrawn()
+    {
+        JiraFixture fixture;
+        QVERIFY(fixture.isReady());
+        QVERIFY(fixture.settings().waitForKeyring());
+        fixture.jira().setDelay(20s);
+        ApplicationShell shell;
+        QVERIFY(shell.start());
+        QQuickWindow *main = shell.mainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QQuickItem *spinner = Quick::item(main, u"loadingSpinner"_s);
+        QTRY_VERIFY(spinner->isVisible());
+        // Pixels as dark as the words, where the spinner is.
+        const auto darkPixels = [&] {
+            const QImage frame = main->grabWindow();
+            const QRect area = spinner->mapRectToScene(spinner->boundingRect()).toRect() & frame.rect();
+            int dark = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x)
+                    dark += QColor(frame.pixel(x, y)).lightnessF() < 0.5 ? 1 : 0;
+            }
+            return dark;
+        };
+        QTRY_VERIFY2(darkPixels() > 20, qPrintable(QString::number(darkPixels())));
+    }
+
     void connectionTest_data()
     {
         QTest::addColumn<QString>("fault");

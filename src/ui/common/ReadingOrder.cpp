@@ -9,6 +9,9 @@ void ReadingOrder::arrange(QQuickItem *container)
     if (!container)
         return;
     const QList<QQuickItem *> children = container->childItems();
+    // Nothing to put in order; and Qt 6.4 compares two empty lists through memcmp of null pointers.
+    if (children.size() < 2)
+        return;
     QList<QQuickItem *> seen = children;
     std::stable_sort(seen.begin(), seen.end(), [](const QQuickItem *a, const QQuickItem *b) {
         return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();

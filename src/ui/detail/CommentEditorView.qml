@@ -4,6 +4,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Tessarin.Common
 import Tessarin.Core
 import Tessarin.Detail
 
@@ -148,12 +149,10 @@ ColumnLayout {
             color: Theme.secondary
         }
         Item { Layout.fillWidth: true }
-        BusyIndicator {
+        Spinner {
             Layout.preferredWidth: 18
             Layout.preferredHeight: 18
             visible: view.editor.isPosting
-            Accessible.ignored: !visible
-            running: visible
         }
         Button {
             objectName: "discardComment"

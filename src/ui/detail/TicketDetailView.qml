@@ -163,10 +163,8 @@ ScrollView {
                     contentItem: RowLayout {
                         spacing: 4
                         StatusPill { statusName: pane.detail.statusName; categoryKey: pane.detail.statusCategory }
-                        BusyIndicator {
+                        Spinner {
                             visible: pane.detail.isTransitioning
-                            Accessible.ignored: !visible
-                            running: visible
                             Layout.preferredWidth: 16
                             Layout.preferredHeight: 16
                         }
@@ -558,10 +556,8 @@ ScrollView {
                 objectName: "commentsHeading"; font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.secondary
                 text: pane.detail.comments.length > 0 ? qsTr("%n comment(s)", "", pane.detail.comments.length) : qsTr("Comments")
             }
-            BusyIndicator {
+            Spinner {
                 visible: pane.detail.isLoadingComments && pane.detail.comments.length === 0
-                Accessible.ignored: !visible
-                running: visible
                 Layout.preferredWidth: 20
                 Layout.preferredHeight: 20
             }

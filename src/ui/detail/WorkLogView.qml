@@ -4,6 +4,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Tessarin.Common
 import Tessarin.Core
 import Tessarin.Detail
 
@@ -106,12 +107,10 @@ ColumnLayout {
     RowLayout {
         Layout.fillWidth: true
         Item { Layout.fillWidth: true }
-        BusyIndicator {
+        Spinner {
             Layout.preferredWidth: 18
             Layout.preferredHeight: 18
             visible: view.form.isSending
-            Accessible.ignored: !visible
-            running: visible
         }
         Button {
             objectName: "discardWorkLog"

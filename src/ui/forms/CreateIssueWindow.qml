@@ -5,6 +5,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Tessarin.Common
 import Tessarin.Core
 import Tessarin.Forms
 
@@ -82,11 +83,9 @@ ApplicationWindow {
             color: Theme.red
         }
 
-        BusyIndicator {
+        Spinner {
             Layout.alignment: Qt.AlignHCenter
             visible: window.form.isLoading
-            running: visible
-            Accessible.ignored: !visible
         }
 
         ScrollView {
@@ -157,12 +156,10 @@ ApplicationWindow {
                 Accessible.onPressAction: Qt.openUrlExternally(window.form.jiraPage())
             }
             Item { Layout.fillWidth: true }
-            BusyIndicator {
+            Spinner {
                 Layout.preferredWidth: 20
                 Layout.preferredHeight: 20
                 visible: window.form.isSending
-                running: visible
-                Accessible.ignored: !visible
             }
             Button {
                 objectName: "closeCreate"

@@ -6,6 +6,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Tessarin.Common
 import Tessarin.Core
 import Tessarin.Forms
 
@@ -107,11 +108,9 @@ Dialog {
             }
         }
 
-        BusyIndicator {
+        Spinner {
             Layout.alignment: Qt.AlignHCenter
             visible: dialog.form.isLoading
-            running: visible
-            Accessible.ignored: !visible
         }
 
         ScrollView {
@@ -152,12 +151,10 @@ Dialog {
                 Accessible.onPressAction: dialog.form.discard()
             }
             Item { Layout.fillWidth: true }
-            BusyIndicator {
+            Spinner {
                 Layout.preferredWidth: 20
                 Layout.preferredHeight: 20
                 visible: dialog.form.isSending
-                running: visible
-                Accessible.ignored: !visible
             }
             Button {
                 objectName: "cancelEdit"

@@ -5,6 +5,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Tessarin.Common
 import Tessarin.Core
 import Tessarin.Forms
 
@@ -93,12 +94,10 @@ Dialog {
             anchors.bottomMargin: 16
             spacing: 8
             Item { Layout.fillWidth: true }
-            BusyIndicator {
+            Spinner {
                 Layout.preferredWidth: 20
                 Layout.preferredHeight: 20
                 visible: dialog.form.isSending
-                Accessible.ignored: !visible
-                running: visible
             }
             Button {
                 objectName: "cancelForm"

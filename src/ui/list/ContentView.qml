@@ -264,12 +264,10 @@ Item {
                             visible: !refreshFace.drawsIcon && !content.store.isLoading
                             Accessible.ignored: true
                         }
-                        BusyIndicator {
+                        Spinner {
                             objectName: "refreshSpinner"
                             anchors.fill: parent
                             visible: content.store.isLoading
-                            running: visible
-                            Accessible.ignored: !visible
                         }
                     }
                 }
@@ -478,10 +476,9 @@ Item {
                         Component.onCompleted: made = current
                         sourceComponent: StateMessage {
                             objectName: "loadingState"
-                            BusyIndicator {
+                            Spinner {
+                                objectName: "loadingSpinner"
                                 Layout.alignment: Qt.AlignHCenter
-                                running: visible
-                                Accessible.ignored: !visible
                             }
                             StateText {
                                 text: qsTr("Loading tickets…")

@@ -4,6 +4,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.impl
 import QtQuick.Layouts
+import Tessarin.Common
 import Tessarin.Core
 import Tessarin.Settings
 
@@ -174,13 +175,11 @@ ColumnLayout {
         Accessible.name: qsTr("Test Connection")
         Accessible.description: qsTr("Asks the server who the token belongs to.")
 
-        BusyIndicator {
+        Spinner {
             anchors.centerIn: parent
             width: 20
             height: 20
             visible: page.controller.isTesting
-            Accessible.ignored: !visible
-            running: visible
         }
     }
 
