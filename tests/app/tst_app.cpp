@@ -568,11 +568,12 @@ private slots:
         QQuickItem *columnItem = window.item(inPane ? u"detailArea"_s : u"sidebar"_s);
         QQuickItem *areaItem = inPane ? columnItem : window.item(u"sidebarStates"_s);
         QTRY_COMPARE(qRound(window.item(u"sidebar"_s)->width()), sidebar);
-        const QRectF column = columnItem->mapRectToScene(columnItem->boundingRect());
-        const QRectF area = areaItem->mapRectToScene(areaItem->boundingRect());
 
         QQuickItem *stateItem = window.item(state);
         const auto misplaced = [&] {
+            // Measured each time: the sources above the states grow as the saved queries arrive.
+            const QRectF column = columnItem->mapRectToScene(columnItem->boundingRect());
+            const QRectF area = areaItem->mapRectToScene(areaItem->boundingRect());
             QStringList faults;
             if (!stateItem->isVisible())
                 return u"no longer shown"_s;

@@ -12,6 +12,7 @@ qmllint=$1 built=$2 system=$3 root=$4
 declare -A ceiling=(
   [src/app/AboutWindow.qml]=2
   [src/ui/attachments/AttachmentDialogs.qml]=3
+  [src/ui/common/Spinner.qml]=1
   [src/ui/forms/CreateIssueWindow.qml]=1
   [src/ui/forms/EditIssueView.qml]=1
   [src/ui/detail/CommentEditorView.qml]=3

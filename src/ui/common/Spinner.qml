@@ -11,12 +11,11 @@ BusyIndicator {
 
     // Qt 6.4's Fusion spinner hides itself when its fade-out ends. Stopped and started again before the
     // window draws its first frame, the fade-out ends only then, after the start, and would hide a
-    // running spinner for good: it is shown again.
-    Connections {
-        target: spinner.contentItem
-        function onVisibleChanged() {
-            if (spinner.running && !spinner.contentItem.visible)
-                spinner.contentItem.visible = true
-        }
+    // running spinner for good: it is shown again. (Connected here rather than by a Connections object:
+    // every spinner made is one object fewer.)
+    function keepShown() {
+        if (running && !contentItem.visible)
+            contentItem.visible = true
     }
+    Component.onCompleted: contentItem.visibleChanged.connect(keepShown)
 }
