@@ -82,9 +82,11 @@ void AppDelegate::present(QWindow *window, const QWindow *over)
     const bool overShown = over && over->isVisible() && !over->windowStates().testFlag(Qt::WindowMinimized);
     if (const QScreen *screen = overShown ? over->screen() : window->screen()) {
         const QRect available = screen->availableGeometry();
-        // A window whose pages need more room in this language than it was made with is first grown to it,
-        // so that it is centred at the size it shows.
-        if (auto *quickWindow = qobject_cast<QQuickWindow *>(window))
+        // A window opened over the main one whose pages need more room in this language than it was made
+        // with is first grown to it, so that it is centred at the size it shows. (Not the main window at
+        // start: its first frame lays it out anyway.)
+        auto *quickWindow = over ? qobject_cast<QQuickWindow *>(window) : nullptr;
+        if (quickWindow && !quickWindow->isVisible())
             settleLayouts(quickWindow->contentItem());
         window->resize(window->size().expandedTo(window->minimumSize()));
         QRect frame(QPoint(), window->size());
